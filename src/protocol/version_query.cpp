@@ -1,0 +1,55 @@
+#include <algorithm>
+#include <vector>
+
+#include "device/usb_open.h"
+#include "protocol/printer_queries.h"
+#include "protocol/result_codes.h"
+
+namespace fwup {
+namespace {
+
+// The value a version text's two compared characters form. For digits it is
+// major * 256 + minor; other characters still give a value (a letter's code masked by 0xCF, a
+// character below '0' a negative major part), as the printer's firmware expects.
+std::int32_t VersionValue(std::uint8_t major, std::uint8_t minor) {
+    return ((static_cast<std::int32_t>(major) - 0x30) * 256) |
+           static_cast<std::int32_t>(minor & 0xCF);
+}
+
+std::vector<std::uint8_t> VersionRequestFrame() {
+    const AclFrame header = AclFrame::Request(
+        ACLCMD_GET_FW_VERSION, static_cast<std::uint16_t>(kFwVersionRequestText.size()));
+    std::vector<std::uint8_t> frame(header.bytes.begin(), header.bytes.end());
+    frame.insert(frame.end(), kFwVersionRequestText.begin(), kFwVersionRequestText.end());
+    return frame;
+}
+
+}  // namespace
+
+int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionText) {
+    // Compared unsigned, so a negative value counts as higher than the package's.
+    const auto printer = static_cast<std::uint32_t>(
+        VersionValue(versionText[kVersionMajorPos], versionText[kVersionMinorPos]));
+    const auto package = static_cast<std::uint32_t>(
+        VersionValue(kPackageVersionMajorDigit, kPackageVersionMinorDigit));
+    if (printer == package) {
+        return kVersionSame;
+    }
+    return printer < package ? kVersionLower : kVersionHigher;
+}
+
+int QueryFwVersion(std::wstring_view portName) {
+    UsbChannel channel = OpenUSBDevice(portName);
+    if (!channel) {
+        return kErrOpenChannel;
+    }
+    AclReplyData data{};
+    int result = ExchangeLengthPrefixed(channel.get(), VersionRequestFrame(), data);
+    if (result == kResultOk) {
+        result = ClassifyFwVersion(data);
+    }
+    CloseUSBDevice(channel);
+    return result;
+}
+
+}  // namespace fwup
