@@ -16,7 +16,7 @@ struct CivilTime {
 // Every wait and every time bound of the core goes through this seam, so tests can run a
 // 60-second time-out in microseconds.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Calendar time in whole seconds since the epoch.
     virtual std::int64_t NowSeconds() = 0;
@@ -28,7 +28,7 @@ public:
 
 // The wall clock of the machine.
 class SystemClock final : public Clock {
-public:
+  public:
     std::int64_t NowSeconds() override;
     CivilTime LocalTime(std::int64_t seconds) override;
     void SleepMs(std::uint32_t ms) override;

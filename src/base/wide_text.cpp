@@ -150,7 +150,9 @@ bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefi
     if (text.size() < prefix.size()) {
         return false;
     }
-    auto lower = [](wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; };
+    auto lower = [](wchar_t c) {
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    };
     for (std::size_t i = 0; i < prefix.size(); ++i) {
         if (lower(text[i]) != lower(prefix[i])) {
             return false;

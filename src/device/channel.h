@@ -33,7 +33,7 @@ struct VendorReply {
 // beyond the platform's time-outs. The owner closes it with CloseUSBDevice; destroying an open
 // channel closes it too.
 class Channel {
-public:
+  public:
     virtual ~Channel() = default;
     // One platform write of all of `bytes` (the caller has already capped the size).
     // Returns the count the platform reports written (0..size) or -1 when the write fails.

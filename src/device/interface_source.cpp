@@ -6,15 +6,17 @@ namespace fwup {
 namespace {
 
 class EmptySource final : public InterfaceSource {
-public:
+  public:
     std::unique_ptr<DeviceInterfaceSet> OpenSet() override { return std::make_unique<EmptySet>(); }
     std::optional<std::uint32_t> PortNumber(const std::wstring&) override { return std::nullopt; }
     UsbChannel OpenInterface(const std::wstring&) override { return nullptr; }
 
-private:
+  private:
     class EmptySet final : public DeviceInterfaceSet {
-    public:
-        SetLookup DeviceInstanceId(std::uint32_t, std::wstring&) override { return SetLookup::kEnd; }
+      public:
+        SetLookup DeviceInstanceId(std::uint32_t, std::wstring&) override {
+            return SetLookup::kEnd;
+        }
         InterfaceLookup DeviceInterfacePath(std::uint32_t, std::wstring&) override {
             return InterfaceLookup::kNoInterface;
         }

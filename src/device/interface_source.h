@@ -27,7 +27,7 @@ enum class InterfaceLookup {
 // One snapshot of the present USB printing interfaces, in the platform's stable order. It holds
 // its platform resources until destroyed.
 class DeviceInterfaceSet {
-public:
+  public:
     virtual ~DeviceInterfaceSet() = default;
     // The device instance ID of the device at `deviceIndex`, e.g. USB\VID_5A7C&PID_B101\0123.
     virtual SetLookup DeviceInstanceId(std::uint32_t deviceIndex, std::wstring& instanceId) = 0;
@@ -40,7 +40,7 @@ public:
 // Where the present USB printing interfaces come from: SetupAPI and the registry on Windows,
 // libusb on Linux, or the simulated printer.
 class InterfaceSource {
-public:
+  public:
     virtual ~InterfaceSource() = default;
     // A snapshot of the present interfaces, or null when none can be made.
     virtual std::unique_ptr<DeviceInterfaceSet> OpenSet() = 0;

@@ -29,8 +29,7 @@ bool ReadWhole(Channel* channel, std::span<std::uint8_t> dest, std::int64_t atte
     Clock& clock = ActiveClock();
     std::size_t received = 0;
     while (received < dest.size()) {
-        const long count =
-            ReadUSBDevice(channel, dest.data() + received, dest.size() - received);
+        const long count = ReadUSBDevice(channel, dest.data() + received, dest.size() - received);
         if (count < 0) {
             return false;
         }

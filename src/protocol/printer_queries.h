@@ -17,7 +17,8 @@ namespace fwup {
 extern std::atomic<bool> bFwEncrypted;
 
 // The SSI request text of the version query (40 bytes, sent without a terminating zero).
-inline constexpr std::string_view kFwVersionRequestText = "<!--#ssi IDr OID_PLATFORM_FW_VERSION -->";
+inline constexpr std::string_view kFwVersionRequestText =
+    "<!--#ssi IDr OID_PLATFORM_FW_VERSION -->";
 
 // The package's firmware version, as the digits the printer's version text is compared with.
 inline constexpr char kPackageVersionMajorDigit = '0';

@@ -14,10 +14,11 @@ inline constexpr int kErrWriteLanguageLine = -10;
 inline constexpr int kErrWriteFrame = -11;
 
 // Reading the reply of an ACL exchange.
-inline constexpr int kErrReplyHeaderRead = -1;  // length-prefixed: header failed in the last attempt
-inline constexpr int kErrReplyRead = -19;       // fixed: a read failed; length-prefixed: data failed
-inline constexpr int kErrReplyTimeout = -20;    // fixed: not complete within the time bound
-inline constexpr int kErrReplyMismatch = -21;   // fixed: wrong prefix or cmdID
+inline constexpr int kErrReplyHeaderRead =
+    -1;                                        // length-prefixed: header failed in the last attempt
+inline constexpr int kErrReplyRead = -19;      // fixed: a read failed; length-prefixed: data failed
+inline constexpr int kErrReplyTimeout = -20;   // fixed: not complete within the time bound
+inline constexpr int kErrReplyMismatch = -21;  // fixed: wrong prefix or cmdID
 
 // Firmware version comparison (printer's version against the package's).
 inline constexpr int kVersionHigher = 1;

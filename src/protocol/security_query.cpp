@@ -22,8 +22,8 @@ SecurityCheck ExamineSecurityRecord(std::span<const std::uint8_t> record) {
 
     const std::uint8_t crcLow = padded[kSecurityCrcOffset];
     const std::uint8_t crcHigh = padded[kSecurityCrcOffset + 1];
-    const std::uint8_t mask = crcLow != crcHigh ? static_cast<std::uint8_t>(crcLow ^ crcHigh)
-                                                : kSecurityDefaultMask;
+    const std::uint8_t mask =
+        crcLow != crcHigh ? static_cast<std::uint8_t>(crcLow ^ crcHigh) : kSecurityDefaultMask;
     std::array<std::uint8_t, kSecurityBlockSize> block{};
     for (std::size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<std::uint8_t>(padded[kSecurityBlockOffset + i] ^ mask);

@@ -23,7 +23,8 @@ TEST(WideText, Utf8RoundTripsAndReplacesInvalidInput) {
 }
 
 TEST(WideText, PrefixMatchIgnoresOnlyAsciiCase) {
-    EXPECT_TRUE(StartsWithIgnoringAsciiCase(L"usb\\vid_5a7c&pid_b101\\x", L"USB\\VID_5A7C&PID_B101"));
+    EXPECT_TRUE(
+        StartsWithIgnoringAsciiCase(L"usb\\vid_5a7c&pid_b101\\x", L"USB\\VID_5A7C&PID_B101"));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(L"USB\\VID_5A7C&PID_B10", L"USB\\VID_5A7C&PID_B101"));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(L"\u00E9", L"\u00C9"));
 }

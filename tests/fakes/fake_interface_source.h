@@ -14,7 +14,7 @@ namespace fwup::testing {
 // An interface source over a fixed list of interfaces, each opening onto a ScriptedChannel the
 // test keeps. Installed as the active source for the lifetime of the object.
 class FakeInterfaceSource final : public InterfaceSource {
-public:
+  public:
     struct Interface {
         std::wstring instanceId;
         std::wstring path;
@@ -31,10 +31,10 @@ public:
     // Adds a supported printer on `port` and returns its channel.
     ScriptedChannel& AddPrinter(std::uint32_t port) {
         const std::wstring serial = L"SER" + std::to_wstring(interfaces.size());
-        interfaces.push_back({L"USB\\VID_5A7C&PID_B101\\" + serial,
-                              L"\\\\?\\usb#vid_5a7c&pid_b101#" + serial +
-                                  L"#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}",
-                              port});
+        interfaces.push_back(
+            {L"USB\\VID_5A7C&PID_B101\\" + serial,
+             L"\\\\?\\usb#vid_5a7c&pid_b101#" + serial + L"#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}",
+             port});
         return *interfaces.back().channel;
     }
 
@@ -70,9 +70,9 @@ public:
     int setsOpened = 0;
     std::vector<std::wstring> openedPaths;
 
-private:
+  private:
     class Set final : public DeviceInterfaceSet {
-    public:
+      public:
         explicit Set(FakeInterfaceSource& owner) : owner_(owner) {}
         SetLookup DeviceInstanceId(std::uint32_t index, std::wstring& id) override {
             if (index >= owner_.interfaces.size()) {
@@ -96,13 +96,13 @@ private:
             return SetLookup::kFound;
         }
 
-    private:
+      private:
         FakeInterfaceSource& owner_;
     };
 
     // Lets the test keep the channel after the code under test has closed and released it.
     class Proxy final : public Channel {
-    public:
+      public:
         explicit Proxy(std::shared_ptr<ScriptedChannel> channel) : channel_(std::move(channel)) {}
         long Write(std::span<const std::uint8_t> bytes) override { return channel_->Write(bytes); }
         long Read(std::span<std::uint8_t> buffer) override { return channel_->Read(buffer); }
@@ -112,7 +112,7 @@ private:
         }
         void Close() override { channel_->Close(); }
 
-    private:
+      private:
         std::shared_ptr<ScriptedChannel> channel_;
     };
 };

@@ -9,7 +9,7 @@ namespace fwup::testing {
 // A clock whose sleeps return at once and only move its time forward. Installed as the active
 // clock for the lifetime of the object.
 class InstantClock final : public Clock {
-public:
+  public:
     explicit InstantClock(std::int64_t startSeconds = 1'700'000'000) : nowMs_(startSeconds * 1000) {
         SetActiveClock(this);
     }
@@ -29,7 +29,7 @@ public:
     std::int64_t nowMs() const { return nowMs_; }
     std::int64_t sleptMs() const { return sleptMs_; }
 
-private:
+  private:
     std::int64_t nowMs_;
     std::int64_t sleptMs_ = 0;
     CivilTime localTime_{3, 9, 14, 5, 7};

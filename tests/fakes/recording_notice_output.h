@@ -9,7 +9,7 @@ namespace fwup::testing {
 
 // Captures every line sent to the debugger output while it lives.
 class RecordingNoticeOutput final : public NoticeOutput {
-public:
+  public:
     RecordingNoticeOutput() { SetActiveNoticeOutput(this); }
     ~RecordingNoticeOutput() override { SetActiveNoticeOutput(nullptr); }
     RecordingNoticeOutput(const RecordingNoticeOutput&) = delete;

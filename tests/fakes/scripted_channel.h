@@ -15,7 +15,7 @@ namespace fwup::testing {
 // Writes are accepted whole unless a scripted result says otherwise; reads with nothing scripted
 // return 0 bytes.
 class ScriptedChannel final : public Channel {
-public:
+  public:
     struct ReadStep {
         long result = 0;                  // -1 fails; otherwise the bytes below are returned
         std::vector<std::uint8_t> bytes;  // at most what the caller asks for is handed out

@@ -15,7 +15,7 @@ namespace fwup::testing {
 // A fresh directory that the tool log writes into while this object lives, as if the executable
 // sat there. Removed with its contents afterwards.
 class TempLogDir {
-public:
+  public:
     TempLogDir() {
         static std::atomic<int> counter{0};
         dir_ = std::filesystem::temp_directory_path() /
@@ -54,7 +54,7 @@ public:
         return messages;
     }
 
-private:
+  private:
     // Test processes of one binary may run in parallel; a random tag keeps their folders apart.
     static unsigned ProcessTag() {
         static const unsigned tag = std::random_device{}();

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> VersionFrame() {
 }
 
 class AclExchangeTest : public ::testing::Test {
-protected:
+  protected:
     testing::InstantClock clock;
     testing::RecordingNoticeOutput notices;
     ScriptedChannel channel;

@@ -40,20 +40,20 @@ TEST_P(VersionClassification, ComparesCharactersFourAndSixWithThePackage) {
     EXPECT_EQ(ClassifyFwVersion(data), GetParam().expected) << text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, VersionClassification,
-    ::testing::Values(VersionCase{"V1.00.9", kVersionSame}, VersionCase{"V1.00.8", kVersionLower},
-                      VersionCase{"V1.01.0", kVersionHigher},
-                      VersionCase{"V1.09.9", kVersionHigher},
-                      // 'A' & 0xCF = 0x41 > 9
-                      VersionCase{"V1.00.A", kVersionHigher},
-                      // '0' - 1 at position 4: negative, compares as higher
-                      VersionCase{"V1.0/.0", kVersionHigher},
-                      // nothing came back: position 4 is NUL, far below '0'
-                      VersionCase{"", kVersionHigher}));
+INSTANTIATE_TEST_SUITE_P(Replies, VersionClassification,
+                         ::testing::Values(VersionCase{"V1.00.9", kVersionSame},
+                                           VersionCase{"V1.00.8", kVersionLower},
+                                           VersionCase{"V1.01.0", kVersionHigher},
+                                           VersionCase{"V1.09.9", kVersionHigher},
+                                           // 'A' & 0xCF = 0x41 > 9
+                                           VersionCase{"V1.00.A", kVersionHigher},
+                                           // '0' - 1 at position 4: negative, compares as higher
+                                           VersionCase{"V1.0/.0", kVersionHigher},
+                                           // nothing came back: position 4 is NUL, far below '0'
+                                           VersionCase{"", kVersionHigher}));
 
 class PrinterQueryTest : public ::testing::Test {
-protected:
+  protected:
     testing::InstantClock clock;
     testing::RecordingNoticeOutput notices;
     testing::TempLogDir log;

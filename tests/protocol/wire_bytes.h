@@ -11,8 +11,7 @@ inline std::vector<std::uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-inline std::vector<std::uint8_t> Concat(
-    std::initializer_list<std::vector<std::uint8_t>> parts) {
+inline std::vector<std::uint8_t> Concat(std::initializer_list<std::vector<std::uint8_t>> parts) {
     std::vector<std::uint8_t> all;
     for (const auto& part : parts) {
         all.insert(all.end(), part.begin(), part.end());
