@@ -1,0 +1,59 @@
+#include "log/tool_log.h"
+
+#include "base/clock.h"
+#include "log/append_file.h"
+#include "log/cp936.h"
+#include "log/log_line.h"
+#include "log/module_path.h"
+#include "log/notice_output.h"
+
+namespace fwup {
+namespace {
+
+constexpr std::wstring_view kToolLogFileName = L"Tool.log";
+constexpr std::wstring_view kNoticePrefix = L"Tool show NOTICE\uFF1A";
+
+}  // namespace
+
+std::wstring GetPathInModuleDir(std::wstring_view fileName) {
+    const std::optional<std::wstring> modulePath = ModuleFilePath();
+    if (!modulePath) {
+        return {};
+    }
+    // A path without a separator is not a full path: the directory it names is a guess.
+    const std::size_t cut = modulePath->rfind(HostPathSeparator());
+    if (cut == std::wstring::npos) {
+        return {};
+    }
+    std::wstring path = modulePath->substr(0, cut);
+    path.push_back(HostPathSeparator());
+    path.append(fileName);
+    return path;
+}
+
+void WriteToolLog(std::wstring_view message) noexcept {
+    // Logging must never end the run it describes: an out-of-memory here costs the line only.
+    try {
+        const std::wstring path = GetPathInModuleDir(kToolLogFileName);
+        // The platform open would stop at a NUL and write to a shorter, wrong name.
+        if (path.empty() || path.find(L'\0') != std::wstring::npos) {
+            return;
+        }
+        Clock& clock = ActiveClock();
+        const std::wstring line = ToolLogLine(clock.LocalTime(clock.NowSeconds()), message);
+        // A failed append loses the line by design; nobody is told.
+        (void)AppendToFile(path, EncodeCp936(line));
+    } catch (...) {
+    }
+}
+
+void ToolShowNotice(std::wstring_view message) noexcept {
+    try {
+        std::wstring text(kNoticePrefix);
+        text.append(message);
+        DebugOutput(text);
+    } catch (...) {
+    }
+}
+
+}  // namespace fwup
