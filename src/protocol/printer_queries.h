@@ -9,6 +9,7 @@
 
 #include "device/channel.h"
 #include "protocol/acl_exchange.h"
+#include "protocol/security_layout.h"
 
 namespace fwup {
 
@@ -26,17 +27,6 @@ inline constexpr char kPackageVersionMinorDigit = '9';
 // Positions in the printer's version text of the two characters compared.
 inline constexpr std::size_t kVersionMajorPos = 4;
 inline constexpr std::size_t kVersionMinorPos = 6;
-
-// Vendor request of the security record: request code 0xCA, request value 0.
-inline constexpr std::array<std::uint8_t, 3> kSecurityRequest = {0xCA, 0x00, 0x00};
-
-// Layout of the security record.
-inline constexpr std::size_t kSecurityCrcOffset = 4;  // little-endian CRC, also the mask source
-inline constexpr std::size_t kSecurityBlockOffset = 6;
-inline constexpr std::size_t kSecurityBlockSize = 166;
-inline constexpr std::size_t kSecurityRecordSize = kSecurityBlockOffset + kSecurityBlockSize;
-inline constexpr std::uint8_t kSecurityDefaultMask = 0xD4;
-inline constexpr std::uint8_t kSecurityEncryptedBit = 0x20;
 
 // Asks the printer's status on an open channel the caller keeps. Returns 1 with the status
 // byte in `status`, or -9, -10, -11, -19, -20, -21.

@@ -25,11 +25,11 @@ struct SecuritySource {
 // Faults injected into the channel. Absent optionals mean "behave like a healthy printer".
 struct SimFaults {
     // Write direction.
-    std::optional<std::size_t> maxWriteBytes;        // each write accepts at most this many bytes
-    std::optional<std::uint64_t> zeroWriteAtByte;    // the first write covering this offset takes 0
-    std::optional<std::uint64_t> unplugAtByte;       // the printer is pulled at this offset
-    std::uint32_t failWrites = 0;                    // the first writes fail outright
-    std::optional<std::uint64_t> linkBytesPerSecond; // each write costs clock time
+    std::optional<std::size_t> maxWriteBytes;      // each write accepts at most this many bytes
+    std::optional<std::uint64_t> zeroWriteAtByte;  // the first write covering this offset takes 0
+    std::optional<std::uint64_t> unplugAtByte;     // the printer is pulled at this offset
+    std::uint32_t failWrites = 0;                  // the first writes fail outright
+    std::optional<std::uint64_t> linkBytesPerSecond;  // each write costs clock time
     // Read direction.
     std::uint32_t failReads = 0;          // the first reads fail outright
     std::uint32_t silentReadSeconds = 0;  // a reply is held back this long after its first read
@@ -39,9 +39,9 @@ struct SimFaults {
     std::uint16_t replyCmdStatus = 0;            // the cmdStatus word of every reply
     std::optional<std::uint16_t> versionLength;  // N of the version reply; the data is cut/padded
     // Vendor request.
-    bool badCrc = false;                         // the built record's check value is off by one
-    std::optional<std::uint32_t> vendorError;    // the first vendor request fails with this error
-    bool vendorReturnsNothing = false;           // every vendor request succeeds with 0 bytes
+    bool badCrc = false;                       // the built record's check value is off by one
+    std::optional<std::uint32_t> vendorError;  // the first vendor request fails with this error
+    bool vendorReturnsNothing = false;         // every vendor request succeeds with 0 bytes
 };
 
 struct PrinterScenario {

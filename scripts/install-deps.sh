@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Installs what viruzu-fwup needs to build and test on Debian 12 (bookworm).
+#
+# Idempotent: asks dpkg what is already there and only runs `apt-get update` and `apt-get install`
+# when a package is missing, so a second run costs a second and needs neither root nor a network.
+# Non-interactive (safe with no stdin, as in CI). Runs apt as root directly, otherwise through sudo.
+set -euo pipefail
+
+# The one list of the project's Debian packages. Add a package here, nowhere else.
+packages=(
+  # build
+  cmake
+  ninja-build
+  g++
+  pkg-config
+  # libraries and sources
+  googletest            # /usr/src/googletest: built by every toolchain, MinGW included
+  nlohmann-json3-dev    # scenario files
+  libusb-1.0-0-dev      # Linux interface source and channel
+  libcups2-dev          # Linux print queues
+  cups                  # a real cupsd for queue tests
+  qt6-base-dev          # Linux user interface
+  # Windows cross build, tested under Wine
+  g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64
+  wine
+  wine64
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$pkg" 2>/dev/null || true)
+  if [ "${status:0:2}" != "ii" ]; then
+    missing+=("$pkg")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo)
+else
+  echo "install-deps: not root and sudo is missing; install as root: ${missing[*]}" >&2
+  exit 1
+fi
+
+apt_opts=(-y -q -o DPkg::Lock::Timeout=600 -o Dpkg::Options::=--force-confdef
+          -o Dpkg::Options::=--force-confold)
+
+# A registry mirror may be briefly unreachable; retry rather than fail the whole run.
+for attempt in 1 2 3; do
+  if "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" update; then
+    break
+  fi
+  [ "$attempt" -lt 3 ] || exit 1
+  sleep $((attempt * 10))
+done
+
+# Recommends are left out: they pull in desktop printing, fonts and media stacks no build or test
+# uses. A package the project does need is named in the list above.
+for attempt in 1 2 3; do
+  if "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" \
+       install --no-install-recommends "${missing[@]}" </dev/null; then
+    break
+  fi
+  [ "$attempt" -lt 3 ] || exit 1
+  sleep $((attempt * 10))
+done
+
+echo "install-deps: done"

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Builds and tests viruzu-fwup on every preset: linux, linux-asan and windows (MinGW-w64, under Wine).
+#
+#   bash scripts/test.sh                 # all three presets, as CI does
+#   bash scripts/test.sh linux windows   # only the presets named
+#
+# Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
+# configure, build or test step, then prints a per-preset summary whose last line is
+# "N passed, N failed" over every CTest test that ran. Works from any directory and on a fresh clone.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+# Nothing here reads the terminal. CI starts this with no stdin; give every step (Wine included) an
+# empty one rather than a closed or inherited descriptor.
+exec </dev/null
+
+jobs=$(nproc)
+if [ $# -gt 0 ]; then
+  presets=("$@")
+else
+  presets=(linux linux-asan windows)
+fi
+
+# Wine gets a prefix of its own inside the build tree: nothing is assumed about ~/.wine, and a
+# fresh clone boots a fresh prefix. The wineserver it starts is stopped on every exit path, so no
+# lingering server keeps CI waiting.
+export WINEPREFIX="$root/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+wine_started=0
+
+declare -A result seconds passed failed
+total_passed=0
+total_failed=0
+failed_step=""
+script_start=$SECONDS
+
+summary() {
+  local rc=$?
+  if [ "$wine_started" -eq 1 ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  echo
+  echo "==================== summary ===================="
+  printf '%-12s %-22s %8s %8s %8s\n' preset result passed failed seconds
+  local p
+  for p in "${presets[@]}"; do
+    printf '%-12s %-22s %8s %8s %8s\n' "$p" "${result[$p]:-not run}" "${passed[$p]:--}" \
+      "${failed[$p]:--}" "${seconds[$p]:--}"
+  done
+  echo "(counts are CTest tests; under Wine the whole test binary is one CTest test)"
+  echo "total time: $((SECONDS - script_start)) s"
+  if [ -n "$failed_step" ]; then
+    echo "FAILED: $failed_step"
+  elif [ "$rc" -ne 0 ]; then
+    echo "FAILED (exit code $rc)"
+  fi
+  echo "${total_passed} passed, ${total_failed} failed"
+}
+trap summary EXIT
+
+stage() {
+  echo
+  echo "==> $*"
+}
+
+echo "==> dependencies"
+t0=$SECONDS
+bash scripts/install-deps.sh
+echo "dependencies: $((SECONDS - t0)) s"
+
+for preset in "${presets[@]}"; do
+  preset_start=$SECONDS
+
+  stage "$preset: configure"
+  t0=$SECONDS
+  if ! cmake --preset "$preset"; then
+    result[$preset]="configure failed"
+    failed_step="configure $preset"
+    exit 1
+  fi
+  echo "$preset: configure $((SECONDS - t0)) s"
+
+  stage "$preset: build (-j$jobs)"
+  t0=$SECONDS
+  if ! cmake --build --preset "$preset" -j "$jobs"; then
+    result[$preset]="build failed"
+    failed_step="build $preset"
+    seconds[$preset]=$((SECONDS - preset_start))
+    exit 1
+  fi
+  echo "$preset: build $((SECONDS - t0)) s"
+
+  if [ "$preset" = windows ] && [ "$wine_started" -eq 0 ]; then
+    stage "wine: prefix $WINEPREFIX"
+    t0=$SECONDS
+    wine_started=1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      mkdir -p "$WINEPREFIX"
+      wine=$(command -v wine64 || command -v wine)
+      "$wine" wineboot --init >/dev/null 2>&1 || true
+      wineserver -w
+      if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        result[$preset]="wine prefix failed"
+        failed_step="wineboot --init in $WINEPREFIX"
+        exit 1
+      fi
+    fi
+    echo "wine: prefix ready in $((SECONDS - t0)) s"
+  fi
+
+  stage "$preset: test (-j$jobs)"
+  t0=$SECONDS
+  log="$root/build/$preset/ctest-output.log"
+  rc=0
+  ctest --preset "$preset" -j "$jobs" --no-tests=error 2>&1 | tee "$log" || rc=$?
+  echo "$preset: test $((SECONDS - t0)) s"
+  seconds[$preset]=$((SECONDS - preset_start))
+
+  # CTest's closing line: "100% tests passed, 0 tests failed out of 42".
+  counts=$(sed -n 's/.*tests passed, \([0-9][0-9]*\) tests\{0,1\} failed out of \([0-9][0-9]*\).*/\1 \2/p' \
+           "$log" | tail -n 1)
+  if [ -n "$counts" ]; then
+    read -r f t <<<"$counts"
+    passed[$preset]=$((t - f))
+    failed[$preset]=$f
+    total_passed=$((total_passed + t - f))
+    total_failed=$((total_failed + f))
+  fi
+  if [ "$rc" -ne 0 ]; then
+    result[$preset]="tests failed"
+    failed_step="tests $preset"
+    if [ -z "$counts" ]; then
+      failed[$preset]="?"
+    fi
+    exit 1
+  fi
+  result[$preset]="ok"
+done

@@ -1,0 +1,99 @@
+#include "device/sim/sim_interface_source.h"
+
+#include <string>
+#include <utility>
+
+#include "device/sim/sim_channel.h"
+#include "device/sim/usbprint_path.h"
+
+namespace fwup {
+namespace {
+
+struct PresentInterface {
+    std::wstring instanceId;
+    std::wstring path;
+};
+
+// A snapshot: printers pulled after the set was made stay in it, as in a real device set.
+class SimInterfaceSet final : public DeviceInterfaceSet {
+  public:
+    explicit SimInterfaceSet(std::vector<PresentInterface> present)
+        : present_(std::move(present)) {}
+
+    SetLookup DeviceInstanceId(std::uint32_t deviceIndex, std::wstring& instanceId) override {
+        if (deviceIndex >= present_.size()) {
+            return SetLookup::kEnd;
+        }
+        instanceId = present_[deviceIndex].instanceId;
+        return SetLookup::kFound;
+    }
+
+    InterfaceLookup DeviceInterfacePath(std::uint32_t deviceIndex, std::wstring& path) override {
+        if (deviceIndex >= present_.size()) {
+            return InterfaceLookup::kNoInterface;
+        }
+        path = present_[deviceIndex].path;
+        return InterfaceLookup::kFound;
+    }
+
+    SetLookup InterfacePath(std::uint32_t memberIndex, std::wstring& path) override {
+        if (memberIndex >= present_.size()) {
+            return SetLookup::kEnd;
+        }
+        path = present_[memberIndex].path;
+        return SetLookup::kFound;
+    }
+
+  private:
+    std::vector<PresentInterface> present_;
+};
+
+}  // namespace
+
+SimInterfaceSource::SimInterfaceSource(Scenario scenario) {
+    printers_.reserve(scenario.printers.size());
+    for (PrinterScenario& printer : scenario.printers) {
+        if (printer.interfacePath.empty()) {
+            printer.interfacePath = DefaultUsbPrintPath(printer.instanceId);
+        }
+        printers_.push_back(std::make_shared<SimPrinter>(std::move(printer)));
+    }
+}
+
+SimPrinter* SimInterfaceSource::printer(std::size_t index) const {
+    return index < printers_.size() ? printers_[index].get() : nullptr;
+}
+
+std::unique_ptr<DeviceInterfaceSet> SimInterfaceSource::OpenSet() {
+    std::vector<PresentInterface> present;
+    for (const auto& printer : printers_) {
+        if (printer->present()) {
+            present.push_back({printer->scenario().instanceId, printer->scenario().interfacePath});
+        }
+    }
+    return std::make_unique<SimInterfaceSet>(std::move(present));
+}
+
+std::optional<std::uint32_t> SimInterfaceSource::PortNumber(const std::wstring& path) {
+    const std::shared_ptr<SimPrinter> printer = FindByPath(path);
+    return printer ? printer->scenario().portNumber : std::nullopt;
+}
+
+UsbChannel SimInterfaceSource::OpenInterface(const std::wstring& path) {
+    std::shared_ptr<SimPrinter> printer = FindByPath(path);
+    if (!printer || !printer->TryOpen()) {
+        return nullptr;
+    }
+    return std::make_unique<SimChannel>(std::move(printer));
+}
+
+std::shared_ptr<SimPrinter> SimInterfaceSource::FindByPath(const std::wstring& path) const {
+    for (const auto& printer : printers_) {
+        if (printer->scenario().interfacePath == path) {
+            return printer;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace fwup

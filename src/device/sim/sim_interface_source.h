@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "device/interface_source.h"
+#include "device/sim/scenario.h"
+#include "device/sim/sim_printer.h"
+
+namespace fwup {
+
+// The present USB printing interfaces of a scenario: one device with one interface per printer,
+// in scenario order. An unplugged printer leaves later sets and cannot be opened, but its port
+// number stays readable, as the registry keeps it.
+class SimInterfaceSource final : public InterfaceSource {
+  public:
+    // A printer without an interface path gets the one Windows would derive from its instance ID.
+    explicit SimInterfaceSource(Scenario scenario);
+
+    std::size_t printerCount() const { return printers_.size(); }
+    // The printer of the scenario's `index`th entry, or null past the end.
+    SimPrinter* printer(std::size_t index) const;
+
+    std::unique_ptr<DeviceInterfaceSet> OpenSet() override;
+    std::optional<std::uint32_t> PortNumber(const std::wstring& path) override;
+    UsbChannel OpenInterface(const std::wstring& path) override;
+
+  private:
+    std::shared_ptr<SimPrinter> FindByPath(const std::wstring& path) const;
+
+    std::vector<std::shared_ptr<SimPrinter>> printers_;
+};
+
+}  // namespace fwup

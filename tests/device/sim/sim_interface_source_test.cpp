@@ -1,0 +1,112 @@
+#include "device/sim/sim_interface_source.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "device/sim/scenario_parser.h"
+#include "device/sim/sim_jobs.h"
+#include "device/usb_open.h"
+#include "fakes/instant_clock.h"
+
+namespace fwup {
+namespace {
+
+using testing::InstantClock;
+
+Scenario FromFile(const std::string& file) {
+    Scenario scenario;
+    std::string error;
+    EXPECT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR "/") + file, scenario, error))
+        << error;
+    return scenario;
+}
+
+// Installs a scenario's source as the active one for the test's lifetime.
+class InstalledScenario {
+  public:
+    explicit InstalledScenario(Scenario scenario) : source_(std::move(scenario)) {
+        SetActiveInterfaceSource(&source_);
+    }
+    ~InstalledScenario() { SetActiveInterfaceSource(nullptr); }
+    SimInterfaceSource& source() { return source_; }
+
+  private:
+    SimInterfaceSource source_;
+};
+
+TEST(SimInterfaceSource, OpenUSBDeviceReachesThePrinterOnThatPort) {
+    InstantClock clock;
+    InstalledScenario installed(FromFile("two-printers.json"));
+    UsbChannel channel = OpenUSBDevice(L"USB002");
+    ASSERT_TRUE(channel);
+    const auto job = testing::StatusJob();
+    EXPECT_EQ(WriteUSBDevice(channel.get(), job.data(), job.size()), 59);
+    CloseUSBDevice(channel);
+    EXPECT_EQ(installed.source().printer(0)->Jobs().size(), 0u);
+    EXPECT_EQ(installed.source().printer(1)->Jobs().size(), 1u);
+    EXPECT_FALSE(installed.source().printer(1)->channelOpen());
+    EXPECT_FALSE(OpenUSBDevice(L"USB003"));
+    EXPECT_EQ(installed.source().printer(2), nullptr);
+}
+
+TEST(SimInterfaceSource, APrinterWithoutPortNumberCannotBeOpened) {
+    InstalledScenario installed(FromFile("no-port-number.json"));
+    EXPECT_FALSE(
+        installed.source().PortNumber(installed.source().printer(0)->scenario().interfacePath));
+    for (const wchar_t* name : {L"USB000", L"USB001", L"USB"}) {
+        EXPECT_FALSE(OpenUSBDevice(name)) << name;
+    }
+    EXPECT_TRUE(OpenUSBDevice(L"USB002"));
+    for (const SimEvent& event : installed.source().printer(0)->Events()) {
+        EXPECT_NE(event.kind, SimEventKind::kOpen);
+    }
+}
+
+TEST(SimInterfaceSource, OneChannelAtATimeAndTheOpenLimitHolds) {
+    Scenario scenario = FromFile("one-printer-ready.json");
+    scenario.printers[0].openLimit = 2;
+    InstalledScenario installed(std::move(scenario));
+    UsbChannel first = OpenUSBDevice(L"USB001");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(OpenUSBDevice(L"USB001"));  // the interface is held
+    first.reset();                           // destroying a channel closes it
+    UsbChannel second = OpenUSBDevice(L"USB001");
+    ASSERT_TRUE(second);
+    second->Close();
+    std::uint8_t byte = 0;
+    EXPECT_EQ(second->Write(std::span(&byte, 1)), -1);
+    EXPECT_EQ(second->Read(std::span(&byte, 1)), -1);
+    EXPECT_FALSE(OpenUSBDevice(L"USB001"));  // a third open is over the limit
+}
+
+TEST(SimInterfaceSource, AnUnpluggedPrinterLeavesLaterSets) {
+    InstantClock clock;
+    InstalledScenario installed(FromFile("unplug-mid-transfer.json"));
+    UsbChannel channel = OpenUSBDevice(L"USB001");
+    ASSERT_TRUE(channel);
+    const auto package = testing::FirmwareJob(2'000'000);
+    std::size_t sent = 0;
+    long last = 0;
+    while (sent < package.size()) {
+        last = WriteUSBDevice(channel.get(), package.data() + sent, package.size() - sent);
+        if (last <= 0) {
+            break;
+        }
+        sent += static_cast<std::size_t>(last);
+    }
+    EXPECT_EQ(last, -1);
+    EXPECT_EQ(installed.source().printer(0)->BytesReceived(), 1'000'000u);
+    CloseUSBDevice(channel);
+    std::wstring path;
+    EXPECT_EQ(installed.source().OpenSet()->InterfacePath(0, path), SetLookup::kEnd);
+    EXPECT_FALSE(OpenUSBDevice(L"USB001"));
+    const std::vector<SimEvent> events = installed.source().printer(0)->Events();
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const SimEvent& e) { return e.kind == SimEventKind::kWrite; }),
+              4);  // three whole blocks, then the one cut short
+}
+
+}  // namespace
+}  // namespace fwup
