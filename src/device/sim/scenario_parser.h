@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxScenarioPrinters = 64;
 inline constexpr int kMaxScenarioDepth = 8;
 inline constexpr std::uint32_t kMaxPortNumber = 9999;
 
-// Parses a scenario (format in docs/scenario-format.md). On failure returns false, leaves
+// Parses a scenario (format in the README, "Simulated printer"). On failure returns false, leaves
 // `scenario` untouched and puts a one-line message naming the offending key into `error`.
 bool ParseScenario(std::string_view json, Scenario& scenario, std::string& error);
 

@@ -1,0 +1,136 @@
+// The printer queries against the simulated printer of each example scenario: what a support
+// rehearsal or the demo would see.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "device/sim/scenario_parser.h"
+#include "device/sim/sim_interface_source.h"
+#include "device/usb_open.h"
+#include "fakes/instant_clock.h"
+#include "fakes/recording_notice_output.h"
+#include "fakes/temp_log_dir.h"
+#include "protocol/printer_queries.h"
+#include "protocol/result_codes.h"
+
+namespace fwup {
+namespace {
+
+struct ScenarioCase {
+    const char* file;
+    int statusResult;
+    int statusByte;
+    int versionResult;
+    int securityResult;
+    bool encrypted;
+};
+
+// Runs the three checks of an upgrade, each on a channel of its own, as the upgrade does.
+struct QueryResults {
+    int statusResult = 0;
+    std::int8_t statusByte = 0;
+    int versionResult = 0;
+    int securityResult = 0;
+};
+
+QueryResults RunQueries(const std::wstring& port) {
+    QueryResults results;
+    UsbChannel channel = OpenUSBDevice(port);
+    results.statusResult =
+        channel ? GetPrinterStatus(channel.get(), results.statusByte) : kErrOpenChannel;
+    CloseUSBDevice(channel);
+    results.versionResult = QueryFwVersion(port);
+    results.securityResult = QuerySecurity(port);
+    return results;
+}
+
+class QueriesAgainstScenario : public ::testing::TestWithParam<ScenarioCase> {
+  protected:
+    void SetUp() override {
+        Scenario scenario;
+        std::string error;
+        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + GetParam().file,
+                                     scenario, error))
+            << error;
+        source = std::make_unique<SimInterfaceSource>(std::move(scenario));
+        SetActiveInterfaceSource(source.get());
+        bFwEncrypted = false;
+    }
+    void TearDown() override {
+        SetActiveInterfaceSource(nullptr);
+        bFwEncrypted = false;
+    }
+
+    testing::InstantClock clock;
+    testing::RecordingNoticeOutput notices;
+    testing::TempLogDir log;
+    std::unique_ptr<SimInterfaceSource> source;
+};
+
+TEST_P(QueriesAgainstScenario, GiveTheResultsTheUpgradeDecidesOn) {
+    const ScenarioCase& expected = GetParam();
+    const QueryResults got = RunQueries(L"USB001");
+    EXPECT_EQ(got.statusResult, expected.statusResult);
+    if (got.statusResult == kResultOk) {
+        EXPECT_EQ(got.statusByte, expected.statusByte);
+    }
+    EXPECT_EQ(got.versionResult, expected.versionResult);
+    EXPECT_EQ(got.securityResult, expected.securityResult);
+    EXPECT_EQ(bFwEncrypted.load(), expected.encrypted);
+    // Every query closed its channel again.
+    EXPECT_FALSE(source->printer(0)->channelOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, QueriesAgainstScenario,
+    ::testing::Values(
+        ScenarioCase{"one-printer-ready.json", kResultOk, 0, kVersionLower, kSecurityCrcValid,
+                     false},
+        ScenarioCase{"encrypted.json", kResultOk, 0, kVersionLower, kSecurityCrcValid, true},
+        ScenarioCase{"same-version.json", kResultOk, 0, kVersionSame, kSecurityCrcValid, false},
+        ScenarioCase{"newer-version.json", kResultOk, 0, kVersionHigher, kSecurityCrcValid, false},
+        ScenarioCase{"not-ready.json", kResultOk, 3, kVersionLower, kSecurityCrcValid, false},
+        ScenarioCase{"bad-crc.json", kResultOk, 0, kVersionLower, kSecurityCrcInvalid, false},
+        // The status reply left unread by the failed status query is still queued, and the
+        // version query takes it for its own reply (N = 0): an empty version text.
+        ScenarioCase{"flaky-replies.json", kErrReplyRead, 0, kVersionHigher, kSecurityCrcValid,
+                     false},
+        ScenarioCase{"wrong-reply-header.json", kErrReplyMismatch, 0, kVersionLower,
+                     kSecurityCrcValid, false},
+        ScenarioCase{"silent-printer.json", kErrReplyTimeout, 0, kErrReplyHeaderRead,
+                     kSecurityCrcValid, false},
+        ScenarioCase{"no-port-number.json", kErrOpenChannel, 0, kErrOpenChannel, kErrOpenChannel,
+                     false}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        name = name.substr(0, name.find('.'));
+        std::erase(name, '-');
+        return name;
+    });
+
+TEST(QueriesAgainstSimulatedPrinter, SilentPrinterSendsTheVersionJobFiveTimesAndGivesUp) {
+    testing::InstantClock clock;
+    testing::RecordingNoticeOutput notices;
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(
+        LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/silent-printer.json", scenario, error));
+    SimInterfaceSource source(std::move(scenario));
+    SetActiveInterfaceSource(&source);
+    EXPECT_EQ(QueryFwVersion(L"USB001"), kErrReplyHeaderRead);
+    SetActiveInterfaceSource(nullptr);
+
+    int versionJobs = 0;
+    for (const ReceivedJob& job : source.printer(0)->Jobs()) {
+        versionJobs += job.kind == JobKind::kVersion ? 1 : 0;
+    }
+    EXPECT_EQ(versionJobs, 5);
+    EXPECT_EQ(notices.lines, std::vector<std::wstring>{L"nReSendNum == 5"});
+    // Each attempt waits out its bound; the whole query stays within five of them.
+    EXPECT_LE(clock.nowMs() - 1'700'000'000'000, 5 * 63'000);
+}
+
+}  // namespace
+}  // namespace fwup
