@@ -11,8 +11,6 @@
 namespace fwup {
 namespace {
 
-// The request the host makes for the security record: vendor request 0xCA, value 0.
-
 std::uint32_t LinkMs(std::uint64_t bytes, std::uint64_t bytesPerSecond) {
     const std::uint64_t ms = (bytes * 1000 + bytesPerSecond - 1) / bytesPerSecond;
     return static_cast<std::uint32_t>(
