@@ -3,16 +3,14 @@
 // naming a scenario file, the printers are simulated ones. Nothing is sent beyond the queries.
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "base/wide_text.h"
+#include "device/discovery.h"
 #include "device/interface_source.h"
-#include "device/port_name.h"
-#include "device/sim/scenario_parser.h"
-#include "device/sim/sim_interface_source.h"
+#include "device/interface_source_factory.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
@@ -55,50 +53,39 @@ const wchar_t* SecurityVerdict(int result) {
     }
 }
 
-// Lists the present interfaces and returns the first port name found.
-std::optional<std::wstring> ListInterfaces() {
-    std::unique_ptr<DeviceInterfaceSet> set = ActiveInterfaceSource().OpenSet();
-    if (!set) {
-        Print(L"The list of USB printing interfaces could not be made.");
-        return std::nullopt;
+// Lists the supported printers present now and returns the first one's port name.
+std::optional<std::wstring> ListPrinters() {
+    DeviceList printers;
+    const int result = GetSystemDeviceList(printers);
+    for (const DeviceEntry& printer : printers) {
+        Print(L"  " + printer.ModelName + L"  port " +
+              (printer.PortName.empty() ? std::wstring(L"(none)") : printer.PortName));
     }
-    std::optional<std::wstring> first;
-    for (std::uint32_t index = 0; index < kMaxInterfacesWalked; ++index) {
-        std::wstring instanceId;
-        std::wstring path;
-        if (set->DeviceInstanceId(index, instanceId) != SetLookup::kFound ||
-            set->DeviceInterfacePath(index, path) != InterfaceLookup::kFound) {
-            break;
-        }
-        const std::optional<std::wstring> port = GetUSBPortName(path);
-        Print(L"  " + instanceId + L"  port " + port.value_or(L"(none)"));
-        if (port && !first) {
-            first = port;
+    if (result != kDiscoveryOk) {
+        Print(L"The printer list is incomplete: discovery failed with " + std::to_wstring(result));
+    }
+    for (const DeviceEntry& printer : printers) {
+        if (!printer.PortName.empty()) {
+            return printer.PortName;
         }
     }
-    return first;
+    return std::nullopt;
 }
 
 }  // namespace
 
 int main() {
-    std::unique_ptr<SimInterfaceSource> simulated;
-    const char* scenarioFile = std::getenv("VIRUZU_FWUP_EMULATE");
-    if (scenarioFile != nullptr && *scenarioFile != '\0') {
-        Scenario scenario;
-        std::string error;
-        if (!LoadScenarioFile(scenarioFile, scenario, error)) {
-            std::fprintf(stderr, "fwup-probe: %s\n", error.c_str());
-            return 2;
-        }
-        simulated = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(simulated.get());
-        Print(L"Simulated printers from " + FromUtf8(scenarioFile) + L":");
-    } else {
-        Print(L"USB printing interfaces:");
+    bool emulated = false;
+    std::string error;
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    if (!source) {
+        std::fprintf(stderr, "fwup-probe: %s\n", error.c_str());
+        return 2;
     }
+    SetActiveInterfaceSource(source.get());
+    Print(emulated ? L"Simulated printers (VIRUZU_FWUP_EMULATE):" : L"Supported USB printers:");
 
-    const std::optional<std::wstring> port = ListInterfaces();
+    const std::optional<std::wstring> port = ListPrinters();
     if (!port) {
         Print(L"No printer with a port name is connected.");
         return 1;

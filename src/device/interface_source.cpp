@@ -20,7 +20,6 @@ class EmptySource final : public InterfaceSource {
         InterfaceLookup DeviceInterfacePath(std::uint32_t, std::wstring&) override {
             return InterfaceLookup::kNoInterface;
         }
-        SetLookup InterfacePath(std::uint32_t, std::wstring&) override { return SetLookup::kEnd; }
     };
 };
 

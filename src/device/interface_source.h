@@ -33,8 +33,6 @@ class DeviceInterfaceSet {
     virtual SetLookup DeviceInstanceId(std::uint32_t deviceIndex, std::wstring& instanceId) = 0;
     // The path of the first USB printing interface of the device at `deviceIndex`.
     virtual InterfaceLookup DeviceInterfacePath(std::uint32_t deviceIndex, std::wstring& path) = 0;
-    // The path of the interface at `memberIndex`, counting all interfaces of the set.
-    virtual SetLookup InterfacePath(std::uint32_t memberIndex, std::wstring& path) = 0;
 };
 
 // Where the present USB printing interfaces come from: SetupAPI and the registry on Windows,

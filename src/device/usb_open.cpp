@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "device/device_table.h"
+#include "device/discovery.h"
 #include "device/interface_source.h"
 #include "device/port_name.h"
 
@@ -19,18 +21,22 @@ UsbChannel OpenUSBDevice(std::wstring_view wantedPortName) {
         if (!set) {
             return nullptr;
         }
-        for (std::uint32_t member = 0; member < kMaxInterfacesWalked; ++member) {
+        for (std::uint32_t index = 0; index < kMaxDevicesWalked && matchedPath.empty(); ++index) {
+            std::wstring instanceId;
+            if (set->DeviceInstanceId(index, instanceId) != SetLookup::kFound) {
+                break;
+            }
             std::wstring path;
-            if (set->InterfacePath(member, path) != SetLookup::kFound) {
-                return nullptr;
+            if (FindDeviceTableRow(instanceId) == nullptr ||
+                set->DeviceInterfacePath(index, path) != InterfaceLookup::kFound) {
+                continue;
             }
             const std::optional<std::wstring> portName = GetUSBPortName(path);
             if (portName && *portName == wantedPortName) {
                 matchedPath = std::move(path);
-                break;
             }
         }
-        // The set is released before the open, as the platform's own tools do.
+        // The set is released before the open, so no enumeration handle outlives this call.
     }
     if (matchedPath.empty()) {
         return nullptr;

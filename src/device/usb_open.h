@@ -6,11 +6,10 @@
 
 namespace fwup {
 
-// Upper bound on the interfaces one open walks past, so a misbehaving source cannot loop forever.
-inline constexpr std::uint32_t kMaxInterfacesWalked = 256;
-
-// Opens the present USB printing interface whose port name equals `wantedPortName` exactly.
-// Interfaces without a port name are passed over. Returns null when there is no such interface
+// Opens the USB printing interface of a supported printer whose port name equals
+// `wantedPortName` exactly. It looks at the same devices as discovery, in the same order, so the
+// names in the printer list and the names it opens agree; devices the tool does not support and
+// interfaces without a port name are passed over. Returns null when there is no such interface
 // or the platform refuses the open.
 UsbChannel OpenUSBDevice(std::wstring_view wantedPortName);
 

@@ -44,13 +44,28 @@ TEST_F(OpenUsbDeviceTest, NamesThatOnlyShareAPrefixOpenNothing) {
 }
 
 TEST_F(OpenUsbDeviceTest, InterfacesWithoutAPortNameArePassedOver) {
-    source.AddPrinter(7);
-    source.interfaces[0].portNumber.reset();
+    source.AddPrinter(std::nullopt);
     source.AddPrinter(8);
     source.interfaces[1].path = L"\\\\?\\dot4#vid_5a7c&pid_b101#1#{x}";
     source.AddPrinter(2);
     EXPECT_NE(OpenUSBDevice(L"USB002"), nullptr);
     EXPECT_EQ(OpenUSBDevice(L"USB008"), nullptr);
+}
+
+TEST_F(OpenUsbDeviceTest, OnlySupportedPrintersAreOpened) {
+    source.AddPrinter(1, L"USB\\VID_04B8&PID_0005");
+    source.AddPrinter(1, L"USB\\VID_5A7C&PID_B102");
+    EXPECT_NE(OpenUSBDevice(L"USB001"), nullptr);
+    EXPECT_EQ(source.openedPaths, std::vector<std::wstring>{source.interfaces[1].path});
+}
+
+TEST_F(OpenUsbDeviceTest, OpensOnlyWhatDiscoveryCanSee) {
+    for (int i = 0; i < 10; ++i) {
+        source.AddPrinter(i + 1);
+    }
+    source.AddPrinter(11);
+    EXPECT_NE(OpenUSBDevice(L"USB010"), nullptr);
+    EXPECT_EQ(OpenUSBDevice(L"USB011"), nullptr);
 }
 
 TEST_F(OpenUsbDeviceTest, OverLongPathsAreNeverLookedUpOrOpened) {

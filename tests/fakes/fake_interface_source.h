@@ -21,6 +21,8 @@ class FakeInterfaceSource final : public InterfaceSource {
         std::optional<std::uint32_t> portNumber;
         std::shared_ptr<ScriptedChannel> channel = std::make_shared<ScriptedChannel>();
         bool openFails = false;
+        SetLookup idLookup = SetLookup::kFound;
+        InterfaceLookup pathLookup = InterfaceLookup::kFound;
     };
 
     FakeInterfaceSource() { SetActiveInterfaceSource(this); }
@@ -28,11 +30,13 @@ class FakeInterfaceSource final : public InterfaceSource {
     FakeInterfaceSource(const FakeInterfaceSource&) = delete;
     FakeInterfaceSource& operator=(const FakeInterfaceSource&) = delete;
 
-    // Adds a supported printer on `port` and returns its channel.
-    ScriptedChannel& AddPrinter(std::uint32_t port) {
+    // Adds a device whose first printing interface has port number `port` (none: no port
+    // number) and returns its channel. By default a supported printer.
+    ScriptedChannel& AddPrinter(std::optional<std::uint32_t> port,
+                                const std::wstring& hardId = L"USB\\VID_5A7C&PID_B101") {
         const std::wstring serial = L"SER" + std::to_wstring(interfaces.size());
         interfaces.push_back(
-            {L"USB\\VID_5A7C&PID_B101\\" + serial,
+            {hardId + L"\\" + serial,
              L"\\\\?\\usb#vid_5a7c&pid_b101#" + serial + L"#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}",
              port});
         return *interfaces.back().channel;
@@ -79,21 +83,14 @@ class FakeInterfaceSource final : public InterfaceSource {
                 return SetLookup::kEnd;
             }
             id = owner_.interfaces[index].instanceId;
-            return SetLookup::kFound;
+            return owner_.interfaces[index].idLookup;
         }
         InterfaceLookup DeviceInterfacePath(std::uint32_t index, std::wstring& path) override {
             if (index >= owner_.interfaces.size()) {
                 return InterfaceLookup::kNoInterface;
             }
             path = owner_.interfaces[index].path;
-            return InterfaceLookup::kFound;
-        }
-        SetLookup InterfacePath(std::uint32_t index, std::wstring& path) override {
-            if (index >= owner_.interfaces.size()) {
-                return SetLookup::kEnd;
-            }
-            path = owner_.interfaces[index].path;
-            return SetLookup::kFound;
+            return owner_.interfaces[index].pathLookup;
         }
 
       private:

@@ -36,14 +36,6 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
         return InterfaceLookup::kFound;
     }
 
-    SetLookup InterfacePath(std::uint32_t memberIndex, std::wstring& path) override {
-        if (memberIndex >= present_.size()) {
-            return SetLookup::kEnd;
-        }
-        path = present_[memberIndex].path;
-        return SetLookup::kFound;
-    }
-
   private:
     std::vector<PresentInterface> present_;
 };

@@ -99,8 +99,8 @@ TEST(SimInterfaceSource, AnUnpluggedPrinterLeavesLaterSets) {
     EXPECT_EQ(last, -1);
     EXPECT_EQ(installed.source().printer(0)->BytesReceived(), 1'000'000u);
     CloseUSBDevice(channel);
-    std::wstring path;
-    EXPECT_EQ(installed.source().OpenSet()->InterfacePath(0, path), SetLookup::kEnd);
+    std::wstring instanceId;
+    EXPECT_EQ(installed.source().OpenSet()->DeviceInstanceId(0, instanceId), SetLookup::kEnd);
     EXPECT_FALSE(OpenUSBDevice(L"USB001"));
     const std::vector<SimEvent> events = installed.source().printer(0)->Events();
     EXPECT_EQ(std::count_if(events.begin(), events.end(),
