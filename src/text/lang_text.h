@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fwup {
+
+// Every text the user sees, addressed by the same id in every language's table.
+enum TextId : int {
+    TXT_TITLE = 0,
+    TXT_RETRY_OR_CONTACT = 1,
+    TXT_NOTICE_HANDS_OFF = 2,
+    TXT_RESTART_PRINTER = 3,
+    TXT_CONFIRM_ON_PRINTER = 4,
+    TXT_NOT_READY = 5,
+    TXT_NOT_CONNECTED = 6,
+    TXT_UPGRADING = 7,
+    TXT_TRANSMITTING = 8,
+    TXT_SUCCEEDED = 9,
+    TXT_FAILED = 10,
+    TXT_VERSION_HIGHER = 11,
+    TXT_VERSION_SAME = 12,
+    TXT_CANCELED = 13,
+    TXT_STEPS = 14,
+    TXT_TIPS = 15,
+    TXT_COMPLETE = 16,
+    TXT_START = 17,
+    TXT_EXIT = 18,
+    TXT_FONT_FACE = 19,
+    TXT_CLOSE_ITEM = 20,
+    TXT_NEW_DRIVER = 21,
+    TXT_PORT_OCCUPIED = 22,
+    TXT_CONFIRM = 23,
+    TXT_YES = 24,
+    TXT_NO = 25,
+    TXT_FW_UNRECOGNIZED = 26,
+    TXT_KEEP_POWER_ON = 27
+};
+
+// Primary language ids: the low 10 bits of a Windows language identifier. <windows.h> defines the
+// same names with the same values as macros; where it came first its macros stand in, so Windows
+// code spells these names without the namespace.
+#ifndef LANG_CHINESE
+inline constexpr std::uint16_t LANG_CHINESE = 0x04;
+#endif
+#ifndef LANG_ENGLISH
+inline constexpr std::uint16_t LANG_ENGLISH = 0x09;
+#endif
+#ifndef LANG_HEBREW
+inline constexpr std::uint16_t LANG_HEBREW = 0x0D;
+#endif
+#ifndef LANG_ITALIAN
+inline constexpr std::uint16_t LANG_ITALIAN = 0x10;
+#endif
+#ifndef LANG_RUSSIAN
+inline constexpr std::uint16_t LANG_RUSSIAN = 0x19;
+#endif
+#ifndef LANG_TURKISH
+inline constexpr std::uint16_t LANG_TURKISH = 0x1F;
+#endif
+
+// The user's primary language id, 0 until SelectUiLanguage runs. Only Italian, Turkish and Russian
+// have tables of their own; every other value, 0 among them, gives the English texts.
+extern std::atomic<std::uint16_t> UiLangId;
+
+// Asks the platform for the user's interface language and stores its primary id in UiLangId.
+void SelectUiLanguage();
+
+// A copy of text `id` in the table UiLangId selects now. The success message's first line (id 27)
+// exists in English only and is given in English in every language; any id no table holds gives
+// an empty text.
+std::wstring GetLangText(int id);
+
+// The primary language id of a POSIX locale name such as "it_IT.UTF-8" or "tr": its language code
+// (before '_', '.', '@', '-' or ':'), without regard to case. Italian, Turkish, Russian, Hebrew
+// ("he", or the old "iw"), Chinese and English give their ids; any other language, and "C",
+// "POSIX" or an empty name, give LANG_ENGLISH, as English is what such a user sees anyway.
+std::uint16_t PrimaryLanguageOfLocale(std::string_view localeName);
+
+}  // namespace fwup

@@ -1,0 +1,80 @@
+#include "text/ui_language.h"
+
+#include <array>
+#include <string_view>
+
+#include "text/lang_text.h"
+
+namespace fwup {
+namespace {
+
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (AsciiLower(text[i]) != lower[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct LanguageCode {
+    std::string_view code;
+    std::uint16_t primaryId;
+};
+
+// ISO 639-1 codes; "iw" is the code Hebrew had before 1989, which Java and old systems still use.
+constexpr std::array<LanguageCode, 7> kLanguageCodes{{
+    {"it", LANG_ITALIAN},
+    {"tr", LANG_TURKISH},
+    {"ru", LANG_RUSSIAN},
+    {"he", LANG_HEBREW},
+    {"iw", LANG_HEBREW},
+    {"zh", LANG_CHINESE},
+    {"en", LANG_ENGLISH},
+}};
+
+}  // namespace
+
+std::uint16_t PrimaryLanguageOfLocale(std::string_view localeName) {
+    // language[_territory][.codeset][@modifier]; '-' for BCP 47 tags, ':' for a LANGUAGE list.
+    const std::string_view code = localeName.substr(0, localeName.find_first_of("_.@-:"));
+    for (const LanguageCode& known : kLanguageCodes) {
+        if (EqualsIgnoringAsciiCase(code, known.code)) {
+            return known.primaryId;
+        }
+    }
+    return LANG_ENGLISH;
+}
+
+std::string UserLocaleName(const EnvironmentLookup& lookup) {
+    if (const char* list = lookup("LANGUAGE"); list != nullptr) {
+        std::string_view rest(list);
+        while (!rest.empty()) {
+            const std::size_t colon = rest.find(':');
+            const std::string_view entry = rest.substr(0, colon);
+            if (!entry.empty()) {
+                return std::string(entry);
+            }
+            if (colon == std::string_view::npos) {
+                break;
+            }
+            rest.remove_prefix(colon + 1);
+        }
+    }
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = lookup(name);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
+}
+
+}  // namespace fwup

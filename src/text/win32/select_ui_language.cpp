@@ -1,0 +1,12 @@
+#include <windows.h>
+
+#include "text/lang_text.h"
+#include "text/ui_language.h"
+
+namespace fwup {
+
+void SelectUiLanguage() {
+    UiLangId.store(PrimaryLanguageId(GetUserDefaultUILanguage()));
+}
+
+}  // namespace fwup

@@ -1,0 +1,281 @@
+#include "text/lang_text.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/lang_tables.h"
+
+namespace fwup {
+namespace {
+
+// UiLangId is process-wide: every test that changes it puts the old value back.
+class ScopedUiLang {
+  public:
+    explicit ScopedUiLang(std::uint16_t id) : saved_(UiLangId.exchange(id)) {}
+    ~ScopedUiLang() { UiLangId.store(saved_); }
+    ScopedUiLang(const ScopedUiLang&) = delete;
+    ScopedUiLang& operator=(const ScopedUiLang&) = delete;
+
+  private:
+    std::uint16_t saved_;
+};
+
+std::wstring TextIn(std::uint16_t langId, int id) {
+    ScopedUiLang lang(langId);
+    return GetLangText(id);
+}
+
+std::wstring English(int id) {
+    return TextIn(LANG_ENGLISH, id);
+}
+
+std::vector<std::wstring> LinesOf(std::wstring_view text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring_view::npos;
+         start = end + 2) {
+        lines.emplace_back(text.substr(start, end - start));
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+
+// Whole words only, so that "to" inside an Italian word does not count.
+bool ContainsWord(std::wstring_view text, std::wstring_view word) {
+    for (std::size_t at = text.find(word); at != std::wstring_view::npos;
+         at = text.find(word, at + 1)) {
+        const bool startsWord = at == 0 || !IsAsciiLetter(text[at - 1]);
+        const std::size_t after = at + word.size();
+        const bool endsWord = after == text.size() || !IsAsciiLetter(text[after]);
+        if (startsWord && endsWord) {
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr int kButtonIds[] = {TXT_COMPLETE, TXT_START, TXT_EXIT, TXT_CONFIRM, TXT_YES, TXT_NO};
+constexpr int kTranslatedIds[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                                  13, 14, 15, 16, 17, 18, 21, 22, 23, 24, 25, 26};
+
+struct Language {
+    const char* name;
+    std::uint16_t id;
+    // Besides ASCII, the only characters its texts may hold; a mis-decoded source file shows up
+    // as characters outside this set.
+    std::wstring_view letters;
+};
+
+const Language kEnglish{"English", LANG_ENGLISH, L"\u2026"};
+const Language kItalian{"Italian", LANG_ITALIAN,
+                        L"\u00E0\u00E8\u00E9\u00EC\u00F2\u00F9\u00C8\u2026"};
+const Language kTurkish{"Turkish", LANG_TURKISH,
+                        L"\u00E7\u011F\u0131\u00F6\u015F\u00FC\u00C7\u011E\u0130\u00D6\u015E"
+                        L"\u00DC\u00E2\u00EE\u00FB\u2026"};
+const Language kRussian{"Russian", LANG_RUSSIAN, L"\u00AB\u00BB\u2026"};
+
+std::string NameOf(const testing::TestParamInfo<Language>& info) {
+    return info.param.name;
+}
+
+class EveryTable : public testing::TestWithParam<Language> {};
+
+TEST_P(EveryTable, EveryIdResolvesToAShortEnoughText) {
+    ScopedUiLang lang(GetParam().id);
+    for (int id = TXT_TITLE; id <= TXT_KEEP_POWER_ON; ++id) {
+        const std::wstring text = GetLangText(id);
+        EXPECT_FALSE(text.empty()) << "id " << id;
+        EXPECT_LE(Utf16Length(text), kMaxLangTextUnits) << "id " << id;
+        EXPECT_EQ(text.find(L'\0'), std::wstring::npos) << "id " << id;
+    }
+}
+
+TEST_P(EveryTable, IdsNoTableHoldsGiveAnEmptyText) {
+    ScopedUiLang lang(GetParam().id);
+    for (int id : {-1, -28, INT_MIN, TXT_KEEP_POWER_ON + 1, 100, INT_MAX}) {
+        EXPECT_EQ(GetLangText(id), L"") << "id " << id;
+    }
+}
+
+TEST_P(EveryTable, LineBreaksAreCarriageReturnLineFeedPairs) {
+    // The edit and static controls break lines only at "\r\n"; a lone "\n" shows as a box.
+    ScopedUiLang lang(GetParam().id);
+    for (int id = TXT_TITLE; id <= TXT_KEEP_POWER_ON; ++id) {
+        const std::wstring text = GetLangText(id);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == L'\r') {
+                EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == L'\n') << "id " << id;
+            } else if (text[i] == L'\n') {
+                EXPECT_TRUE(i > 0 && text[i - 1] == L'\r') << "id " << id;
+            }
+        }
+    }
+}
+
+TEST_P(EveryTable, TitleAndButtonCaptionsAreSingleShortLines) {
+    ScopedUiLang lang(GetParam().id);
+    const std::wstring title = GetLangText(TXT_TITLE);
+    EXPECT_NE(title.find(L"Viruzu"), std::wstring::npos);
+    EXPECT_EQ(title.find_first_of(L"\r\n"), std::wstring::npos);
+    EXPECT_LE(title.size(), 60u);
+    for (int id : kButtonIds) {
+        const std::wstring caption = GetLangText(id);
+        EXPECT_LE(caption.size(), 20u) << "id " << id;
+        EXPECT_EQ(caption.find_first_of(L"\r\n"), std::wstring::npos) << "id " << id;
+    }
+}
+
+TEST_P(EveryTable, TextsUseOnlyTheLanguagesOwnLetters) {
+    ScopedUiLang lang(GetParam().id);
+    const std::wstring_view letters = GetParam().letters;
+    const bool cyrillic = GetParam().id == LANG_RUSSIAN;
+    for (int id : kTranslatedIds) {
+        for (const wchar_t c : GetLangText(id)) {
+            const bool allowed = (c >= 0x20 && c < 0x7F) || c == L'\r' || c == L'\n' ||
+                                 letters.find(c) != std::wstring_view::npos ||
+                                 (cyrillic && c >= 0x0410 && c <= 0x0451);
+            EXPECT_TRUE(allowed) << "id " << id << " holds U+" << std::hex
+                                 << static_cast<std::uint32_t>(c);
+        }
+    }
+}
+
+TEST_P(EveryTable, BrandNameStaysWhereEnglishHasIt) {
+    ScopedUiLang lang(GetParam().id);
+    for (int id : kTranslatedIds) {
+        if (English(id).find(L"Viruzu") != std::wstring::npos) {
+            EXPECT_NE(GetLangText(id).find(L"Viruzu"), std::wstring::npos) << "id " << id;
+        }
+    }
+}
+
+TEST_P(EveryTable, SuccessMessageFirstLineIsTheEnglishOne) {
+    EXPECT_EQ(TextIn(GetParam().id, TXT_KEEP_POWER_ON),
+              L"Please do not turn off the printer before upgrading.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, EveryTable, testing::Values(kEnglish, kItalian, kTurkish, kRussian),
+                         NameOf);
+
+class TranslatedTable : public testing::TestWithParam<Language> {};
+
+TEST_P(TranslatedTable, IsWrittenInItsOwnLanguage) {
+    ScopedUiLang lang(GetParam().id);
+    for (int id : kTranslatedIds) {
+        // "No" is the Italian word too.
+        if (GetParam().id == LANG_ITALIAN && id == TXT_NO) {
+            continue;
+        }
+        EXPECT_NE(GetLangText(id), English(id)) << "id " << id;
+    }
+}
+
+TEST_P(TranslatedTable, HoldsNoLeftoverEnglish) {
+    ScopedUiLang lang(GetParam().id);
+    for (int id : kTranslatedIds) {
+        const std::wstring text = GetLangText(id);
+        for (std::wstring_view word : {L"the", L"The", L"please", L"Please", L"printer", L"upgrade",
+                                       L"and", L"is", L"to", L"of", L"with", L"not", L"Tips"}) {
+            EXPECT_FALSE(ContainsWord(text, word)) << "id " << id << " holds an English word";
+        }
+    }
+}
+
+TEST_P(TranslatedTable, KeepsTheParagraphsOfTheLongTexts) {
+    // Only the line structure has to match: blank lines and numbered steps, and the tips box's
+    // last line stays open for the series list appended to it.
+    ScopedUiLang lang(GetParam().id);
+    for (int id : {TXT_CONFIRM_ON_PRINTER, TXT_STEPS, TXT_TIPS}) {
+        const std::vector<std::wstring> ours = LinesOf(GetLangText(id));
+        const std::vector<std::wstring> english = LinesOf(English(id));
+        ASSERT_EQ(ours.size(), english.size()) << "id " << id;
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            EXPECT_EQ(ours[i].empty(), english[i].empty()) << "id " << id << " line " << i;
+            for (std::wstring_view number : {L"1. ", L"2. "}) {
+                EXPECT_EQ(ours[i].starts_with(number), english[i].starts_with(number))
+                    << "id " << id << " line " << i;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TranslatedTable, testing::Values(kItalian, kTurkish, kRussian),
+                         NameOf);
+
+struct Choice {
+    std::uint16_t uiLangId;
+    std::uint16_t table;
+};
+
+class TableChoice : public testing::TestWithParam<Choice> {};
+
+TEST_P(TableChoice, PicksTheTableOfTheLanguageOrEnglish) {
+    EXPECT_EQ(TextIn(GetParam().uiLangId, TXT_TITLE), TextIn(GetParam().table, TXT_TITLE));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TableChoice,
+    testing::Values(Choice{0, LANG_ENGLISH}, Choice{LANG_CHINESE, LANG_ENGLISH},
+                    Choice{LANG_HEBREW, LANG_ENGLISH}, Choice{0x16, LANG_ENGLISH},
+                    Choice{0x3FF, LANG_ENGLISH}, Choice{LANG_ITALIAN, LANG_ITALIAN},
+                    Choice{LANG_TURKISH, LANG_TURKISH}, Choice{LANG_RUSSIAN, LANG_RUSSIAN}),
+    [](const testing::TestParamInfo<Choice>& info) {
+        return "Lang" + std::to_string(info.param.uiLangId);
+    });
+
+TEST(LangText, LengthsAreCountedInUtf16Units) {
+    // A character beyond the Basic Multilingual Plane is one wchar_t on Linux, two on Windows.
+    EXPECT_EQ(Utf16Length(L"a\U0001F5A8b"), 4u);
+    EXPECT_EQ(Utf16Length(L"\u5B8B\u4F53"), 2u);
+}
+
+TEST(LangText, EnglishIsUsedBeforeTheLanguageIsChosen) {
+    ScopedUiLang lang(0);
+    EXPECT_EQ(GetLangText(TXT_TITLE), L"Viruzu  Firmware Upgrade Tool");
+}
+
+TEST(LangText, FontFaceAndCloseItemAreSettings) {
+    // Escapes, not literals: these check that both compilers read the UTF-8 source alike.
+    const std::wstring songTi = L"\u5B8B\u4F53";
+    const std::wstring closeItem = L"\u5173\u95ED(&C)";
+    EXPECT_EQ(TextIn(LANG_ENGLISH, TXT_FONT_FACE), songTi);
+    EXPECT_EQ(TextIn(LANG_CHINESE, TXT_FONT_FACE), songTi);
+    EXPECT_EQ(TextIn(LANG_ITALIAN, TXT_FONT_FACE), songTi);
+    EXPECT_EQ(TextIn(LANG_TURKISH, TXT_FONT_FACE), L"Times New Roman");
+    EXPECT_EQ(TextIn(LANG_RUSSIAN, TXT_FONT_FACE), L"Times New Roman");
+    for (std::uint16_t lang : {LANG_ENGLISH, LANG_ITALIAN, LANG_TURKISH, LANG_RUSSIAN}) {
+        EXPECT_EQ(TextIn(lang, TXT_CLOSE_ITEM), closeItem) << lang;
+    }
+}
+
+TEST(LangText, NonAsciiLettersDecodeToTheirCodePoints) {
+    EXPECT_EQ(TextIn(LANG_ITALIAN, TXT_YES), L"S\u00EC");
+    EXPECT_EQ(TextIn(LANG_TURKISH, TXT_EXIT), L"\u00C7\u0131k\u0131\u015F");
+    EXPECT_EQ(TextIn(LANG_RUSSIAN, TXT_YES), L"\u0414\u0430");
+    EXPECT_EQ(English(TXT_UPGRADING).back(), L'\u2026');
+}
+
+TEST(LangText, EnglishLongTextsKeepTheirExactLayout) {
+    EXPECT_EQ(English(TXT_STEPS),
+              L"Notice: Please do not turn off the printer and the computer during the upgrade."
+              L"\r\n\r\n\r\nThe upgrade steps are as follows:\r\n\r\n1. Please turn on the "
+              L"printer, and set it to the ready or sleep state;\r\n2. Use a USB cable to connect "
+              L"the printer and the computer;\r\n");
+    EXPECT_EQ(English(TXT_TIPS),
+              L"Tips:\r\n1. This upgrade tool can only support being connected to one Viruzu "
+              L"printer for upgrade at a time.\r\n2. The printer series supported by this version "
+              L"of upgrade tool:\r\n");
+}
+
+}  // namespace
+}  // namespace fwup
