@@ -1,0 +1,348 @@
+#include "ui/main_window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/message_dialog.h"
+#include "ui/upgrade_status.h"
+
+namespace fwup {
+
+std::atomic<CVevaVoRirizevDlg*> pMainDlg{nullptr};
+
+namespace {
+
+constexpr int kProgressLowest = 1;
+constexpr int kProgressHighest = 100;
+
+// Where the final message area goes when it is centred for a result with a picture.
+constexpr PixelRect kCentredMessageRect{30, 180, 410, 100};
+
+struct LanguageLayout {
+    PixelRect tips;
+    PixelRect notice;
+    PixelRect start;
+};
+
+// Translations differ in length, so each language has places of its own; a language without a
+// row takes the English ones.
+LanguageLayout LayoutFor(std::uint16_t language) {
+    switch (language) {
+        case LANG_ITALIAN:
+            return {{30, 20, 400, 180}, {30, 200, 400, 160}, {270, 372, 140, 25}};
+        case LANG_TURKISH:
+        case LANG_HEBREW:
+            return {{30, 20, 400, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
+        case LANG_RUSSIAN:
+            return {{30, 20, 410, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
+        case LANG_CHINESE:
+            return {{30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}};
+        default:
+            return {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}};
+    }
+}
+
+}  // namespace
+
+void PrinterComboBox::ResetContent() {
+    surface_.RunOnWindowThread([this] { surface_.ResetItems(id_); });
+}
+
+void PrinterComboBox::InsertString(int index, std::wstring_view text) {
+    surface_.RunOnWindowThread([&] { surface_.InsertItem(id_, index, text); });
+}
+
+void PrinterComboBox::SetCurSel(int index) {
+    surface_.RunOnWindowThread([&] { surface_.SetCurSel(id_, index); });
+}
+
+int PrinterComboBox::GetCurSel() {
+    int selection = -1;
+    surface_.RunOnWindowThread([&] { selection = surface_.GetCurSel(id_); });
+    return selection;
+}
+
+CVevaVoRirizevDlg::CVevaVoRirizevDlg(DialogSurface& surface, DialogSurfaceFactory& factory,
+                                     MainWindowHooks hooks)
+    : m_cbPrinters(surface, kIdPrinters),
+      surface_(surface),
+      factory_(factory),
+      hooks_(std::move(hooks)) {
+    if (!hooks_.selectLanguage) {
+        hooks_.selectLanguage = SelectUiLanguage;
+    }
+    surface_.SetListener(this);
+}
+
+CVevaVoRirizevDlg::~CVevaVoRirizevDlg() {
+    surface_.SetListener(nullptr);
+    CVevaVoRirizevDlg* self = this;
+    pMainDlg.compare_exchange_strong(self, nullptr);
+}
+
+int CVevaVoRirizevDlg::DoModal() {
+    const int result = surface_.RunModal();
+    // The window is gone: nobody may reach it through the process-wide pointer any more.
+    CVevaVoRirizevDlg* self = this;
+    pMainDlg.compare_exchange_strong(self, nullptr);
+    return result;
+}
+
+bool CVevaVoRirizevDlg::OnInitDialog() {
+    surface_.SetIcon(kIdiApp);
+    pMainDlg.store(this);
+
+    hooks_.selectLanguage();
+    const bool hebrew = UiLangId.load() == LANG_HEBREW;
+    if (hebrew) {
+        surface_.SetDialogRtlReading(true);
+    }
+    m_nMessageAlign = hebrew ? kStyleAlignRight : kStyleNone;
+
+    ReportOsVersion();
+
+    m_strCloseMenuText = surface_.CloseMenuItemCaption();
+    if (m_strCloseMenuText.empty()) {
+        m_strCloseMenuText = GetLangText(TXT_CLOSE_ITEM);
+    }
+
+    CreateControls();
+    LayoutForLanguage();
+    return true;
+}
+
+void CVevaVoRirizevDlg::CreateControls() {
+    surface_.SetTitle(GetLangText(TXT_TITLE));
+    surface_.SetText(kIdStart, GetLangText(TXT_START));
+    surface_.SetText(kIdExit, GetLangText(TXT_EXIT));
+    // The flag follows the menu as it is, so that a toolkit without a close item is never asked
+    // to remove one.
+    m_bCloseMenuPresent = surface_.HasCloseMenuItem();
+
+    const bool hebrew = UiLangId.load() == LANG_HEBREW;
+    const StyleBits reading = hebrew ? kStyleRtlReading : kStyleNone;
+    const StyleBits readingAligned = hebrew ? (kStyleRtlReading | kStyleAlignRight) : kStyleNone;
+    const std::wstring face = GetLangText(TXT_FONT_FACE);
+
+    m_fontText = FontDesc{.face = face, .pointTenths = 100};
+
+    surface_.CreateControl({.id = kIdTips,
+                            .kind = ControlKind::kEdit,
+                            .rect = PixelRect::FromEdges(10, 20, 460, 170),
+                            .style = kStyleBorder | kStyleVScroll | kStyleTabStop |
+                                     kStyleMultiLine | kStyleAutoVScroll | kStyleReadOnly |
+                                     kStyleWantReturn | readingAligned,
+                            .font = m_fontText,
+                            .defaultColours = true});
+    surface_.SetText(kIdTips, GetLangText(TXT_TIPS) + std::wstring(kSeriesList));
+
+    surface_.CreateControl({.id = kIdNotice,
+                            .kind = ControlKind::kStaticText,
+                            .rect = PixelRect::FromEdges(10, 150, 460, 400),
+                            .style = readingAligned,
+                            .font = m_fontText});
+    surface_.SetText(kIdNotice, GetLangText(TXT_STEPS));
+    surface_.SetFocus(kIdNotice);
+
+    surface_.CreateControl({.id = kIdStatus,
+                            .kind = ControlKind::kStaticText,
+                            .rect = PixelRect::FromEdges(10, 30, 460, 60),
+                            .style = kStyleAlignCenter | reading,
+                            .visible = false,
+                            .font = m_fontText});
+
+    // Mirrored for Hebrew so that the bar grows from the right.
+    surface_.CreateControl({.id = kIdProgress,
+                            .kind = ControlKind::kProgressBar,
+                            .rect = PixelRect::FromEdges(10, 60, 460, 85),
+                            .style = kStyleSmooth | (hebrew ? kStyleLayoutRtl : kStyleNone),
+                            .visible = false});
+    surface_.SetProgressRange(kIdProgress, kProgressLowest, kProgressHighest);
+
+    surface_.CreateControl({.id = kIdMessage,
+                            .kind = ControlKind::kStaticText,
+                            .rect = PixelRect::FromEdges(10, 110, 460, 230),
+                            .style = m_nMessageAlign | reading,
+                            .visible = false,
+                            .font = m_fontText});
+
+    m_fontResult =
+        FontDesc{.face = face, .height = 15, .weight = 700, .family = FontDesc::Family::kSwiss};
+    surface_.CreateControl({.id = kIdResult,
+                            .kind = ControlKind::kStaticText,
+                            .rect = PixelRect::FromEdges(10, 120, 460, 150),
+                            .style = kStyleAlignCenter | reading,
+                            .visible = false,
+                            .font = m_fontResult});
+
+    surface_.Show(kIdExit, false);
+}
+
+void CVevaVoRirizevDlg::LayoutForLanguage() {
+    const LanguageLayout layout = LayoutFor(UiLangId.load());
+    surface_.Move(kIdTips, layout.tips);
+    surface_.Move(kIdNotice, layout.notice);
+    surface_.Move(kIdStart, layout.start);
+}
+
+int CVevaVoRirizevDlg::ReportOsVersion() {
+    return fwup::ReportOsVersion(hooks_.queryOsVersion);
+}
+
+void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
+    surface_.RunOnWindowThread([&] { ApplyStatus(code, value); });
+}
+
+void CVevaVoRirizevDlg::SetCloseMenuItem(bool present) {
+    surface_.RunOnWindowThread([&] { ApplyCloseMenuItem(present); });
+}
+
+void CVevaVoRirizevDlg::LockWindow() {
+    surface_.RunOnWindowThread([this] {
+        m_bLocked = true;
+        surface_.Enable(kIdStart, false);
+        surface_.Enable(kIdExit, false);
+        ApplyCloseMenuItem(false);
+    });
+}
+
+void CVevaVoRirizevDlg::UnlockWindow() {
+    surface_.RunOnWindowThread([this] {
+        m_bLocked = false;
+        surface_.Enable(kIdStart, true);
+        surface_.Enable(kIdExit, true);
+        ApplyCloseMenuItem(true);
+    });
+}
+
+int CVevaVoRirizevDlg::ShowMessage(const wchar_t* text, int mode) {
+    CShowMsgDlg dialog(factory_, &surface_);
+    dialog.m_strMsg = text != nullptr ? text : L"";
+    dialog.m_nMode = mode;
+    return dialog.DoModal();
+}
+
+void CVevaVoRirizevDlg::ApplyCloseMenuItem(bool present) {
+    if (present == m_bCloseMenuPresent) {
+        return;
+    }
+    const bool changed =
+        present ? surface_.AppendCloseMenuItem(m_strCloseMenuText) : surface_.RemoveCloseMenuItem();
+    if (changed) {
+        m_bCloseMenuPresent = present;
+    }
+}
+
+void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
+    // The idle look never returns: once a run has reported, Start stays hidden.
+    m_bIdle = false;
+    surface_.Show(kIdTips, false);
+    surface_.Show(kIdNotice, false);
+    surface_.Show(kIdStart, false);
+
+    switch (code) {
+        case STATUS_TRANSFER: {
+            surface_.Show(kIdMessage, false);
+            surface_.Show(kIdResult, false);
+            surface_.Show(kIdResultPicture, false);
+            // Some toolkits ignore a position outside the range instead of pinning it.
+            surface_.SetProgressPos(kIdProgress,
+                                    std::clamp(value, kProgressLowest, kProgressHighest));
+            // Setting an unchanged text would still repaint it, hundreds of times in a run.
+            const std::wstring transmitting = GetLangText(TXT_TRANSMITTING);
+            if (surface_.GetText(kIdStatus) != transmitting) {
+                surface_.SetText(kIdStatus, transmitting);
+            }
+            surface_.Show(kIdStatus, true);
+            surface_.Show(kIdProgress, true);
+            break;
+        }
+        case STATUS_SUCCEEDED:
+            surface_.SetProgressPos(kIdProgress, kProgressHighest);
+            surface_.Show(kIdStatus, false);
+            surface_.Show(kIdProgress, false);
+            surface_.SetImage(kIdResultPicture, kIdbSucceeded);
+            surface_.SetText(kIdResult, GetLangText(TXT_SUCCEEDED));
+            CentreMessage();
+            surface_.Move(kIdMessage, kCentredMessageRect);
+            surface_.SetText(
+                kIdMessage, GetLangText(TXT_KEEP_POWER_ON) + L"\r\n" + GetLangText(TXT_NEW_DRIVER));
+            ShowExit(TXT_COMPLETE);
+            surface_.Show(kIdMessage, true);
+            surface_.Show(kIdResult, true);
+            surface_.Show(kIdResultPicture, true);
+            break;
+        case STATUS_FAILED:
+            surface_.Show(kIdStatus, false);
+            surface_.Show(kIdProgress, false);
+            CentreMessage();
+            surface_.Move(kIdMessage, kCentredMessageRect);
+            surface_.SetText(kIdMessage, GetLangText(TXT_RETRY_OR_CONTACT));
+            surface_.SetText(kIdResult, GetLangText(TXT_FAILED));
+            surface_.SetImage(kIdResultPicture, kIdbFailed);
+            surface_.Show(kIdMessage, true);
+            surface_.Show(kIdResult, true);
+            surface_.Show(kIdResultPicture, true);
+            ShowExit(TXT_EXIT);
+            break;
+        case STATUS_NOT_READY:
+            surface_.Show(kIdStatus, false);
+            surface_.Show(kIdResult, false);
+            surface_.Show(kIdProgress, false);
+            surface_.Show(kIdResultPicture, false);
+            // No picture here, so the message keeps its created place.
+            CentreMessage();
+            surface_.SetText(kIdMessage, GetLangText(TXT_NOT_READY));
+            surface_.Show(kIdMessage, true);
+            ShowExit(TXT_EXIT);
+            break;
+        default:
+            break;
+    }
+}
+
+void CVevaVoRirizevDlg::CentreMessage() {
+    surface_.ChangeStyle(kIdMessage, m_nMessageAlign, kStyleAlignCenter);
+}
+
+// A final look ends the lock: Exit and the close item are the way out.
+void CVevaVoRirizevDlg::ShowExit(int captionId) {
+    m_bLocked = false;
+    surface_.Enable(kIdExit, true);
+    surface_.SetText(kIdExit, GetLangText(captionId));
+    surface_.Show(kIdExit, true);
+    ApplyCloseMenuItem(true);
+}
+
+void CVevaVoRirizevDlg::OnCommand(int id) {
+    if (id == kIdStart) {
+        if (hooks_.onStart) {
+            hooks_.onStart(*this);
+        }
+    } else if (id == kIdExit) {
+        EndIfAllowed();
+    }
+    // The default-button command (Return) does nothing: there is no default action.
+}
+
+void CVevaVoRirizevDlg::OnFocus() {
+    // After the idle look the notice is hidden, and focus on a hidden control would strand the
+    // keyboard away from the Exit button.
+    if (m_bIdle) {
+        surface_.SetFocus(kIdNotice);
+    }
+}
+
+bool CVevaVoRirizevDlg::EndIfAllowed() {
+    // A worker still running would call into a window that no longer exists, and the printer
+    // would be left half-written.
+    if (bUpgrading.load() || m_bLocked) {
+        return false;
+    }
+    surface_.EndDialog(kIdExit);
+    return true;
+}
+
+}  // namespace fwup

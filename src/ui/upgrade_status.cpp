@@ -1,0 +1,7 @@
+#include "ui/upgrade_status.h"
+
+namespace fwup {
+
+std::atomic<bool> bUpgrading{false};
+
+}  // namespace fwup

@@ -1,0 +1,369 @@
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fakes/recording_dialog_surface.h"
+#include "fakes/recording_notice_output.h"
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/upgrade_status.h"
+
+namespace fwup {
+namespace {
+
+using testing::RecordedControl;
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+
+std::wstring Text(int id) {
+    return GetLangText(id);
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    ~MainWindowTest() override {
+        window_.reset();
+        UiLangId.store(0);
+        bUpgrading.store(false);
+    }
+
+    CVevaVoRirizevDlg& Open(std::uint16_t language = LANG_ENGLISH, MainWindowHooks hooks = {}) {
+        hooks.selectLanguage = [language] { UiLangId.store(language); };
+        window_.emplace(surface_, factory_, std::move(hooks));
+        surface_.FireInit();
+        return *window_;
+    }
+    const RecordedControl& C(int id) const { return surface_.Control(id); }
+    std::vector<int> VisibleIds() const {
+        std::vector<int> ids;
+        for (const auto& [id, control] : surface_.controls) {
+            if (control.visible) {
+                ids.push_back(id);
+            }
+        }
+        return ids;
+    }
+
+    RecordingDialogSurface surface_;
+    RecordingSurfaceFactory factory_;
+    std::optional<CVevaVoRirizevDlg> window_;
+};
+
+TEST_F(MainWindowTest, IdleLookAfterInit) {
+    testing::RecordingNoticeOutput notices;
+    CVevaVoRirizevDlg& window =
+        Open(LANG_ENGLISH, {.queryOsVersion = [] {
+                 return std::optional(OsVersionFacts{true, 2, 10, 0, 1, false});
+             }});
+    EXPECT_EQ(notices.lines.size(), 3u) << "the OS report is written at initialisation";
+
+    EXPECT_EQ(pMainDlg.load(), &window);
+    EXPECT_EQ(surface_.title, L"Viruzu  Firmware Upgrade Tool");
+    EXPECT_FALSE(surface_.rtlReading);
+    EXPECT_EQ(VisibleIds(), (std::vector<int>{kIdTips, kIdNotice, kIdStart}));
+    EXPECT_TRUE(surface_.createdTwice.empty()) << "a created control shares a template id";
+
+    EXPECT_EQ(C(kIdTips).text,
+              Text(TXT_TIPS) + L"Viruzu TQ3800HKS series\r\nViruzu TQ3800HKR series\r\n");
+    EXPECT_EQ(C(kIdNotice).text, Text(TXT_STEPS));
+    EXPECT_EQ(C(kIdStart).text, L"Start to upgrade");
+    EXPECT_EQ(C(kIdExit).text, L"Exit");
+    EXPECT_EQ(C(kIdProgress).progressLowest, 1);
+    EXPECT_EQ(
+        C(kIdResult).font,
+        (FontDesc{
+            .face = L"宋体", .height = 15, .weight = 700, .family = FontDesc::Family::kSwiss}));
+    EXPECT_EQ(window.m_strCloseMenuText, L"&Close\tAlt+F4");
+
+    // Focus returning to the window goes to the notice while the idle look stands.
+    surface_.focusId = 0;
+    surface_.FireFocus();
+    EXPECT_EQ(surface_.focusId, kIdNotice);
+}
+
+struct LayoutCase {
+    const char* name;
+    std::uint16_t language;
+    PixelRect tips;
+    PixelRect notice;
+    PixelRect start;
+};
+
+class MainWindowLayoutTest : public MainWindowTest,
+                             public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(MainWindowLayoutTest, PlacesTipsNoticeAndStart) {
+    Open(GetParam().language);
+    EXPECT_EQ(C(kIdTips).rect, GetParam().tips);
+    EXPECT_EQ(C(kIdNotice).rect, GetParam().notice);
+    EXPECT_EQ(C(kIdStart).rect, GetParam().start);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, MainWindowLayoutTest,
+    ::testing::Values(
+        LayoutCase{
+            "Italian", LANG_ITALIAN, {30, 20, 400, 180}, {30, 200, 400, 160}, {270, 372, 140, 25}},
+        LayoutCase{
+            "Turkish", LANG_TURKISH, {30, 20, 400, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}},
+        LayoutCase{
+            "Hebrew", LANG_HEBREW, {30, 20, 400, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}},
+        LayoutCase{
+            "Russian", LANG_RUSSIAN, {30, 20, 410, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}},
+        LayoutCase{
+            "Chinese", LANG_CHINESE, {30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}},
+        LayoutCase{
+            "English", LANG_ENGLISH, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}},
+        LayoutCase{"German", 0x07, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, HebrewReadsRightToLeftAndCentresTheFinalMessage) {
+    CVevaVoRirizevDlg& window = Open(LANG_HEBREW);
+
+    EXPECT_TRUE(surface_.rtlReading);
+    EXPECT_EQ(window.m_nMessageAlign, kStyleAlignRight);
+    for (int id : {kIdTips, kIdNotice, kIdMessage}) {
+        EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignRight),
+                  kStyleRtlReading | kStyleAlignRight)
+            << id;
+    }
+    for (int id : {kIdStatus, kIdResult}) {
+        EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignCenter),
+                  kStyleRtlReading | kStyleAlignCenter)
+            << id;
+    }
+    EXPECT_EQ(C(kIdProgress).style & kStyleLayoutRtl, kStyleLayoutRtl);
+
+    window.ShowUpgradeStatus(STATUS_FAILED, 0);
+    EXPECT_EQ(C(kIdMessage).style & (kStyleAlignRight | kStyleAlignCenter), kStyleAlignCenter);
+    EXPECT_EQ(C(kIdMessage).style & kStyleRtlReading, kStyleRtlReading);
+}
+
+TEST_F(MainWindowTest, TransferSetsTheStatusTextOnceAndMovesTheBar) {
+    CVevaVoRirizevDlg& window = Open();
+    window.LockWindow();
+    for (int percent = 0; percent <= 100; percent += 5) {
+        window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+        // The range starts at 1: a toolkit that ignores out-of-range positions must still move.
+        EXPECT_EQ(C(kIdProgress).progressPos, percent == 0 ? 1 : percent);
+    }
+
+    EXPECT_EQ(VisibleIds(), (std::vector<int>{kIdProgress, kIdStatus}));
+    EXPECT_EQ(C(kIdStatus).text, Text(TXT_TRANSMITTING));
+    EXPECT_EQ(C(kIdStatus).textSets, 1);
+    EXPECT_FALSE(C(kIdStart).enabled);
+    EXPECT_FALSE(surface_.closeItemPresent);
+}
+
+struct FinalCase {
+    const char* name;
+    int code;
+    int value;
+    std::wstring exitCaption;
+    std::vector<int> messageIds;  // joined by CR LF
+    int resultTextId;             // -1: the result line stays hidden
+    int image;                    // 0: the picture stays hidden
+    PixelRect messageRect;
+};
+
+class MainWindowFinalLookTest : public MainWindowTest,
+                                public ::testing::WithParamInterface<FinalCase> {};
+
+TEST_P(MainWindowFinalLookTest, ShowsResultAndOffersExit) {
+    const FinalCase& look = GetParam();
+    CVevaVoRirizevDlg& window = Open();
+    window.LockWindow();
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 40);
+    window.ShowUpgradeStatus(look.code, look.value);
+
+    std::wstring message;
+    for (int id : look.messageIds) {
+        message += (message.empty() ? L"" : L"\r\n") + Text(id);
+    }
+    EXPECT_EQ(C(kIdMessage).text, message);
+    EXPECT_TRUE(C(kIdMessage).visible);
+    EXPECT_EQ(C(kIdMessage).rect, look.messageRect);
+    EXPECT_EQ(C(kIdMessage).style & kStyleAlignCenter, kStyleAlignCenter);
+
+    EXPECT_EQ(C(kIdResult).visible, look.resultTextId >= 0);
+    if (look.resultTextId >= 0) {
+        EXPECT_EQ(C(kIdResult).text, Text(look.resultTextId));
+    }
+    EXPECT_EQ(C(kIdResultPicture).visible, look.image != 0);
+    if (look.image != 0) {
+        EXPECT_EQ(C(kIdResultPicture).image, look.image);
+    }
+
+    EXPECT_TRUE(C(kIdExit).visible);
+    EXPECT_TRUE(C(kIdExit).enabled);
+    EXPECT_EQ(C(kIdExit).text, look.exitCaption);
+    for (int hidden : {kIdStart, kIdTips, kIdNotice, kIdStatus, kIdProgress}) {
+        EXPECT_FALSE(C(hidden).visible) << hidden;
+    }
+    EXPECT_TRUE(surface_.closeItemPresent);
+
+    // The final look unlocks: once the run has let go, Exit ends the window.
+    surface_.FireCommand(kIdExit);
+    EXPECT_TRUE(surface_.ended);
+    EXPECT_EQ(surface_.endResult, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, MainWindowFinalLookTest,
+                         ::testing::Values(FinalCase{"Succeeded",
+                                                     STATUS_SUCCEEDED,
+                                                     100,
+                                                     L"Complete",
+                                                     {TXT_KEEP_POWER_ON, TXT_NEW_DRIVER},
+                                                     TXT_SUCCEEDED,
+                                                     kIdbSucceeded,
+                                                     {30, 180, 410, 100}},
+                                           FinalCase{"Failed",
+                                                     STATUS_FAILED,
+                                                     0,
+                                                     L"Exit",
+                                                     {TXT_RETRY_OR_CONTACT},
+                                                     TXT_FAILED,
+                                                     kIdbFailed,
+                                                     {30, 180, 410, 100}},
+                                           FinalCase{"NotReady",
+                                                     STATUS_NOT_READY,
+                                                     0,
+                                                     L"Exit",
+                                                     {TXT_NOT_READY},
+                                                     -1,
+                                                     0,
+                                                     PixelRect::FromEdges(10, 110, 460, 230)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class CloseMenuCaptionTest : public ::testing::TestWithParam<std::wstring> {
+  protected:
+    ~CloseMenuCaptionTest() override { UiLangId.store(0); }
+};
+
+TEST_P(CloseMenuCaptionTest, LockRemovesTheItemAndUnlockRestoresItsCaption) {
+    RecordingDialogSurface surface(kMainDialogTemplate, nullptr, GetParam());
+    RecordingSurfaceFactory factory;
+    CVevaVoRirizevDlg window(surface, factory, {.selectLanguage = [] { UiLangId.store(0); }});
+    surface.FireInit();
+    const std::wstring expected = GetParam().empty() ? L"关闭(&C)" : GetParam();
+    EXPECT_EQ(window.m_strCloseMenuText, expected);
+
+    window.LockWindow();
+    EXPECT_FALSE(surface.closeItemPresent);
+    EXPECT_FALSE(window.m_bCloseMenuPresent);
+    EXPECT_FALSE(surface.Control(kIdStart).enabled);
+    EXPECT_FALSE(surface.Control(kIdExit).enabled);
+
+    window.UnlockWindow();
+    EXPECT_TRUE(surface.closeItemPresent);
+    EXPECT_EQ(surface.closeItemCaption, expected);
+    EXPECT_TRUE(surface.Control(kIdStart).enabled);
+    EXPECT_TRUE(surface.Control(kIdExit).enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Captions, CloseMenuCaptionTest, ::testing::Values(L"&Close\tAlt+F4", L""));
+
+enum class CloseWay { kExitButton, kEscape, kWindowManager };
+
+class MainWindowCloseTest : public MainWindowTest, public ::testing::WithParamInterface<CloseWay> {
+  protected:
+    // True when the window ended.
+    bool TryClose() {
+        switch (GetParam()) {
+            case CloseWay::kExitButton:
+                surface_.FireCommand(kIdExit);
+                break;
+            case CloseWay::kEscape:
+                surface_.FireCancel();
+                break;
+            case CloseWay::kWindowManager:
+                EXPECT_EQ(surface_.FireCloseRequest(), !bUpgrading.load() && !locked_);
+                break;
+        }
+        return surface_.ended;
+    }
+    bool locked_ = false;
+};
+
+TEST_P(MainWindowCloseTest, RefusedWhileARunIsActive) {
+    CVevaVoRirizevDlg& window = Open();
+
+    // The worker locks the window a moment before it raises the flag.
+    window.LockWindow();
+    locked_ = true;
+    EXPECT_FALSE(TryClose());
+    bUpgrading.store(true);
+    EXPECT_FALSE(TryClose());
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 50);
+    EXPECT_FALSE(TryClose());
+    window.ShowUpgradeStatus(STATUS_FAILED, 0);
+    locked_ = false;
+    EXPECT_FALSE(TryClose()) << "the worker has not let go yet";
+
+    bUpgrading.store(false);
+    EXPECT_TRUE(TryClose());
+    EXPECT_EQ(surface_.endResult, 2);
+}
+
+TEST_P(MainWindowCloseTest, AllowedWhenIdle) {
+    Open();
+    EXPECT_TRUE(TryClose());
+    EXPECT_EQ(surface_.endResult, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MainWindowCloseTest,
+                         ::testing::Values(CloseWay::kExitButton, CloseWay::kEscape,
+                                           CloseWay::kWindowManager));
+
+TEST_F(MainWindowTest, StartRunsTheHandlerAndReturnDoesNothing) {
+    int starts = 0;
+    Open(LANG_ENGLISH, {.onStart = [&](CVevaVoRirizevDlg& window) {
+             EXPECT_EQ(&window, &*window_);
+             ++starts;
+         }});
+    surface_.FireCommand(kIdOk);
+    surface_.FireCommand(kIdStart);
+    EXPECT_EQ(starts, 1);
+    EXPECT_FALSE(surface_.ended);
+}
+
+TEST_F(MainWindowTest, DoModalReturnsTheExitResultAndForgetsTheWindow) {
+    MainWindowHooks hooks{.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); }};
+    window_.emplace(surface_, factory_, std::move(hooks));
+    surface_.modalScript = [&](RecordingDialogSurface& surface) {
+        EXPECT_EQ(pMainDlg.load(), &*window_);
+        surface.FireCommand(kIdExit);
+    };
+    EXPECT_EQ(window_->DoModal(), 2);
+    EXPECT_EQ(pMainDlg.load(), nullptr);
+}
+
+TEST_F(MainWindowTest, WorkerCallsGoThroughTheWindowThread) {
+    CVevaVoRirizevDlg& window = Open();
+    const int before = surface_.windowThreadRequests;
+
+    std::thread worker([&] {
+        window.LockWindow();
+        window.m_cbPrinters.ResetContent();
+        window.m_cbPrinters.InsertString(0, L"Viruzu TQ3800HKS Series");
+        window.m_cbPrinters.SetCurSel(0);
+        EXPECT_EQ(window.m_cbPrinters.GetCurSel(), 0);
+        for (int percent = 1; percent <= 100; ++percent) {
+            window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+        }
+        window.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
+    });
+    worker.join();
+
+    EXPECT_EQ(surface_.unmarshalledCalls, 0);
+    EXPECT_EQ(surface_.windowThreadRequests - before, 1 + 4 + 100 + 1);
+    EXPECT_EQ(C(kIdPrinters).items, std::vector<std::wstring>{L"Viruzu TQ3800HKS Series"});
+}
+
+}  // namespace
+}  // namespace fwup
