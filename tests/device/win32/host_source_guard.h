@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "device/interface_source.h"
+#include "device/interface_source_factory.h"
+
+namespace fwup::testing {
+
+// The Windows interface source, installed as the active one for the guard's lifetime.
+class HostSourceGuard {
+  public:
+    HostSourceGuard() : source_(MakeHostInterfaceSource()) {
+        SetActiveInterfaceSource(source_.get());
+    }
+    ~HostSourceGuard() { SetActiveInterfaceSource(nullptr); }
+    HostSourceGuard(const HostSourceGuard&) = delete;
+    HostSourceGuard& operator=(const HostSourceGuard&) = delete;
+
+    InterfaceSource& source() { return *source_; }
+
+  private:
+    std::unique_ptr<InterfaceSource> source_;
+};
+
+// A name no other test process or run uses at the same time: the process ID and a counter.
+inline std::wstring UniqueTestTag() {
+    static int counter = 0;
+    return std::to_wstring(GetCurrentProcessId()) + L"x" + std::to_wstring(++counter);
+}
+
+}  // namespace fwup::testing
