@@ -13,6 +13,7 @@ packages=(
   ninja-build
   g++
   pkg-config
+  python3               # firmware package generator and layout check
   # libraries and sources
   googletest            # /usr/src/googletest: built by every toolchain, MinGW included
   nlohmann-json3-dev    # scenario files
@@ -20,11 +21,18 @@ packages=(
   libcups2-dev          # Linux print queues
   cups                  # a real cupsd for queue tests
   qt6-base-dev          # Linux user interface
+  fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
+  fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian)
+  xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server
+  xauth                 # xvfb-run
+  imagemagick           # scripts/qt-screenshots.sh: import, the screen as a picture
   # Windows cross build, tested under Wine
   g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64
   wine
   wine64
+  xdotool               # scripts/win32-ui-smoke.sh (with xvfb, imagemagick): finds and keys windows
+  x11-utils             # scripts/win32-ui-smoke.sh: xwininfo, the stacking of windows
 )
 
 missing=()

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Runs the Windows program's window for real: Wine on a virtual X display (Xvfb).
+#
+#   bash scripts/win32-ui-smoke.sh
+#
+# Builds the windows preset if needed, then
+#   1. runs the window tests of the test binary (Win32WindowTest.*, skipped by plain ctest, which
+#      has no display) and requires that they ran and passed;
+#   2. starts viruzu-fwup.exe against the simulated printer of scenarios/one-printer-ready.json,
+#      waits for its window, checks the title and saves a screenshot to
+#      build/screenshots/win32-idle.png;
+#   3. covers the window with another one, starts a second instance, and checks that it ends, that
+#      one main window remains and that it is now on top;
+#   4. closes the window with Alt+F4 and checks that the program ended.
+# Ends with "smoke: N passed, N failed"; the exit code is non-zero when a check failed.
+#
+# Wine gets a prefix of its own, build/wineprefix-ui, set to draw window frames itself (there is
+# no window manager on the virtual display). Everything started here is stopped on exit.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+exec </dev/null
+
+for tool in Xvfb xdotool xwininfo import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "win32-ui-smoke: $tool is missing; run scripts/install-deps.sh" >&2
+    exit 1
+  fi
+done
+
+if [ ! -f build/windows/CMakeCache.txt ]; then
+  cmake --preset windows >/dev/null
+fi
+cmake --build --preset windows -j "$(nproc)" >/dev/null
+exe="$root/build/windows/src/app/win32/viruzu-fwup.exe"
+tests="$root/build/windows/tests/fwup_tests.exe"
+screenshot_dir="$root/build/screenshots"
+mkdir -p "$screenshot_dir"
+
+export WINEPREFIX="$root/build/wineprefix-ui"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=$(command -v wine || command -v wine64)
+title='Viruzu  Firmware Upgrade Tool'
+
+xvfb_pid=""
+app_pid=""
+cover_pid=""
+cleanup() {
+  local pid
+  for pid in "$app_pid" "$cover_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null || true
+    fi
+  done
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    display=":$n"
+    break
+  fi
+done
+[ -n "$display" ] || { echo "win32-ui-smoke: no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 1 100); do
+  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+  sleep 0.1
+done
+[ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "win32-ui-smoke: Xvfb did not start" >&2; exit 1; }
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+  wineserver -w
+fi
+# Without a window manager Wine draws the frames and keeps the stacking itself.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+
+passed=0
+failed=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok:   $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $what"
+    failed=$((failed + 1))
+  fi
+}
+
+# Seconds to wait for something that depends on Wine starting a process.
+wait_for() {  # wait_for SECONDS COMMAND...
+  local seconds=$1
+  shift
+  local i
+  for i in $(seq 1 $((seconds * 10))); do
+    if "$@"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+main_windows() { xdotool search --name "^${title}\$" 2>/dev/null || true; }
+one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
+# xwininfo lists top-level windows from the top of the stack down.
+stack_order() { xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) ".*/\1/p'; }
+is_above() {  # is_above WINDOW OTHER (decimal ids)
+  local first
+  first=$(stack_order | grep -m1 -x -e "$(printf '0x%x' "$1")" -e "$(printf '0x%x' "$2")")
+  [ "$first" = "$(printf '0x%x' "$1")" ]
+}
+
+# 1. The window tests of the test binary, on this display.
+gtest_log="$root/build/windows/win32-window-tests.log"
+gtest_ok() {
+  "$wine" "$tests" --gtest_filter='Win32WindowTest.*' >"$gtest_log" 2>&1 &&
+    grep -q '^\[  PASSED  \]' "$gtest_log" && ! grep -q '^\[  SKIPPED \]' "$gtest_log"
+}
+check "window tests of fwup_tests.exe (log: ${gtest_log#"$root"/})" gtest_ok
+
+# 2. The program against the simulated printer.
+scenario=$("$wine" winepath -w "$root/scenarios/one-printer-ready.json" 2>/dev/null)
+VIRUZU_FWUP_EMULATE="$scenario" "$wine" "$exe" >/dev/null 2>&1 &
+app_pid=$!
+check "main window appears" wait_for 60 one_main_window
+window=$(main_windows | head -n 1)
+if [ -z "$window" ]; then
+  echo "smoke: $passed passed, $((failed + 1)) failed"
+  exit 1
+fi
+check "title is text 0 in English" test "$(xdotool getwindowname "$window")" = "$title"
+sleep 1  # let the first paint finish
+shot="$screenshot_dir/win32-idle.png"
+check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
+
+# 3. A second instance raises the first and ends without a window of its own.
+"$wine" notepad >/dev/null 2>&1 &
+cover_pid=$!
+cover=""
+find_cover() { cover=$(xdotool search --name 'Notepad$' 2>/dev/null | head -n 1); [ -n "$cover" ]; }
+check "a covering window appears" wait_for 60 find_cover
+if [ -n "$cover" ]; then
+  check "the covering window is on top" wait_for 10 is_above "$cover" "$window"
+fi
+second_ends() { timeout 60 "$wine" "$exe" >/dev/null 2>&1; }
+check "second instance ends" second_ends
+check "exactly one main window remains" one_main_window
+if [ -n "$cover" ]; then
+  check "the first window was raised" wait_for 10 is_above "$window" "$cover"
+fi
+kill "$cover_pid" 2>/dev/null || true
+
+# 4. Alt+F4 closes the idle window, and the program ends with it.
+xdotool windowfocus "$window" 2>/dev/null || true
+xdotool key --clearmodifiers alt+F4
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+check "Alt+F4 closes the window and the program ends" wait_for 30 app_ended
+
+echo "smoke: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,395 @@
+// The Win32 surface on real windows, made from the built program's own templates. Windows need a
+// display: without one (plain ctest under Wine) these tests are skipped, and
+// scripts/win32-ui-smoke.sh runs them on a virtual X display.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/upgrade_status.h"
+#include "ui/win32/program_resources.h"
+#include "ui/win32/single_instance.h"
+#include "ui/win32/win32_dialog_surface.h"
+
+namespace fwup {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool CanMakeWindows() {
+    const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       nullptr, nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    DestroyWindow(probe);
+    return true;
+}
+
+// Polls `condition` for up to ten seconds: posted input is handled by the window thread in its own
+// time.
+bool Eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+RECT ChildRect(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+class Win32WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!CanMakeWindows()) {
+            GTEST_SKIP() << "no display for windows; scripts/win32-ui-smoke.sh runs these";
+        }
+        ASSERT_NE(program_.module(), nullptr) << "cannot load " << FWUP_WIN32_PROGRAM;
+        // The progress bar's class comes with the common controls.
+        const HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+        ASSERT_NE(comctl, nullptr);
+        using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = reinterpret_cast<InitFn>(
+            reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControlsEx")));
+        ASSERT_NE(init, nullptr);
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        init(&controls);
+    }
+    ~Win32WindowTest() override {
+        UiLangId.store(0);
+        bUpgrading.store(false);
+    }
+
+    // Runs the main window on this thread while `steps` run on a thread of their own, as the
+    // upgrade worker would; the steps start once the window exists. A window the steps leave
+    // open is ended, so that a failing test cannot hang. Returns DoModal's result.
+    int RunMainWindow(std::uint16_t language, const std::function<void(HWND)>& steps) {
+        Win32SurfaceFactory factory(program_.module());
+        surface_.emplace(kMainDialogTemplate, program_.module());
+        CVevaVoRirizevDlg dialog(*surface_, factory,
+                                 {.selectLanguage = [language] { UiLangId.store(language); }});
+        std::thread driver([&] {
+            if (!Eventually([&] { return surface_->RunOnWindowThread([] {}); })) {
+                ADD_FAILURE() << "the main window did not appear";
+                return;
+            }
+            steps(surface_->Window());
+            bUpgrading.store(false);
+            surface_->RunOnWindowThread([&] { surface_->EndDialog(-99); });
+        });
+        const int result = dialog.DoModal();
+        driver.join();
+        return result;
+    }
+
+    // On the window thread, as every look of a control must be read.
+    template <typename T>
+    T OnWindow(const std::function<T()>& read) {
+        T value{};
+        surface_->RunOnWindowThread([&] { value = read(); });
+        return value;
+    }
+    HWND Item(int id) { return surface_->Control(id); }
+    bool Visible(int id) { return IsWindowVisible(Item(id)) != FALSE; }
+
+    testing::ProgramResources program_;
+    std::optional<Win32DialogSurface> surface_;
+};
+
+TEST_F(Win32WindowTest, IdleLookThenTransferThenSuccessEndingWithExit) {
+    const int result = RunMainWindow(LANG_ENGLISH, [&](HWND window) {
+        EXPECT_EQ(ClassName(window), kMainWindowClass);
+        EXPECT_EQ(surface_->GetText(kIdTips), GetLangText(TXT_TIPS) + std::wstring(kSeriesList));
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        EXPECT_STREQ(title, L"Viruzu  Firmware Upgrade Tool");
+        EXPECT_TRUE(Visible(kIdTips));
+        EXPECT_TRUE(Visible(kIdNotice));
+        EXPECT_TRUE(Visible(kIdStart));
+        EXPECT_FALSE(Visible(kIdExit));
+        EXPECT_FALSE(Visible(kIdPrinters));
+        EXPECT_EQ(OnWindow<HWND>([] { return GetFocus(); }), Item(kIdNotice));
+        EXPECT_TRUE(OnWindow<bool>([&] { return surface_->HasCloseMenuItem(); }));
+        EXPECT_FALSE(
+            OnWindow<std::wstring>([&] { return surface_->CloseMenuItemCaption(); }).empty());
+
+        // The template is the one sized in dialog units; the logic's pixels land unscaled at
+        // 96 DPI, moved to the English layout.
+        RECT units{0, 0, kMainDialogTemplate.width, kMainDialogTemplate.height};
+        MapDialogRect(window, &units);
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, units.right);
+        EXPECT_EQ(client.bottom, units.bottom);
+        const RECT tips = ChildRect(Item(kIdTips));
+        EXPECT_EQ((std::vector<LONG>{tips.left, tips.top, tips.right, tips.bottom}),
+                  (std::vector<LONG>{30, 20, 430, 190}));
+        EXPECT_NE(GetWindowLongPtrW(Item(kIdTips), GWL_STYLE) & ES_READONLY, 0);
+
+        // Fonts are made from their descriptions, one handle for both texts.
+        const auto notice =
+            reinterpret_cast<HFONT>(SendMessageW(Item(kIdNotice), WM_GETFONT, 0, 0));
+        EXPECT_EQ(notice, reinterpret_cast<HFONT>(SendMessageW(Item(kIdTips), WM_GETFONT, 0, 0)));
+        LOGFONTW font{};
+        GetObjectW(notice, sizeof(font), &font);
+        EXPECT_EQ(font.lfHeight, -13);
+        EXPECT_STREQ(font.lfFaceName, L"宋体");
+        LOGFONTW bold{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(kIdResult), WM_GETFONT, 0, 0)),
+                   sizeof(bold), &bold);
+        EXPECT_EQ(bold.lfWeight, 700);
+        EXPECT_EQ(bold.lfHeight, 15);
+
+        // From the worker: transfer reports move the bar.
+        CVevaVoRirizevDlg* const main = pMainDlg.load();
+        ASSERT_NE(main, nullptr);
+        main->LockWindow();
+        EXPECT_FALSE(OnWindow<bool>([&] { return surface_->HasCloseMenuItem(); }));
+        main->ShowUpgradeStatus(STATUS_TRANSFER, 40);
+        EXPECT_EQ(SendMessageW(Item(kIdProgress), PBM_GETPOS, 0, 0), 40);
+        EXPECT_EQ(SendMessageW(Item(kIdProgress), PBM_GETRANGE, TRUE, 0), 1);
+        EXPECT_EQ(SendMessageW(Item(kIdProgress), PBM_GETRANGE, FALSE, 0), 100);
+        EXPECT_TRUE(Visible(kIdProgress));
+        EXPECT_TRUE(Visible(kIdStatus));
+        EXPECT_FALSE(Visible(kIdTips));
+        EXPECT_FALSE(Visible(kIdStart));
+        EXPECT_EQ(surface_->GetText(kIdStatus), GetLangText(TXT_TRANSMITTING));
+
+        main->ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
+        EXPECT_FALSE(Visible(kIdProgress));
+        EXPECT_TRUE(Visible(kIdExit));
+        EXPECT_EQ(surface_->GetText(kIdExit), L"Complete");
+        EXPECT_TRUE(OnWindow<bool>([&] { return surface_->HasCloseMenuItem(); }));
+        const HWND picture = Item(kIdResultPicture);
+        EXPECT_TRUE(IsWindowVisible(picture));
+        EXPECT_NE(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+        RECT pictureRect;
+        GetClientRect(picture, &pictureRect);
+        EXPECT_EQ(pictureRect.right, 98);  // a picture takes its bitmap's size
+        EXPECT_EQ(pictureRect.bottom, 93);
+        EXPECT_EQ(GetWindowLongPtrW(Item(kIdMessage), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+
+        PostMessageW(Item(kIdExit), BM_CLICK, 0, 0);
+        EXPECT_TRUE(Eventually([&] { return surface_->Window() == nullptr; }));
+        EXPECT_FALSE(surface_->RunOnWindowThread([] {})) << "a request after the window went";
+    });
+    EXPECT_EQ(result, kIdExit);
+    EXPECT_EQ(pMainDlg.load(), nullptr);
+}
+
+// Escape and a click on Exit arrive from the dialog manager as the same IDCANCEL command; only
+// the key is a cancel, and neither a cancel nor a close request ends the window by itself.
+class CountingListener final : public DialogListener {
+  public:
+    void OnInit() override {}
+    void OnCommand(int id) override {
+        commands.fetch_add(1);
+        lastCommand.store(id);
+    }
+    void OnCancel() override { cancels.fetch_add(1); }
+    bool OnCloseRequest() override {
+        closes.fetch_add(1);
+        return false;
+    }
+    void OnFocus() override {}
+
+    std::atomic<int> commands{0};
+    std::atomic<int> lastCommand{0};
+    std::atomic<int> cancels{0};
+    std::atomic<int> closes{0};
+};
+
+TEST_F(Win32WindowTest, EscapeExitAndCloseRequestsReachTheListenerApart) {
+    surface_.emplace(kMainDialogTemplate, program_.module());
+    CountingListener listener;
+    surface_->SetListener(&listener);
+    std::thread driver([&] {
+        ASSERT_TRUE(Eventually([&] { return surface_->RunOnWindowThread([] {}); }));
+        const HWND window = surface_->Window();
+
+        PostMessageW(Item(kIdStart), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(Eventually([&] { return listener.cancels.load() == 1; }));
+        EXPECT_EQ(listener.commands.load(), 0);
+
+        SendMessageW(Item(kIdExit), BM_CLICK, 0, 0);
+        EXPECT_EQ(listener.commands.load(), 1);
+        EXPECT_EQ(listener.lastCommand.load(), kIdExit);
+        EXPECT_EQ(listener.cancels.load(), 1);
+
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        EXPECT_EQ(listener.cancels.load(), 2);
+
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(listener.closes.load(), 2);
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(listener.commands.load(), 1);
+
+        surface_->RunOnWindowThread([&] { surface_->EndDialog(7); });
+    });
+    EXPECT_EQ(surface_->RunModal(), 7);
+    driver.join();
+    surface_->SetListener(nullptr);
+}
+
+TEST_F(Win32WindowTest, WhileARunIsActiveNothingClosesTheMainWindow) {
+    const int result = RunMainWindow(LANG_ENGLISH, [&](HWND window) {
+        bUpgrading.store(true);
+        pMainDlg.load()->LockWindow();
+        PostMessageW(Item(kIdNotice), WM_KEYDOWN, VK_ESCAPE, 0);
+        // Posted messages are handled in order: once the bar has moved, the key has been seen.
+        PostMessageW(Item(kIdProgress), PBM_SETPOS, 77, 0);
+        EXPECT_TRUE(
+            Eventually([&] { return SendMessageW(Item(kIdProgress), PBM_GETPOS, 0, 0) == 77; }));
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(Item(kIdExit), BM_CLICK, 0, 0);
+        EXPECT_TRUE(surface_->RunOnWindowThread([] {})) << "the window closed during a run";
+        EXPECT_FALSE(IsWindowEnabled(Item(kIdStart)));
+
+        // Once the run is over, Escape ends the idle window as the close item would.
+        bUpgrading.store(false);
+        pMainDlg.load()->UnlockWindow();
+        PostMessageW(Item(kIdNotice), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(Eventually([&] { return surface_->Window() == nullptr; }));
+    });
+    EXPECT_EQ(result, kIdExit);
+}
+
+TEST_F(Win32WindowTest, QuestionsFromTheWorkerRunOnTheWindowThreadOverADisabledOwner) {
+    std::atomic<int> answer{0};
+    const int result = RunMainWindow(LANG_ENGLISH, [&](HWND window) {
+        const auto ask = [&](int mode) {
+            answer.store(0);
+            return std::thread([&answer, mode] {
+                answer.store(ShowMsgDlg(L"The printer port is occupied & busy.", mode));
+            });
+        };
+        // The message dialog: a visible window owned by the main window.
+        const auto openQuestion = [&] {
+            struct Search {
+                HWND owner;
+                HWND found;
+            } search{window, nullptr};
+            const auto find = [](HWND candidate, LPARAM lParam) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lParam);
+                if (GetWindow(candidate, GW_OWNER) == s->owner && IsWindowVisible(candidate)) {
+                    s->found = candidate;
+                    return FALSE;
+                }
+                return TRUE;
+            };
+            Eventually([&] {
+                EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), find,
+                                  reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            });
+            return search.found;
+        };
+
+        std::thread worker = ask(MSG_MODE_YESNO);
+        HWND question = openQuestion();
+        if (question == nullptr) {
+            ADD_FAILURE() << "no message dialog appeared";
+            worker.detach();
+            return;
+        }
+        EXPECT_EQ(GetWindowThreadProcessId(question, nullptr),
+                  GetWindowThreadProcessId(window, nullptr));
+        EXPECT_FALSE(IsWindowEnabled(window));
+        wchar_t text[64] = {};
+        GetDlgItemTextW(question, kIdMessageText, text, 64);
+        EXPECT_STREQ(text, L"The printer port is occupied & busy.");
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(question, kIdOk)));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(question, kIdYes)));
+        EXPECT_EQ(OnWindow<HWND>([] { return GetFocus(); }), GetDlgItem(question, kIdNo));
+        EXPECT_EQ(GetWindowLongPtrW(question, GWL_STYLE) & WS_SYSMENU, 0);
+        SendMessageW(GetDlgItem(question, kIdYes), BM_CLICK, 0, 0);
+        worker.join();
+        EXPECT_EQ(answer.load(), MSG_RESULT_YES);
+        EXPECT_TRUE(IsWindowEnabled(window));
+
+        // Escape dismisses a question as No.
+        worker = ask(MSG_MODE_YESNO);
+        question = openQuestion();
+        PostMessageW(GetDlgItem(question, kIdNo), WM_KEYDOWN, VK_ESCAPE, 0);
+        worker.join();
+        EXPECT_EQ(answer.load(), MSG_RESULT_NO);
+
+        // Return on a notice confirms it.
+        worker = ask(MSG_MODE_OK);
+        question = openQuestion();
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(question, kIdOk)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(question, kIdYes)));
+        PostMessageW(GetDlgItem(question, kIdOk), WM_KEYDOWN, VK_RETURN, 0);
+        worker.join();
+        EXPECT_EQ(answer.load(), MSG_RESULT_OK);
+        EXPECT_TRUE(IsWindowEnabled(window));
+    });
+    EXPECT_EQ(result, -99);
+}
+
+TEST_F(Win32WindowTest, HebrewReadsRightToLeftAndKeepsItsFrame) {
+    RunMainWindow(LANG_HEBREW, [&](HWND window) {
+        const auto exStyle = [](HWND w) { return GetWindowLongPtrW(w, GWL_EXSTYLE); };
+        EXPECT_NE(exStyle(window) & WS_EX_RTLREADING, 0);
+        EXPECT_NE(exStyle(window) & WS_EX_APPWINDOW, 0) << "the task-bar button stays";
+        EXPECT_NE(exStyle(Item(kIdTips)) & WS_EX_RTLREADING, 0);
+        EXPECT_EQ(GetWindowLongPtrW(Item(kIdTips), GWL_STYLE) & ES_RIGHT, ES_RIGHT);
+        EXPECT_NE(exStyle(Item(kIdProgress)) & WS_EX_LAYOUTRTL, 0);
+        EXPECT_EQ(GetWindowLongPtrW(Item(kIdMessage), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
+
+        pMainDlg.load()->ShowUpgradeStatus(STATUS_NOT_READY, 0);
+        EXPECT_EQ(GetWindowLongPtrW(Item(kIdMessage), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+        EXPECT_NE(exStyle(Item(kIdMessage)) & WS_EX_RTLREADING, 0);
+        EXPECT_TRUE(Visible(kIdMessage));
+        EXPECT_EQ(surface_->GetText(kIdExit), L"Exit");
+    });
+}
+
+// The mutex name is English; the title is in the user's language. The window is found by its
+// class, and brought back from the task bar.
+TEST_F(Win32WindowTest, SecondInstanceFindsAndRestoresTheWindowWhateverItsTitle) {
+    RunMainWindow(LANG_ITALIAN, [&](HWND window) {
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        EXPECT_STRNE(title, L"Viruzu  Firmware Upgrade Tool");
+        EXPECT_EQ(FindWindowW(nullptr, AppMutexName().c_str()), nullptr);
+        EXPECT_EQ(FindRunningMainWindow(), window);
+
+        ShowWindow(window, SW_MINIMIZE);
+        EXPECT_TRUE(Eventually([&] { return IsIconic(window) != FALSE; }));
+        BringRunningWindowForward(window);
+        EXPECT_TRUE(Eventually([&] { return IsIconic(window) == FALSE; }));
+        EXPECT_TRUE(IsWindowVisible(window));
+    });
+}
+
+}  // namespace
+}  // namespace fwup
