@@ -1,0 +1,674 @@
+#include "ui/qt/qt_dialog_surface.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPalette>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QString>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextOption>
+#include <QThread>
+#include <QWindow>
+#include <algorithm>
+
+#include "text/lang_text.h"
+#include "ui/qt/dialog_bitmaps.h"
+#include "ui/qt/dialog_units.h"
+#include "ui/qt/qt_fonts.h"
+
+namespace fwup {
+namespace {
+
+// The platform's command for the Return key when no push button has the focus (IDOK).
+constexpr int kDefaultCommand = 1;
+
+// Makes a line read right to left wherever it is drawn: a label takes a paragraph's direction
+// from its first strong character, not from the widget.
+constexpr QChar kRightToLeftMark(0x200F);
+
+QColor ToQColor(const Rgb& colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+Qt::WindowFlags FlagsFor(const DialogTemplate& dialog, bool closeButton) {
+    // A window with a task-bar button of its own is an application window, not a dialog a
+    // window manager may tuck away behind its parent.
+    Qt::WindowFlags flags = (dialog.style & kDialogAppWindow) != 0 ? Qt::Window : Qt::Dialog;
+    // Only the hints named here decorate the window, so that a missing close item really
+    // withdraws the close button.
+    flags |= Qt::CustomizeWindowHint;
+    if ((dialog.style & kDialogCaption) != 0) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if ((dialog.style & kDialogSystemMenu) != 0) {
+        flags |= Qt::WindowSystemMenuHint;
+        if (closeButton) {
+            flags |= Qt::WindowCloseButtonHint;
+        }
+    }
+    if ((dialog.style & kDialogMinimizeBox) != 0) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if ((dialog.style & kDialogMaximizeBox) != 0) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if ((dialog.style & kDialogModalFrame) != 0) {
+        flags |= Qt::MSWindowsFixedSizeDialogHint;
+    }
+    return flags;
+}
+
+Qt::Alignment HorizontalAlignment(StyleBits style) {
+    if ((style & kStyleAlignCenter) != 0) {
+        return Qt::AlignHCenter;
+    }
+    return (style & kStyleAlignRight) != 0 ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+QString DisplayText(const std::wstring& text) {
+    QString shown = QString::fromStdWString(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
+}
+
+}  // namespace
+
+// The QDialog behind a surface. It never ends on its own: the cancel key, reject() and the
+// window manager's close all go to the logic, which ends the dialog through EndDialog or not.
+class SurfaceWindow final : public QDialog {
+  public:
+    SurfaceWindow(QtDialogSurface& surface, QWidget* parent, Qt::WindowFlags flags)
+        : QDialog(parent, flags), surface_(surface) {}
+
+    void reject() override { surface_.HandleCancel(); }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool plain =
+            event->modifiers() == Qt::NoModifier ||
+            (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+        if (plain && event->key() == Qt::Key_Escape) {
+            event->accept();
+            surface_.HandleCancel();
+            return;
+        }
+        if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+            event->accept();
+            surface_.HandleReturn();
+            return;
+        }
+        // Not QDialog's handler: it would click a default button or reject on its own.
+        QWidget::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent* event) override {
+        if (surface_.HandleCloseRequest()) {
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+
+    void changeEvent(QEvent* event) override {
+        QDialog::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+            surface_.HandleActivated();
+        }
+    }
+
+  private:
+    QtDialogSurface& surface_;
+};
+
+QtDialogSurface::QtDialogSurface(const DialogTemplate& dialog, QtDialogSurface* owner)
+    : template_(dialog),
+      owner_(owner),
+      presence_(std::make_shared<Presence>()),
+      hasSystemMenu_((dialog.style & kDialogSystemMenu) != 0),
+      closeItemPresent_(hasSystemMenu_),
+      closeItemCaption_(hasSystemMenu_ ? L"&Close" : L"") {}
+
+QtDialogSurface::~QtDialogSurface() {
+    DestroyWindow();
+}
+
+QDialog* QtDialogSurface::Window() const {
+    return window_.get();
+}
+
+QWidget* QtDialogSurface::ControlWidget(int id) const {
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second.widget.data() : nullptr;
+}
+
+int QtDialogSurface::RunModal() {
+    if (window_) {
+        return -1;  // one modal run at a time
+    }
+    BuildWindow();
+    ended_ = false;
+    endResult_ = -1;
+    if (listener_ != nullptr) {
+        listener_->OnInit();
+    }
+    if (!ended_) {
+        FitClientArea();
+        window_->exec();
+    }
+    // Anything else that stops the loop (the application quitting) is no result of the dialog.
+    const int result = ended_ ? endResult_ : -1;
+    DestroyWindow();
+    return result;
+}
+
+void QtDialogSurface::EndDialog(int result) {
+    if (!window_ || ended_) {
+        return;
+    }
+    ended_ = true;
+    endResult_ = result;
+    window_->done(result);
+}
+
+bool QtDialogSurface::RunOnWindowThread(const std::function<void()>& task) {
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (application == nullptr) {
+        return false;
+    }
+    const std::shared_ptr<Presence> presence = presence_;
+    if (QThread::currentThread() == application->thread()) {
+        if (presence->window.isNull()) {
+            return false;
+        }
+        task();
+        return true;
+    }
+    if (!presence->alive.load()) {
+        return false;
+    }
+    // The caller waits, so the task and the flag may live on its stack. A request still queued
+    // when the application goes away is dropped, which releases the caller with false.
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        application,
+        [presence, &task, &ran] {
+            if (!presence->window.isNull()) {
+                task();
+                ran = true;
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    return ran;
+}
+
+void QtDialogSurface::SetTitle(std::wstring_view title) {
+    if (window_) {
+        window_->setWindowTitle(QString::fromStdWString(std::wstring(title)));
+    }
+}
+
+void QtDialogSurface::SetIcon(int iconId) {
+    if (window_ && iconId == kIdiApp) {
+        window_->setWindowIcon(AppIcon());
+    }
+}
+
+void QtDialogSurface::SetDialogRtlReading(bool on) {
+    rtlReading_ = on;
+    // Controls carry their own direction (see ApplyStyle), so this reaches the window alone.
+    if (window_) {
+        window_->setLayoutDirection(on ? Qt::RightToLeft : Qt::LeftToRight);
+    }
+}
+
+std::wstring QtDialogSurface::CloseMenuItemCaption() {
+    return closeItemPresent_ ? closeItemCaption_ : std::wstring();
+}
+
+bool QtDialogSurface::RemoveCloseMenuItem() {
+    if (!hasSystemMenu_) {
+        return false;
+    }
+    closeItemPresent_ = false;
+    ApplyCloseButton();
+    return true;
+}
+
+bool QtDialogSurface::AppendCloseMenuItem(std::wstring_view caption) {
+    if (!hasSystemMenu_) {
+        return false;
+    }
+    closeItemPresent_ = true;
+    closeItemCaption_ = caption;
+    ApplyCloseButton();
+    return true;
+}
+
+void QtDialogSurface::CreateControl(const ControlDesc& desc) {
+    if (!window_) {
+        return;
+    }
+    if (const auto old = controls_.find(desc.id); old != controls_.end()) {
+        if (QWidget* widget = old->second.widget.data()) {
+            widget->hide();
+            widget->deleteLater();
+        }
+        controls_.erase(old);
+    }
+
+    SurfaceWindow* const parent = window_.get();
+    QWidget* widget = nullptr;
+    switch (desc.kind) {
+        case ControlKind::kPushButton: {
+            auto* button = new QPushButton(parent);
+            // Return is the dialog's business (HandleReturn), not a button's.
+            button->setAutoDefault(false);
+            const int id = desc.id;
+            QObject::connect(button, &QPushButton::clicked, parent, [this, id] {
+                if (listener_ != nullptr && !ended_) {
+                    listener_->OnCommand(id);
+                }
+            });
+            widget = button;
+            break;
+        }
+        case ControlKind::kStaticText: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            // The platform's static texts wrap at word boundaries, whatever their alignment.
+            label->setWordWrap(true);
+            widget = label;
+            break;
+        }
+        case ControlKind::kPicture: {
+            auto* picture = new QLabel(parent);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = picture;
+            break;
+        }
+        case ControlKind::kEdit: {
+            auto* edit = new QTextEdit(parent);
+            edit->setAcceptRichText(false);
+            edit->setUndoRedoEnabled(false);
+            edit->setTabChangesFocus(true);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (!desc.defaultColours) {
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Base, ToQColor(template_.background));
+                edit->setPalette(palette);
+            }
+            widget = edit;
+            break;
+        }
+        case ControlKind::kDropDownList: {
+            auto* list = new QComboBox(parent);
+            list->setEditable(false);
+            widget = list;
+            break;
+        }
+        case ControlKind::kProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            widget = bar;
+            break;
+        }
+    }
+    widget->setGeometry(desc.rect.x, desc.rect.y, desc.rect.width, desc.rect.height);
+    if (desc.font) {
+        widget->setFont(CachedFont(*desc.font));
+    }
+    widget->setVisible(desc.visible);
+
+    Control& control = controls_[desc.id];
+    control.kind = desc.kind;
+    control.widget = widget;
+    control.style = desc.style;
+    ApplyStyle(control);
+}
+
+void QtDialogSurface::SetText(int id, std::wstring_view text) {
+    if (Control* control = Find(id)) {
+        control->text = text;
+        ShowText(*control);
+    }
+}
+
+std::wstring QtDialogSurface::GetText(int id) {
+    const Control* control = Find(id);
+    return control != nullptr ? control->text : std::wstring();
+}
+
+void QtDialogSurface::Show(int id, bool visible) {
+    if (Control* control = Find(id)) {
+        control->widget->setVisible(visible);
+    }
+}
+
+void QtDialogSurface::Enable(int id, bool enabled) {
+    if (Control* control = Find(id)) {
+        control->widget->setEnabled(enabled);
+    }
+}
+
+void QtDialogSurface::Move(int id, const PixelRect& rect) {
+    if (Control* control = Find(id)) {
+        control->widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+        control->widget->update();
+    }
+}
+
+void QtDialogSurface::ChangeStyle(int id, StyleBits remove, StyleBits add) {
+    if (Control* control = Find(id)) {
+        control->style = (control->style & ~remove) | add;
+        ApplyStyle(*control);
+    }
+}
+
+void QtDialogSurface::SetFont(int id, const FontDesc& font) {
+    if (Control* control = Find(id)) {
+        control->widget->setFont(CachedFont(font));
+    }
+}
+
+void QtDialogSurface::SetImage(int id, int bitmapId) {
+    Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::kPicture) {
+        return;
+    }
+    auto* picture = static_cast<QLabel*>(control->widget.data());
+    const QPixmap pixmap = DialogBitmap(bitmapId, window_->devicePixelRatioF());
+    picture->setPixmap(pixmap);
+    // A picture control takes the size of its bitmap and keeps its top-left corner.
+    if (!pixmap.isNull()) {
+        picture->resize(pixmap.deviceIndependentSize().toSize());
+    }
+}
+
+void QtDialogSurface::SetFocus(int id) {
+    if (Control* control = Find(id)) {
+        control->widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtDialogSurface::SetProgressRange(int id, int lowest, int highest) {
+    Control* control = Find(id);
+    if (control != nullptr && control->kind == ControlKind::kProgressBar) {
+        static_cast<QProgressBar*>(control->widget.data())->setRange(lowest, highest);
+    }
+}
+
+void QtDialogSurface::SetProgressPos(int id, int position) {
+    Control* control = Find(id);
+    if (control != nullptr && control->kind == ControlKind::kProgressBar) {
+        static_cast<QProgressBar*>(control->widget.data())->setValue(position);
+    }
+}
+
+void QtDialogSurface::ResetItems(int id) {
+    Control* control = Find(id);
+    if (control != nullptr && control->kind == ControlKind::kDropDownList) {
+        static_cast<QComboBox*>(control->widget.data())->clear();
+    }
+}
+
+void QtDialogSurface::InsertItem(int id, int index, std::wstring_view text) {
+    Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::kDropDownList) {
+        return;
+    }
+    auto* list = static_cast<QComboBox*>(control->widget.data());
+    const int before = list->currentIndex();
+    list->insertItem(std::clamp(index, 0, list->count()),
+                     QString::fromStdWString(std::wstring(text)));
+    // Qt selects the first item put into an empty list; the platform's list selects nothing
+    // until told to.
+    if (before == -1) {
+        list->setCurrentIndex(-1);
+    }
+}
+
+void QtDialogSurface::SetCurSel(int id, int index) {
+    Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::kDropDownList) {
+        return;
+    }
+    auto* list = static_cast<QComboBox*>(control->widget.data());
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+int QtDialogSurface::GetCurSel(int id) {
+    Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::kDropDownList) {
+        return -1;
+    }
+    return static_cast<QComboBox*>(control->widget.data())->currentIndex();
+}
+
+void QtDialogSurface::HandleCancel() {
+    if (listener_ != nullptr && !ended_) {
+        listener_->OnCancel();
+    }
+}
+
+void QtDialogSurface::HandleReturn() {
+    if (listener_ == nullptr || ended_) {
+        return;
+    }
+    // As on the platform: a push button with the focus is the default one; otherwise the
+    // dialog's default button (unless disabled), or command 1 when it has none.
+    const QWidget* focus = window_->focusWidget();
+    for (const auto& [id, control] : controls_) {
+        if (control.widget.isNull() || control.widget != focus) {
+            continue;
+        }
+        if (control.kind == ControlKind::kPushButton) {
+            listener_->OnCommand(id);
+            return;
+        }
+        if (control.kind == ControlKind::kEdit && (control.style & kStyleWantReturn) != 0) {
+            return;  // a line break for the edit, not a command
+        }
+    }
+    int command = kDefaultCommand;
+    for (const auto& [id, control] : controls_) {
+        if (!control.widget.isNull() && control.kind == ControlKind::kPushButton &&
+            (control.style & kStyleDefaultButton) != 0) {
+            if (!control.widget->isEnabled()) {
+                return;
+            }
+            command = id;
+        }
+    }
+    listener_->OnCommand(command);
+}
+
+bool QtDialogSurface::HandleCloseRequest() {
+    // Without its close item the window cannot be closed at all, as on the platform.
+    if (hasSystemMenu_ && !closeItemPresent_) {
+        return false;
+    }
+    if (listener_ == nullptr || ended_) {
+        return false;
+    }
+    return listener_->OnCloseRequest();
+}
+
+void QtDialogSurface::HandleActivated() {
+    if (listener_ != nullptr && !ended_) {
+        listener_->OnFocus();
+    }
+}
+
+void QtDialogSurface::BuildWindow() {
+    QWidget* const parent = owner_ != nullptr ? owner_->Window() : nullptr;
+    window_ =
+        std::make_unique<SurfaceWindow>(*this, parent, FlagsFor(template_, closeItemPresent_));
+    // The process ends when start-up says so, not when Qt sees its last window close.
+    window_->setAttribute(Qt::WA_QuitOnClose, false);
+    window_->setWindowTitle(QString::fromStdWString(std::wstring(template_.caption)));
+    window_->setLayoutDirection(rtlReading_ ? Qt::RightToLeft : Qt::LeftToRight);
+
+    QPalette palette = window_->palette();
+    palette.setColor(QPalette::Window, ToQColor(template_.background));
+    window_->setPalette(palette);
+    window_->setAutoFillBackground(true);
+
+    const QFont font = TemplateFont(template_, WritingSystemForLanguage(UiLangId.load()));
+    window_->setFont(font);
+    const DialogBaseUnits units = MeasureBaseUnits(font);
+    window_->setFixedSize(DialogSizeToPixels(template_.width, template_.height, units));
+
+    presence_->window = window_.get();
+    presence_->alive.store(true);
+
+    for (const TemplateControl& control : template_.controls) {
+        const QRect rect = DialogUnitsToPixels(control.rect, units);
+        CreateControl({.id = control.id,
+                       .kind = control.kind,
+                       .rect = {rect.x(), rect.y(), rect.width(), rect.height()},
+                       .style = control.style,
+                       .visible = control.visible});
+        if (control.bitmapId != 0) {
+            SetImage(control.id, control.bitmapId);
+        }
+    }
+}
+
+void QtDialogSurface::DestroyWindow() {
+    presence_->alive.store(false);
+    controls_.clear();
+    window_.reset();
+}
+
+// The pixel layout was drawn for the platform's dialog font; where the font here makes the
+// template smaller, the window grows so that no control is cut off.
+void QtDialogSurface::FitClientArea() {
+    QRect extent;
+    for (const auto& [id, control] : controls_) {
+        if (!control.widget.isNull()) {
+            extent |= control.widget->geometry();
+        }
+    }
+    const QSize needed(extent.x() + extent.width(), extent.y() + extent.height());
+    window_->setFixedSize(window_->size().expandedTo(needed));
+}
+
+void QtDialogSurface::ApplyCloseButton() {
+    if (!window_) {
+        return;
+    }
+    Qt::WindowFlags flags = window_->windowFlags();
+    flags.setFlag(Qt::WindowCloseButtonHint, closeItemPresent_);
+    if (flags == window_->windowFlags()) {
+        return;
+    }
+    // setWindowFlags would re-create the native window, hiding it; the flags are told to the
+    // existing one instead.
+    window_->overrideWindowFlags(flags);
+    if (QWindow* handle = window_->windowHandle()) {
+        handle->setFlags(flags);
+    }
+}
+
+void QtDialogSurface::ApplyStyle(Control& control) {
+    QWidget* const widget = control.widget.data();
+    const StyleBits style = control.style;
+    // Mirroring is the control's own: a right-to-left window does not mirror its children.
+    widget->setLayoutDirection((style & kStyleLayoutRtl) != 0 ? Qt::RightToLeft : Qt::LeftToRight);
+    // Absolute, because an alignment names a side of the control, whatever the reading order.
+    const Qt::Alignment horizontal = HorizontalAlignment(style) | Qt::AlignAbsolute;
+    switch (control.kind) {
+        case ControlKind::kStaticText: {
+            auto* label = static_cast<QLabel*>(widget);
+            label->setAlignment(horizontal | Qt::AlignTop);
+            label->setFrameShape((style & kStyleBorder) != 0 ? QFrame::Box : QFrame::NoFrame);
+            ShowText(control);
+            break;
+        }
+        case ControlKind::kEdit: {
+            auto* edit = static_cast<QTextEdit*>(widget);
+            edit->setReadOnly((style & kStyleReadOnly) != 0);
+            edit->setVerticalScrollBarPolicy((style & kStyleVScroll) != 0 ? Qt::ScrollBarAlwaysOn
+                                                                          : Qt::ScrollBarAlwaysOff);
+            edit->setLineWrapMode((style & kStyleMultiLine) != 0 ? QTextEdit::WidgetWidth
+                                                                 : QTextEdit::NoWrap);
+            edit->setFrameShape((style & kStyleBorder) != 0 ? QFrame::StyledPanel
+                                                            : QFrame::NoFrame);
+            edit->setFocusPolicy((style & kStyleTabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+            QTextOption option = edit->document()->defaultTextOption();
+            option.setAlignment(horizontal);
+            option.setTextDirection((style & kStyleRtlReading) != 0 ? Qt::RightToLeft
+                                                                    : Qt::LeftToRight);
+            edit->document()->setDefaultTextOption(option);
+            break;
+        }
+        case ControlKind::kPushButton: {
+            auto* button = static_cast<QPushButton*>(widget);
+            button->setDefault((style & kStyleDefaultButton) != 0);
+            button->setFocusPolicy((style & kStyleTabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+            break;
+        }
+        case ControlKind::kPicture:
+        case ControlKind::kDropDownList:
+        case ControlKind::kProgressBar:
+            break;
+    }
+}
+
+void QtDialogSurface::ShowText(Control& control) {
+    QString shown = DisplayText(control.text);
+    switch (control.kind) {
+        case ControlKind::kStaticText:
+            if ((control.style & kStyleRtlReading) != 0 && !shown.isEmpty()) {
+                // Each line is a paragraph of its own to the label, each with its own direction.
+                shown.replace(QLatin1Char('\n'), QString(QLatin1Char('\n')) + kRightToLeftMark);
+                shown.prepend(kRightToLeftMark);
+            }
+            static_cast<QLabel*>(control.widget.data())->setText(shown);
+            break;
+        case ControlKind::kPushButton:
+            static_cast<QPushButton*>(control.widget.data())->setText(shown);
+            break;
+        case ControlKind::kEdit:
+            static_cast<QTextEdit*>(control.widget.data())->setPlainText(shown);
+            break;
+        case ControlKind::kPicture:
+        case ControlKind::kDropDownList:
+        case ControlKind::kProgressBar:
+            break;  // their window text is never drawn
+    }
+}
+
+QtDialogSurface::Control* QtDialogSurface::Find(int id) {
+    const auto found = controls_.find(id);
+    if (found == controls_.end() || found->second.widget.isNull()) {
+        return nullptr;
+    }
+    return &found->second;
+}
+
+QFont QtDialogSurface::CachedFont(const FontDesc& desc) {
+    const QFontDatabase::WritingSystem script = WritingSystemForLanguage(UiLangId.load());
+    for (const CachedQFont& cached : fonts_) {
+        if (cached.desc == desc && cached.script == script) {
+            return cached.font;
+        }
+    }
+    fonts_.push_back({desc, script, FontFromDesc(desc, script)});
+    return fonts_.back().font;
+}
+
+std::unique_ptr<DialogSurface> QtDialogSurfaceFactory::CreateSurface(const DialogTemplate& dialog,
+                                                                     DialogSurface* owner) {
+    return std::make_unique<QtDialogSurface>(dialog, dynamic_cast<QtDialogSurface*>(owner));
+}
+
+}  // namespace fwup

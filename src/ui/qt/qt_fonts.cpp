@@ -1,0 +1,107 @@
+#include "ui/qt/qt_fonts.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+
+#include "text/lang_text.h"
+
+namespace fwup {
+namespace {
+
+// Faces drawn to the same metrics as a Windows face, so that texts wrap where they would there.
+QStringList StandInsFor(const QString& face) {
+    if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0) {
+        return {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                QStringLiteral("Nimbus Roman")};
+    }
+    return {};
+}
+
+bool Carries(const QString& family, QFontDatabase::WritingSystem script) {
+    return QFontDatabase::writingSystems(family).contains(script);
+}
+
+QString SansFamily(QFontDatabase::WritingSystem script) {
+    QFont probe(QStringLiteral("Sans Serif"));
+    probe.setStyleHint(QFont::SansSerif);
+    const QString preferred = QFontInfo(probe).family();
+    if (Carries(preferred, script)) {
+        return preferred;
+    }
+    for (const QString& family : QFontDatabase::families(script)) {
+        if (!QFontDatabase::isFixedPitch(family)) {
+            return family;
+        }
+    }
+    // Nothing carries the script: Qt's per-glyph fallback is the last resort.
+    return preferred;
+}
+
+QString ResolveFace(const QString& face, QFontDatabase::WritingSystem script) {
+    if (!face.isEmpty() && QFontDatabase::hasFamily(face) && Carries(face, script)) {
+        return face;
+    }
+    for (const QString& standIn : StandInsFor(face)) {
+        if (QFontDatabase::hasFamily(standIn) && Carries(standIn, script)) {
+            return standIn;
+        }
+    }
+    return SansFamily(script);
+}
+
+int PointsTenthsToPixels(int pointTenths) {
+    return std::max(1, (pointTenths * kLogicalDpi + 360) / 720);
+}
+
+// The largest pixel size whose character cell fits `height`.
+void FitCellHeight(QFont& font, int height) {
+    int size = std::max(1, height);
+    font.setPixelSize(size);
+    while (size > 1 && QFontMetrics(font).height() > height) {
+        font.setPixelSize(--size);
+    }
+}
+
+}  // namespace
+
+QFontDatabase::WritingSystem WritingSystemForLanguage(std::uint16_t primaryLangId) {
+    switch (primaryLangId) {
+        case LANG_RUSSIAN:
+            return QFontDatabase::Cyrillic;
+        case LANG_HEBREW:
+            return QFontDatabase::Hebrew;
+        case LANG_CHINESE:
+            return QFontDatabase::SimplifiedChinese;
+        default:
+            return QFontDatabase::Latin;
+    }
+}
+
+QFont TemplateFont(const DialogTemplate& dialog, QFontDatabase::WritingSystem script) {
+    QFont font(SansFamily(script));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(PointsTenthsToPixels(dialog.fontPoints * 10));
+    return font;
+}
+
+QFont FontFromDesc(const FontDesc& desc, QFontDatabase::WritingSystem script) {
+    QFont font(ResolveFace(QString::fromStdWString(desc.face), script));
+    if (desc.family == FontDesc::Family::kSwiss) {
+        font.setStyleHint(QFont::SansSerif);
+    }
+    if (desc.weight != 0) {
+        // Qt 6 weights share the 1 to 1000 scale of a Windows font weight.
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(desc.weight, 1, 1000)));
+    }
+    if (desc.height > 0) {
+        FitCellHeight(font, desc.height);
+    } else {
+        font.setPixelSize(PointsTenthsToPixels(desc.pointTenths > 0 ? desc.pointTenths : 90));
+    }
+    return font;
+}
+
+}  // namespace fwup

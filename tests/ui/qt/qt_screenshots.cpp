@@ -1,0 +1,121 @@
+// Saves a picture of every look of the main window, and of the message dialog's question, in
+// several languages, for people to check layout, fonts and reading order:
+//
+//   fwup_qt_screenshots <directory>
+//
+// writes <directory>/qt-<language>-<look>.png. Runs on Qt's offscreen platform unless another
+// one is asked for.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPixmap>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/qt/qt_dialog_surface.h"
+#include "ui/upgrade_status.h"
+
+namespace {
+
+using namespace fwup;
+
+struct Language {
+    const char* code;
+    std::uint16_t id;
+};
+
+constexpr Language kLanguages[] = {
+    {"en", LANG_ENGLISH}, {"it", LANG_ITALIAN}, {"tr", LANG_TURKISH},
+    {"ru", LANG_RUSSIAN}, {"he", LANG_HEBREW},
+};
+
+struct Look {
+    const char* name;
+    int code;  // 0: the idle look
+    int value;
+};
+
+constexpr Look kLooks[] = {
+    {"idle", 0, 0},
+    {"transfer-40", STATUS_TRANSFER, 40},
+    {"success", STATUS_SUCCEEDED, 100},
+    {"failure", STATUS_FAILED, 0},
+    {"not-ready", STATUS_NOT_READY, 0},
+};
+
+bool Save(QWidget* window, const QDir& directory, const Language& language, const char* look) {
+    QCoreApplication::processEvents();
+    const QString path = directory.filePath(
+        QStringLiteral("qt-%1-%2.png").arg(QLatin1String(language.code), QLatin1String(look)));
+    const bool saved = window->grab().save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+// Runs a main window in `language`, lets `act` work while it runs, then ends it.
+void RunMainWindow(const Language& language,
+                   const std::function<void(CVevaVoRirizevDlg&, QtDialogSurface&)>& act) {
+    QtDialogSurfaceFactory factory;
+    QtDialogSurface surface(kMainDialogTemplate);
+    CVevaVoRirizevDlg dialog(surface, factory, MainWindowHooks{.selectLanguage = [&language] {
+                                 UiLangId.store(language.id);
+                             }});
+    QTimer::singleShot(0, [&] {
+        act(dialog, surface);
+        surface.EndDialog(kIdExit);
+    });
+    dialog.DoModal();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
+        return 2;
+    }
+    const QDir directory(QString::fromLocal8Bit(argv[1]));
+    if (!directory.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot make %s\n", argv[1]);
+        return 1;
+    }
+
+    bool allSaved = true;
+    for (const Language& language : kLanguages) {
+        for (const Look& look : kLooks) {
+            RunMainWindow(language, [&](CVevaVoRirizevDlg& dialog, QtDialogSurface& surface) {
+                if (look.code != 0) {
+                    dialog.ShowUpgradeStatus(look.code, look.value);
+                }
+                allSaved = Save(surface.Window(), directory, language, look.name) && allSaved;
+            });
+        }
+        // The question the run asks about an equal firmware version, over the main window.
+        RunMainWindow(language, [&](CVevaVoRirizevDlg& dialog, QtDialogSurface&) {
+            QTimer::singleShot(0, [&] {
+                if (auto* question = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    allSaved = Save(question, directory, language, "question") && allSaved;
+                    question->reject();  // Escape: counts as No
+                }
+            });
+            const std::wstring text = GetLangText(TXT_VERSION_SAME);
+            dialog.ShowMessage(text.c_str(), MSG_MODE_YESNO);
+        });
+    }
+    return allSaved ? 0 : 1;
+}
