@@ -137,4 +137,22 @@ for preset in "${presets[@]}"; do
     exit 1
   fi
   result[$preset]="ok"
+
+  # The programs themselves, in a virtual X server: the Win32 window under Wine, the Qt window.
+  ui_script=""
+  case $preset in
+    windows) ui_script=scripts/win32-ui-smoke.sh ;;
+    linux) ui_script=scripts/qt-screenshots.sh ;;
+  esac
+  if [ -n "$ui_script" ]; then
+    stage "$preset: $ui_script"
+    t0=$SECONDS
+    if ! bash "$ui_script"; then
+      result[$preset]="$ui_script failed"
+      failed_step="$ui_script"
+      exit 1
+    fi
+    echo "$preset: $ui_script $((SECONDS - t0)) s"
+    seconds[$preset]=$((SECONDS - preset_start))
+  fi
 done
