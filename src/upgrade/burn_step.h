@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace fwup {
+
+// Sends the firmware package the printer needs to `portName`: resource 3001 when bFwEncrypted
+// is set, 3000 otherwise, logging which. Returns 1 when the whole package was written, otherwise
+// SendElf's negative code, also written to the debugger output and the tool log. Progress goes
+// to the main window from the transfer; this step adds no waits and no retries.
+int BurnFW(std::wstring_view portName);
+
+}  // namespace fwup

@@ -1,0 +1,323 @@
+// The package transfer: DownloadFW over a channel of the test's own (progress, short and failed
+// writes), and SendElf with the embedded packages against a simulated printer.
+
+#include "protocol/firmware_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/instant_clock.h"
+#include "fakes/recording_dialog_surface.h"
+#include "fakes/recording_notice_output.h"
+#include "fakes/temp_log_dir.h"
+#include "firmware_test_support.h"
+#include "protocol/firmware_resource.h"
+#include "protocol/result_codes.h"
+#include "text/lang_text.h"
+#include "ui/main_window.h"
+#include "ui/upgrade_status.h"
+
+namespace fwup {
+namespace {
+
+using testing::EmbeddedPackage;
+using testing::FakeResourceSource;
+using testing::FirmwareJobOf;
+using testing::SimulatedPrinter;
+
+TEST(TransferPercent, TruncatesTheSinglePrecisionRatioAndReachesOneHundredEarly) {
+    EXPECT_EQ(TransferPercent(0, 100), 0);
+    EXPECT_EQ(TransferPercent(1, 3), 33);
+    EXPECT_EQ(TransferPercent(2, 3), 66);
+    EXPECT_EQ(TransferPercent(3, 3), 100);
+    EXPECT_EQ(TransferPercent(262144, 600059), 43);
+    EXPECT_EQ(TransferPercent(UINT32_MAX, UINT32_MAX), 100);
+
+    // Counts near 190 million are rounded to multiples of 16 as floats, so the last bytes of the
+    // shipped package's length already divide to 1.0: the bar shows 100 before the last write.
+    constexpr std::uint32_t kShipped = 190'590'411;
+    EXPECT_EQ(TransferPercent(kShipped, kShipped), 100);
+    EXPECT_EQ(TransferPercent(kShipped - 1, kShipped), 100) << "early: not every byte is sent";
+    EXPECT_EQ(TransferPercent(kShipped - 2, kShipped), 100) << "early: not every byte is sent";
+    EXPECT_EQ(TransferPercent(kShipped - 3, kShipped), 99);
+    // The start of the last full-size block's tail: 727 blocks of 256 KiB.
+    EXPECT_EQ(TransferPercent(727u * 262144u, kShipped), 99);
+    EXPECT_EQ(TransferPercent(262144, kShipped), 0);
+}
+
+// A channel that takes at most `maxTake` bytes per write and notes, before each write, the
+// progress the main window shows.
+class TakingChannel final : public Channel {
+  public:
+    long Write(std::span<const std::uint8_t> bytes) override {
+        if (beforeWrite) {
+            beforeWrite();
+        }
+        offered.push_back(bytes.size());
+        if (failAtWrite && offered.size() == *failAtWrite) {
+            return failResult;
+        }
+        const std::size_t take = std::min(bytes.size(), maxTake);
+        received.insert(received.end(), bytes.begin(), bytes.begin() + static_cast<long>(take));
+        taken.push_back(take);
+        return static_cast<long>(take);
+    }
+    long Read(std::span<std::uint8_t>) override { return -1; }
+    VendorReply VendorRequest(std::span<const std::uint8_t, 3>, std::span<std::uint8_t>) override {
+        return {};
+    }
+    void Close() override {}
+
+    std::size_t maxTake = kMaxWriteBytes;
+    std::optional<std::size_t> failAtWrite;  // 1-based
+    long failResult = 0;
+    std::function<void()> beforeWrite;
+    std::vector<std::size_t> offered;
+    std::vector<std::size_t> taken;
+    std::vector<std::uint8_t> received;
+};
+
+// The main window the transfer reports to, and what it showed before every write.
+class ProgressTest : public ::testing::Test {
+  protected:
+    struct Display {
+        int reports;   // STATUS_TRANSFER calls since the channel was made
+        int position;  // of the progress bar
+    };
+
+    ProgressTest() {
+        window_.emplace(surface_, factory_,
+                        MainWindowHooks{.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); }});
+        surface_.FireInit();
+    }
+    ~ProgressTest() override {
+        window_.reset();
+        UiLangId.store(0);
+    }
+
+    // A channel taking at most `maxTake` bytes a write, noting the display before each write.
+    std::unique_ptr<TakingChannel> MakeChannel(std::size_t maxTake = kMaxWriteBytes) {
+        auto channel = std::make_unique<TakingChannel>();
+        channel->maxTake = maxTake;
+        baseline_ = surface_.windowThreadRequests;
+        beforeWrites_.clear();
+        channel->beforeWrite = [this] { beforeWrites_.push_back(Displayed()); };
+        return channel;
+    }
+    Display Displayed() const {
+        return {surface_.windowThreadRequests - baseline_,
+                surface_.Control(kIdProgress).progressPos};
+    }
+
+    static std::vector<std::uint8_t> Bytes(std::size_t size) {
+        std::vector<std::uint8_t> bytes(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(i ^ (i >> 8) ^ (i >> 16));
+        }
+        return bytes;
+    }
+
+    testing::RecordingDialogSurface surface_;
+    testing::RecordingSurfaceFactory factory_;
+    std::optional<CVevaVoRirizevDlg> window_;
+    int baseline_ = 0;
+    std::vector<Display> beforeWrites_;
+};
+
+TEST_F(ProgressTest, EveryByteArrivesOnceInOrderWithOneReportPerWrite) {
+    for (std::size_t maxTake : {kMaxWriteBytes, std::size_t{100'003}, std::size_t{7}}) {
+        SCOPED_TRACE(maxTake);
+        const std::unique_ptr<TakingChannel> channel = MakeChannel(maxTake);
+        const std::vector<std::uint8_t> data = Bytes(maxTake == 7 ? 1000 : 600'059);
+
+        ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kResultOk);
+        EXPECT_EQ(channel->received, data);
+
+        // Each write offers everything not yet taken, capped at 256 KiB.
+        std::size_t sent = 0;
+        std::vector<int> expected;
+        for (std::size_t i = 0; i < channel->offered.size(); ++i) {
+            EXPECT_EQ(channel->offered[i], std::min(data.size() - sent, kMaxWriteBytes)) << i;
+            sent += channel->taken[i];
+            expected.push_back(TransferPercent(static_cast<std::uint32_t>(sent),
+                                               static_cast<std::uint32_t>(data.size())));
+        }
+        // Before write k the window shows the report of write k-1; afterwards that of the last.
+        std::vector<Display> shown(beforeWrites_.begin() + 1, beforeWrites_.end());
+        shown.push_back(Displayed());
+        ASSERT_EQ(shown.size(), expected.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(shown[i].reports, static_cast<int>(i + 1)) << "one report per write";
+            // The bar's range starts at 1, so the window pins a report of 0 there.
+            EXPECT_EQ(shown[i].position, std::max(expected[i], 1)) << i;
+        }
+        EXPECT_TRUE(std::is_sorted(expected.begin(), expected.end()));
+        EXPECT_EQ(expected.back(), 100);
+    }
+    EXPECT_EQ(surface_.Control(kIdStatus).text, GetLangText(TXT_TRANSMITTING));
+}
+
+TEST_F(ProgressTest, AFailedOrEmptyWriteEndsTheTransferWithoutAReport) {
+    for (long result : {0L, -1L}) {
+        SCOPED_TRACE(result);
+        const std::unique_ptr<TakingChannel> channel = MakeChannel();
+        channel->failAtWrite = 2;
+        channel->failResult = result;
+        const std::vector<std::uint8_t> data = Bytes(600'059);
+
+        EXPECT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kErrTransferWrite);
+        EXPECT_EQ(channel->offered.size(), 2u) << "nothing is written after the failure";
+        EXPECT_EQ(Displayed().reports, 1);
+        EXPECT_EQ(Displayed().position, TransferPercent(262144, 600'059));
+    }
+}
+
+TEST_F(ProgressTest, LengthZeroWritesAndReportsNothing) {
+    const std::unique_ptr<TakingChannel> channel = MakeChannel();
+    const std::uint8_t byte = 0;
+    EXPECT_EQ(DownloadFW(channel.get(), &byte, 0), kResultOk);
+    EXPECT_EQ(DownloadFW(channel.get(), nullptr, 0), kResultOk);
+    EXPECT_TRUE(channel->offered.empty());
+    EXPECT_EQ(Displayed().reports, 0);
+}
+
+TEST(DownloadFW, RefusesBytesItCannotSendBeforeWritingAny) {
+    TakingChannel channel;
+    EXPECT_EQ(DownloadFW(&channel, nullptr, 10), kErrTransferBuffer);
+    if constexpr (sizeof(std::size_t) > sizeof(std::uint32_t)) {
+        // Never dereferenced: the length is refused first.
+        const std::uint8_t byte = 0;
+        EXPECT_EQ(DownloadFW(&channel, &byte, std::size_t{UINT32_MAX} + 1), kErrTransferBuffer);
+    }
+    EXPECT_TRUE(channel.offered.empty());
+}
+
+TEST(DownloadFW, WithoutAMainWindowStillSendsEverything) {
+    ASSERT_EQ(pMainDlg.load(), nullptr);
+    TakingChannel channel;
+    const std::vector<std::uint8_t> data(300'000, 0x5A);
+    EXPECT_EQ(DownloadFW(&channel, data.data(), data.size()), kResultOk);
+    EXPECT_EQ(channel.received, data);
+    EXPECT_EQ(DownloadFW(nullptr, data.data(), data.size()), kErrTransferWrite);
+}
+
+class SendElfTest : public ::testing::Test {
+  protected:
+    testing::InstantClock clock_;
+    testing::RecordingNoticeOutput notices_;
+    testing::TempLogDir log_;
+};
+
+struct WholePackageCase {
+    const char* name;
+    int resourceId;
+    const char* faults;
+    std::size_t largestWrite;
+};
+
+class SendElfWholePackage : public SendElfTest,
+                            public ::testing::WithParamInterface<WholePackageCase> {};
+
+TEST_P(SendElfWholePackage, ArrivesAsOneFirmwareJobInOrder) {
+    SimulatedPrinter sim(GetParam().faults);
+    const std::span<const std::uint8_t> package = EmbeddedPackage(GetParam().resourceId);
+
+    EXPECT_EQ(SendElf(GetParam().resourceId, L"USB001"), kResultOk);
+
+    const std::vector<ReceivedJob> jobs = sim.printer().Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0], FirmwareJobOf(package));
+    EXPECT_EQ(sim.printer().BytesReceived(), package.size());
+
+    std::size_t largest = 0;
+    for (const SimEvent& event : sim.printer().Events()) {
+        if (event.kind == SimEventKind::kWrite) {
+            largest = std::max<std::size_t>(largest, static_cast<std::size_t>(event.result));
+        }
+    }
+    EXPECT_EQ(largest, GetParam().largestWrite);
+    EXPECT_EQ(sim.Count(SimEventKind::kOpen), 1);
+    EXPECT_EQ(sim.Count(SimEventKind::kClose), 1);
+    EXPECT_FALSE(sim.printer().channelOpen());
+    EXPECT_EQ(notices_.lines, std::vector<std::wstring>{L"Tool show NOTICE\uFF1Aloading ELF..."});
+    EXPECT_TRUE(log_.Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Channels, SendElfWholePackage,
+    ::testing::Values(WholePackageCase{"Plain", kPackagePlainId, "{}", kMaxWriteBytes},
+                      WholePackageCase{"Encrypted", kPackageEncryptedId, "{}", kMaxWriteBytes},
+                      WholePackageCase{"ShortWrites", kPackagePlainId,
+                                       R"({"maxWriteBytes": 65536})", 65536},
+                      WholePackageCase{"OddShortWrites", kPackageEncryptedId,
+                                       R"({"maxWriteBytes": 4099})", 4099}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FailedWriteCase {
+    const char* name;
+    const char* faults;
+    std::uint64_t bytesReceived;
+};
+
+class SendElfFailedWrite : public SendElfTest,
+                           public ::testing::WithParamInterface<FailedWriteCase> {};
+
+TEST_P(SendElfFailedWrite, EndsWithMinus12AndClosesTheChannel) {
+    SimulatedPrinter sim(GetParam().faults);
+
+    EXPECT_EQ(SendElf(kPackagePlainId, L"USB001"), kErrTransferWrite);
+
+    EXPECT_EQ(log_.Messages(), std::vector<std::string>{"DownloadFW failed, Err Code:     -12!"});
+    EXPECT_TRUE(sim.FirmwareJobs().empty());
+    EXPECT_EQ(sim.printer().BytesReceived(), GetParam().bytesReceived);
+    EXPECT_FALSE(sim.printer().channelOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SendElfFailedWrite,
+                         ::testing::Values(
+                             // The zero write comes on the second block: the first was taken whole.
+                             FailedWriteCase{"ZeroWrite", R"({"zeroWriteAtByte": 300000})", 262144},
+                             FailedWriteCase{"UnplugMidTransfer", R"({"unplugAtByte": 400000})",
+                                             400000},
+                             FailedWriteCase{"FirstWriteFails", R"({"failWrites": 1})", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SendElfTest, AMissingOrEmptyResourceOpensNoChannel) {
+    SimulatedPrinter sim;
+    FakeResourceSource resources;
+    resources.resources[kPackagePlainId] = {};
+    for (int id : {kPackagePlainId, kPackageEncryptedId}) {
+        EXPECT_EQ(SendElf(id, L"USB001"), kErrPackageEmpty) << id;
+    }
+    EXPECT_EQ(log_.Messages(),
+              (std::vector<std::string>{"ELF size is zero!", "ELF size is zero!"}));
+    EXPECT_EQ(notices_.lines.size(), 2u) << "loading ELF... comes first in any case";
+    EXPECT_TRUE(sim.printer().Events().empty());
+}
+
+TEST_F(SendElfTest, UnreachableResourceBytesOpenNoChannel) {
+    SimulatedPrinter sim;
+    FakeResourceSource resources;
+    resources.resources[kPackagePlainId] = {1, 2, 3};
+    resources.unreadable = true;
+    EXPECT_EQ(SendElf(kPackagePlainId, L"USB001"), kErrPackageUnreadable);
+    EXPECT_EQ(log_.Messages(), std::vector<std::string>{"read elf file failed!"});
+    EXPECT_TRUE(sim.printer().Events().empty());
+}
+
+TEST_F(SendElfTest, NoPrinterOnThePortIsMinus6) {
+    SimulatedPrinter sim;
+    EXPECT_EQ(SendElf(kPackagePlainId, L"USB002"), kErrOpenChannel);
+    EXPECT_EQ(log_.Messages(), std::vector<std::string>{"open USB Device failed!"});
+    EXPECT_TRUE(sim.printer().Events().empty());
+}
+
+}  // namespace
+}  // namespace fwup
