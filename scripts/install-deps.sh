@@ -19,7 +19,9 @@ packages=(
   nlohmann-json3-dev    # scenario files
   libusb-1.0-0-dev      # Linux interface source and channel
   libcups2-dev          # Linux print queues
-  cups                  # a real cupsd for queue tests
+  cups                  # the usb backend: cupsd refuses usb:// queues without it
+  cups-daemon           # scripts/cupsd-test.sh: a real cupsd for the queue tests
+  cups-client           # scripts/cupsd-test.sh: lpadmin, lp, lpstat, cancel
   qt6-base-dev          # Linux user interface
   fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
   fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian)

@@ -139,20 +139,22 @@ for preset in "${presets[@]}"; do
   result[$preset]="ok"
 
   # The programs themselves, in a virtual X server: the Win32 window under Wine, the Qt window.
-  ui_script=""
+  # The print-queue tests against a cupsd of their own.
   case $preset in
-    windows) ui_script=scripts/win32-ui-smoke.sh ;;
-    linux) ui_script=scripts/qt-screenshots.sh ;;
+    windows) ui_scripts=(scripts/win32-ui-smoke.sh) ;;
+    linux) ui_scripts=(scripts/qt-screenshots.sh "scripts/cupsd-test.sh linux") ;;
+    *) ui_scripts=() ;;
   esac
-  if [ -n "$ui_script" ]; then
+  for ui_script in "${ui_scripts[@]}"; do
     stage "$preset: $ui_script"
     t0=$SECONDS
-    if ! bash "$ui_script"; then
+    # shellcheck disable=SC2086 # a script and its arguments
+    if ! bash $ui_script; then
       result[$preset]="$ui_script failed"
       failed_step="$ui_script"
       exit 1
     fi
     echo "$preset: $ui_script $((SECONDS - t0)) s"
     seconds[$preset]=$((SECONDS - preset_start))
-  fi
+  done
 done

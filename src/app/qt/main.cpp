@@ -21,6 +21,9 @@
 #include "ui/main_window.h"
 #include "ui/qt/dialog_bitmaps.h"
 #include "ui/qt/qt_dialog_surface.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/upgrade_start.h"
+#include "upgrade/upgrade_transfer_guard.h"
 
 namespace {
 
@@ -63,13 +66,23 @@ int main(int argc, char* argv[]) {
         DebugOutput(L"viruzu-fwup: " + FromUtf8(error) + L"; no printers will be found\n");
     }
 
+    // Without CUPS every port counts as free, as when no queue holds jobs.
+    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    if (queues) {
+        SetActivePrintQueueSource(queues.get());
+    }
+    SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
     {
+        UpgradeWorker worker;
         CVevaVoRirizevDlg dialog(surface, factory,
                                  MainWindowHooks{.selectLanguage = SelectUiLanguage,
                                                  .queryOsVersion = QueryOsVersion,
-                                                 .onStart = {}});
+                                                 .onStart = [&worker](CVevaVoRirizevDlg& window) {
+                                                     OnBnClickedStart(window, worker);
+                                                 }});
         QObject::connect(&guard, &SingleInstanceGuard::raiseRequested,
                          [&surface] { RaiseWindow(surface); });
         // A session that ends asks, like the close button, and takes no for an answer while a
@@ -81,7 +94,12 @@ int main(int argc, char* argv[]) {
             }
         });
         dialog.DoModal();
+        // The window refuses to close during a run, but the worker may still be returning; it
+        // must be gone before the window object is.
+        worker.Wait();
     }
+    SetTransferGuardMaker({});
+    SetActivePrintQueueSource(nullptr);
     SetActiveInterfaceSource(nullptr);
     return 0;
 }

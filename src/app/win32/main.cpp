@@ -22,6 +22,9 @@
 #include "ui/win32/host_os_version.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/upgrade_start.h"
+#include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
 namespace {
@@ -107,15 +110,30 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         DebugOutput(L"viruzu-fwup: no printer source: " + FromUtf8(error) + L"\r\n");
     }
 
+    // Without the spooler every port counts as free, as when no queue holds jobs.
+    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    if (queues) {
+        SetActivePrintQueueSource(queues.get());
+    }
+
     {
         Win32SurfaceFactory factory(instance);
         Win32DialogSurface surface(kMainDialogTemplate, instance);
+        SetTransferGuardMaker([&surface] { return MakeHostTransferGuard(&surface); });
+        UpgradeWorker worker;
         CVevaVoRirizevDlg dialog(surface, factory,
                                  MainWindowHooks{.selectLanguage = SelectUiLanguage,
                                                  .queryOsVersion = QueryHostOsVersion,
-                                                 .onStart = {}});
+                                                 .onStart = [&worker](CVevaVoRirizevDlg& window) {
+                                                     OnBnClickedStart(window, worker);
+                                                 }});
         dialog.DoModal();
+        // The window refuses to close during a run, but the worker may still be returning; it
+        // must be gone before the window object is.
+        worker.Wait();
+        SetTransferGuardMaker({});
     }
+    SetActivePrintQueueSource(nullptr);
     SetActiveInterfaceSource(nullptr);
 }
 

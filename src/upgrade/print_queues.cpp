@@ -1,0 +1,47 @@
+#include "upgrade/print_queues.h"
+
+#include <atomic>
+
+namespace fwup {
+namespace {
+
+class NoQueues final : public PrintQueueSource {
+  public:
+    std::optional<std::vector<PrintQueue>> ListQueues() override {
+        return std::vector<PrintQueue>{};
+    }
+};
+
+std::atomic<PrintQueueSource*> installedSource{nullptr};
+
+}  // namespace
+
+PrintQueueSource& ActivePrintQueueSource() {
+    static NoQueues noQueues;
+    PrintQueueSource* source = installedSource.load();
+    return source != nullptr ? *source : noQueues;
+}
+
+void SetActivePrintQueueSource(PrintQueueSource* source) {
+    installedSource.store(source);
+}
+
+bool IsPortOccupied(std::wstring_view portName) {
+    // A printer without a port name has no queue of its own; without this, every queue that
+    // reports no port (network queues, CUPS queues of absent printers) would claim it.
+    if (portName.empty()) {
+        return false;
+    }
+    const std::optional<std::vector<PrintQueue>> queues = ActivePrintQueueSource().ListQueues();
+    if (!queues) {
+        return false;
+    }
+    for (const PrintQueue& queue : *queues) {
+        if (queue.portName == portName) {
+            return queue.jobs > 0;
+        }
+    }
+    return false;
+}
+
+}  // namespace fwup

@@ -1,0 +1,215 @@
+#include "upgrade/upgrade_procedure.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/clock.h"
+#include "device/channel.h"
+#include "device/usb_open.h"
+#include "log/tool_log.h"
+#include "protocol/printer_queries.h"
+#include "protocol/result_codes.h"
+#include "text/lang_text.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/upgrade_status.h"
+#include "upgrade/burn_step.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/printer_selection.h"
+#include "upgrade/upgrade_transfer_guard.h"
+
+namespace fwup {
+
+namespace {
+
+// The printer flashes what it received before it answers again; the success (or failure) look
+// must not come up while it is still busy with a package sent after a full check.
+constexpr std::uint32_t kFlashWaitMs = 20000;
+
+// A model name no supported device carries; a printer whose firmware is broken enumerates under
+// it, and only one such printer may be attached.
+constexpr std::wstring_view kBrokenFirmwareModel = L"Viruzu DEFAULT Printer";
+
+constexpr std::size_t kPortNameBufferChars = 256;
+
+enum class Step {
+    kCheckPrinter,
+    kCheckVersion,
+    kCheckCrc,
+    kSendData,
+    kSendElf,
+    kElfRunning,
+    kUpdateSucceed,
+    kUpdateFailed,
+    kEnd,
+};
+
+class UpgradeRun {
+  public:
+    explicit UpgradeRun(CVevaVoRirizevDlg& window) : window_(window) {}
+
+    void Run() {
+        Step step = Step::kCheckPrinter;
+        while (step != Step::kEnd) {
+            step = Do(step);
+        }
+    }
+
+  private:
+    Step Do(Step step) {
+        switch (step) {
+            case Step::kCheckPrinter:
+                return CheckPrinter();
+            case Step::kCheckVersion:
+                return CheckVersion();
+            case Step::kCheckCrc:
+                return CheckCrc();
+            case Step::kSendData:
+                return SendData();
+            case Step::kSendElf:
+                return SendElfStep();
+            case Step::kElfRunning:
+                ToolShowNotice(L"ELF is running...");
+                WriteToolLog(L"ELF is running...");
+                return Step::kUpdateSucceed;
+            case Step::kUpdateSucceed:
+                window_.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
+                return Step::kEnd;
+            case Step::kUpdateFailed:
+                window_.ShowUpgradeStatus(STATUS_FAILED, 0);
+                return Step::kEnd;
+            case Step::kEnd:
+                break;
+        }
+        return Step::kEnd;
+    }
+
+    // A refusal the user can act on: the window goes back to Ready for another try.
+    Step RefuseWithMessage(int textId) {
+        ShowMsgDlg(GetLangText(textId).c_str(), MSG_MODE_OK);
+        window_.UnlockWindow();
+        return Step::kEnd;
+    }
+
+    Step CheckPrinter() {
+        RefreshPrinterList();
+        ToolShowNotice(L"prepare for fw updating...");
+
+        const int selection = window_.m_cbPrinters.GetCurSel();
+        // The list and the window are rebuilt together on this thread, but a window that went
+        // away answers -1 and a list that failed half-way may be shorter than the box.
+        if (selection < 0 || static_cast<std::size_t>(selection) >= theDeviceList.size()) {
+            return RefuseWithMessage(TXT_NOT_CONNECTED);
+        }
+        const DeviceEntry& entry = theDeviceList[static_cast<std::size_t>(selection)];
+        if (entry.ModelName == kBrokenFirmwareModel) {
+            WriteToolLog(L"Select an FW broken printer, only one printer permit!");
+        }
+        port_ = entry.PortName.substr(0, kPortNameBufferChars - 1);
+
+        if (IsPortOccupied(port_)) {
+            return RefuseWithMessage(TXT_PORT_OCCUPIED);
+        }
+
+        const int status = CheckPrinterStatus(port_);
+        if (IsReadyForUpgrade(status)) {
+            return Step::kCheckVersion;
+        }
+        ToolShowNotice(L"Checking printer status failed,Error code:" + std::to_wstring(status) +
+                       L"\n");
+        window_.ShowUpgradeStatus(STATUS_NOT_READY, 0);
+        return Step::kEnd;
+    }
+
+    Step CheckVersion() {
+        switch (QueryFwVersion(port_)) {
+            case kVersionHigher:
+                return Step::kCheckCrc;
+            case kVersionSame:
+                // Only an explicit No stops; a dismissed question already comes back as No.
+                if (ShowMsgDlg(GetLangText(TXT_VERSION_SAME).c_str(), MSG_MODE_YESNO) ==
+                    MSG_RESULT_NO) {
+                    window_.UnlockWindow();
+                    return Step::kEnd;
+                }
+                return Step::kCheckCrc;
+            case kVersionLower:
+                return Step::kSendElf;
+            default:
+                return Step::kUpdateFailed;
+        }
+    }
+
+    // The security record decides the package. Returns kEnd (after telling the user) when it
+    // cannot be used, otherwise kSendData to go on.
+    Step CheckSecurity() {
+        switch (QuerySecurity(port_)) {
+            case kSecurityCrcInvalid:
+                return RefuseWithMessage(TXT_FW_UNRECOGNIZED);
+            case kErrOpenChannel:
+                // The printer answered the status and version queries a moment ago, so it has
+                // most likely been unplugged or taken by another program.
+                return RefuseWithMessage(TXT_NOT_CONNECTED);
+            default:
+                return Step::kSendData;
+        }
+    }
+
+    Step CheckCrc() { return CheckSecurity(); }
+
+    int Burn() {
+        // Sleep or a session end in the middle of the package leaves the printer half-written.
+        const std::unique_ptr<TransferGuard> guard = HoldForTransfer();
+        return BurnFW(port_);
+    }
+
+    Step SendData() {
+        const int result = Burn();
+        ActiveClock().SleepMs(kFlashWaitMs);
+        return result == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;
+    }
+
+    Step SendElfStep() {
+        if (CheckSecurity() == Step::kEnd) {
+            return Step::kEnd;
+        }
+        return Burn() == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;
+    }
+
+    CVevaVoRirizevDlg& window_;
+    std::wstring port_;
+};
+
+}  // namespace
+
+int CheckPrinterStatus(std::wstring_view portName) {
+    UsbChannel channel = OpenUSBDevice(portName);
+    if (!channel) {
+        return kPrinterStatusUnknown;
+    }
+    std::int8_t status = 0;
+    const int result = GetPrinterStatus(channel.get(), status) == kResultOk
+                           ? static_cast<int>(status)
+                           : kPrinterStatusUnknown;
+    CloseUSBDevice(channel);
+    return result;
+}
+
+bool IsReadyForUpgrade(int status) {
+    return status == 0 || status == 2 || status == 4;
+}
+
+int UpgradeThreadProc(CVevaVoRirizevDlg* window) {
+    if (window == nullptr) {
+        bUpgrading.store(false);
+        return 0;
+    }
+    window->LockWindow();
+    bUpgrading.store(true);
+    UpgradeRun(*window).Run();
+    bUpgrading.store(false);
+    return 0;
+}
+
+}  // namespace fwup

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace fwup {
+
+class DialogSurface;
+
+// Held while the firmware package is being written: the machine must not go to sleep and the
+// session must not end, or the printer is left with half a package. Released when destroyed, on
+// the thread that made it.
+class TransferGuard {
+  public:
+    virtual ~TransferGuard() = default;
+};
+
+// The platform's guard (defined in the platform folder). `window` is the main window's surface,
+// for platforms that tie a shutdown block to a window; may be null. Never fails: where the
+// platform offers nothing, the guard does nothing.
+std::unique_ptr<TransferGuard> MakeHostTransferGuard(DialogSurface* window);
+
+// What the upgrade run holds during a transfer. No maker is installed by default, so tests and
+// tools never touch the session; the programs install the host's. Install before any worker
+// thread starts; an empty function restores the default.
+using TransferGuardMaker = std::function<std::unique_ptr<TransferGuard>()>;
+void SetTransferGuardMaker(TransferGuardMaker maker);
+
+// A guard from the installed maker, or null.
+std::unique_ptr<TransferGuard> HoldForTransfer();
+
+}  // namespace fwup

@@ -1,0 +1,139 @@
+#include "upgrade/cups/cups_queues.h"
+
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace fwup::cups {
+namespace {
+
+struct UriCase {
+    const char* name;
+    const char* uri;
+    bool usb;
+    const char* serial;
+    std::optional<std::uint8_t> interfaceNumber;
+};
+
+class UsbDeviceUri : public ::testing::TestWithParam<UriCase> {};
+
+TEST_P(UsbDeviceUri, NamesThePrinterBySerialAndInterface) {
+    const std::optional<libusb::UsbPrinterKey> key = UsbPrinterOfUri(GetParam().uri);
+    ASSERT_EQ(key.has_value(), GetParam().usb);
+    if (!key) {
+        return;
+    }
+    EXPECT_EQ(key->serial, GetParam().serial);
+    EXPECT_EQ(key->interfaceNumber, GetParam().interfaceNumber);
+    EXPECT_EQ(key->vendorId, 0);
+    EXPECT_EQ(key->productId, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uris, UsbDeviceUri,
+    ::testing::Values(UriCase{"serialOnly", "usb://Viruzu/TQ3800HKR%20Series?serial=SER0001", true,
+                              "SER0001", std::nullopt},
+                      UriCase{"serialAndInterface",
+                              "usb://Viruzu/TQ3800HKS%20Series?serial=A%2fB%20C&interface=1", true,
+                              "A/B C", 1},
+                      UriCase{"interfaceFirstAndUnknownParameter",
+                              "usb://Viruzu/X?interface=0&uuid=1234&serial=S-1", true, "S-1", 0},
+                      UriCase{"noSerial", "usb://Viruzu/X", true, "", std::nullopt},
+                      UriCase{"network", "ipp://host/printers/usb", false, "", std::nullopt},
+                      UriCase{"usbInsideAnotherScheme", "socket://usb://x?serial=SER0001", false,
+                              "", std::nullopt},
+                      UriCase{"cutEscape", "usb://Viruzu/X?serial=AB%2", false, "", std::nullopt},
+                      UriCase{"interfaceNotANumber", "usb://Viruzu/X?serial=A&interface=-1", false,
+                              "", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostPortOfDeviceUri, QueuesOfNoConnectedPrinterHaveNoPort) {
+    EXPECT_EQ(HostPortOfDeviceUri("ipp://localhost/printers/x"), L"");
+    EXPECT_EQ(HostPortOfDeviceUri("usb://Viruzu/TQ3800HKR%20Series?serial=NO-SUCH-PRINTER-0"), L"");
+}
+
+// libcups keeps the server per thread: a test thread of its own leaves the others untouched.
+TEST(CupsQueueSource, MissingServerFailsTheListingPromptly) {
+    std::optional<std::vector<PrintQueue>> queues{std::vector<PrintQueue>{}};
+    const auto start = std::chrono::steady_clock::now();
+    std::thread([&] {
+        cupsSetServer("127.0.0.1:1");  // nothing listens there
+        queues = CupsQueueSource([](std::string_view) { return L"USB001"; }).ListQueues();
+        cupsSetServer(nullptr);
+    }).join();
+    EXPECT_FALSE(queues.has_value());
+    EXPECT_LT(std::chrono::steady_clock::now() - start,
+              std::chrono::milliseconds(kServerTimeoutMs + 2000));
+}
+
+// Against the cupsd scripts/cupsd-test.sh starts: its queue FWUP_CUPSD_TEST_QUEUE prints to
+// usb://...?serial=SER0001 and holds one job; a second queue, for a printer that is not
+// connected (serial SER0002), holds one too.
+class CupsServerQueues : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* queue = std::getenv("FWUP_CUPSD_TEST_QUEUE");
+        if (queue == nullptr || *queue == '\0') {
+            GTEST_SKIP() << "no test cupsd (scripts/cupsd-test.sh runs these)";
+        }
+        queue_ = queue;
+    }
+
+    static std::wstring TestPort(std::string_view uri) {
+        return uri.find("serial=SER0001") != std::string_view::npos ? L"USB001" : L"";
+    }
+
+    // Cancels every active job of the test queue, as a user clearing it would.
+    void CancelQueueJobs() {
+        cups_job_t* jobs = nullptr;
+        const int count =
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue_.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+        ASSERT_GE(count, 0) << cupsLastErrorString();
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.c_str(), jobs[i].id, 0) ==
+                        IPP_STATUS_OK)
+                << cupsLastErrorString();
+        }
+        cupsFreeJobs(count, jobs);
+    }
+
+    std::string queue_;
+};
+
+TEST_F(CupsServerQueues, HeldJobOccupiesThePortUntilCancelled) {
+    CupsQueueSource source(TestPort);
+    const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
+    ASSERT_TRUE(queues.has_value()) << cupsLastErrorString();
+    const auto onPort = std::find_if(queues->begin(), queues->end(),
+                                     [](const PrintQueue& q) { return q.portName == L"USB001"; });
+    ASSERT_NE(onPort, queues->end());
+    EXPECT_GT(onPort->jobs, 0u);
+    EXPECT_EQ(std::count_if(queues->begin(), queues->end(),
+                            [](const PrintQueue& q) { return q.portName.empty(); }),
+              1)
+        << "the queue of the printer that is not connected";
+
+    SetActivePrintQueueSource(&source);
+    EXPECT_TRUE(IsPortOccupied(L"USB001"));
+    // The other queue's job never occupies a port: its printer resolves to none.
+    EXPECT_FALSE(IsPortOccupied(L"USB002"));
+    EXPECT_FALSE(IsPortOccupied(L""));
+
+    CancelQueueJobs();
+    bool occupied = true;
+    for (int attempt = 0; attempt < 50 && occupied; ++attempt) {
+        occupied = IsPortOccupied(L"USB001");
+        if (occupied) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    EXPECT_FALSE(occupied);
+    SetActivePrintQueueSource(nullptr);
+}
+
+}  // namespace
+}  // namespace fwup::cups

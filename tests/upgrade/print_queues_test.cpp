@@ -1,0 +1,69 @@
+#include "upgrade/print_queues.h"
+
+#include <gtest/gtest.h>
+
+namespace fwup {
+namespace {
+
+// Lists a fixed set of queues (none: the listing fails), installed while it lives.
+class FakeQueues final : public PrintQueueSource {
+  public:
+    explicit FakeQueues(std::optional<std::vector<PrintQueue>> queues)
+        : queues_(std::move(queues)) {
+        SetActivePrintQueueSource(this);
+    }
+    ~FakeQueues() override { SetActivePrintQueueSource(nullptr); }
+    FakeQueues(const FakeQueues&) = delete;
+    FakeQueues& operator=(const FakeQueues&) = delete;
+
+    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues_; }
+
+  private:
+    std::optional<std::vector<PrintQueue>> queues_;
+};
+
+struct OccupancyCase {
+    const char* name;
+    std::optional<std::vector<PrintQueue>> queues;
+    const wchar_t* port;
+    bool occupied;
+};
+
+class PortOccupancy : public ::testing::TestWithParam<OccupancyCase> {};
+
+TEST_P(PortOccupancy, FirstQueueOnTheExactPortDecides) {
+    FakeQueues source(GetParam().queues);
+    EXPECT_EQ(IsPortOccupied(GetParam().port), GetParam().occupied);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Queues, PortOccupancy,
+    ::testing::Values(
+        OccupancyCase{"jobsWaiting", std::vector<PrintQueue>{{L"USB001", 2}}, L"USB001", true},
+        OccupancyCase{"firstIdleDecides",
+                      std::vector<PrintQueue>{{L"USB002", 4}, {L"USB001", 0}, {L"USB001", 3}},
+                      L"USB001", false},
+        OccupancyCase{"firstBusyDecides", std::vector<PrintQueue>{{L"USB001", 1}, {L"USB001", 0}},
+                      L"USB001", true},
+        OccupancyCase{"caseDiffers", std::vector<PrintQueue>{{L"usb001", 2}}, L"USB001", false},
+        OccupancyCase{"severalPortsInOneText", std::vector<PrintQueue>{{L"USB001,USB002", 2}},
+                      L"USB001", false},
+        OccupancyCase{"longerPortName", std::vector<PrintQueue>{{L"USB0010", 2}}, L"USB001", false},
+        OccupancyCase{"noQueues", std::vector<PrintQueue>{}, L"USB001", false},
+        OccupancyCase{"listingFailed", std::nullopt, L"USB001", false},
+        // A printer without a port is never claimed by the queues that have none.
+        OccupancyCase{"emptyPortName", std::vector<PrintQueue>{{L"", 5}}, L"", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PrintQueueSource, NoQueuesUntilInstalledAndAfterRemoval) {
+    {
+        FakeQueues source(std::vector<PrintQueue>{{L"USB001", 1}});
+        EXPECT_TRUE(IsPortOccupied(L"USB001"));
+    }
+    const std::optional<std::vector<PrintQueue>> queues = ActivePrintQueueSource().ListQueues();
+    ASSERT_TRUE(queues.has_value());
+    EXPECT_TRUE(queues->empty());
+}
+
+}  // namespace
+}  // namespace fwup

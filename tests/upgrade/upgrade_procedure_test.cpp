@@ -1,0 +1,479 @@
+// Whole upgrade runs against the simulated printers of scenarios/: what the user is told, the look
+// the window is left in, the tool log, the wait for flashing, and the bytes the printer received.
+
+#include "upgrade/upgrade_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device/interface_source.h"
+#include "device/sim/scenario_parser.h"
+#include "device/sim/sim_interface_source.h"
+#include "fakes/instant_clock.h"
+#include "fakes/recording_dialog_surface.h"
+#include "fakes/recording_notice_output.h"
+#include "fakes/temp_log_dir.h"
+#include "protocol/firmware_resource.h"
+#include "protocol/firmware_test_support.h"
+#include "protocol/printer_queries.h"
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/upgrade_status.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/printer_selection.h"
+#include "upgrade/upgrade_start.h"
+#include "upgrade/upgrade_transfer_guard.h"
+
+namespace fwup {
+namespace {
+
+using testing::EmbeddedPackage;
+using testing::FirmwareJobOf;
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+using testing::SurfaceRecord;
+
+class FakePrintQueues final : public PrintQueueSource {
+  public:
+    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues; }
+    std::vector<PrintQueue> queues;
+};
+
+// Counts the guards taken and whether one was held while the progress bar moved.
+class GuardProbe {
+  public:
+    class Guard final : public TransferGuard {
+      public:
+        explicit Guard(GuardProbe& probe) : probe_(probe) {
+            ++probe_.held;
+            probe_.bytesAtTake = probe_.bytesReceived();
+        }
+        ~Guard() override {
+            --probe_.held;
+            probe_.bytesAtRelease = probe_.bytesReceived();
+        }
+
+      private:
+        GuardProbe& probe_;
+    };
+
+    GuardProbe() {
+        SetTransferGuardMaker([this] {
+            ++taken;
+            return std::make_unique<Guard>(*this);
+        });
+    }
+    ~GuardProbe() { SetTransferGuardMaker({}); }
+    GuardProbe(const GuardProbe&) = delete;
+    GuardProbe& operator=(const GuardProbe&) = delete;
+
+    std::function<std::uint64_t()> bytesReceived = [] { return std::uint64_t{0}; };
+    int taken = 0;
+    int held = 0;
+    std::uint64_t bytesAtTake = 0;
+    std::uint64_t bytesAtRelease = 0;
+};
+
+// An instant clock that also notes the 20-second waits for flashing (the queries sleep too, in
+// smaller steps) and whether the window already showed a result when one began.
+class FlashWaitClock final : public Clock {
+  public:
+    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {
+        SetActiveClock(this);
+    }
+    ~FlashWaitClock() override { SetActiveClock(nullptr); }
+    FlashWaitClock(const FlashWaitClock&) = delete;
+    FlashWaitClock& operator=(const FlashWaitClock&) = delete;
+
+    std::int64_t NowSeconds() override { return nowMs_ / 1000; }
+    CivilTime LocalTime(std::int64_t) override { return {}; }
+    void SleepMs(std::uint32_t ms) override {
+        nowMs_ += ms;
+        if (ms == 20000) {
+            ++flashWaits;
+            finalLookBeforeWait = finalLookBeforeWait || window_.Control(kIdExit).visible;
+        }
+    }
+
+    int flashWaits = 0;
+    bool finalLookBeforeWait = false;
+
+  private:
+    const RecordingDialogSurface& window_;
+    std::int64_t nowMs_ = 1'700'000'000'000;
+};
+
+enum class Look { kReady, kNotReady, kFailed, kSucceeded };
+
+struct Message {
+    int textId;
+    int mode;
+    int answer;  // the button the user presses
+};
+
+struct RunCase {
+    const char* name = "";
+    const char* scenario = "";  // file in scenarios/
+    std::vector<PrintQueue> queues{};
+    std::vector<Message> messages{};  // in the order they come, with the user's answer
+    Look look = Look::kReady;
+    std::vector<std::string> log{};
+    std::vector<std::wstring> notices{};  // among the debugger output
+    bool waitsForFlashing = false;
+    std::vector<JobKind> jobs{};  // what the printer took, in order
+    int packageId = 0;            // the package the firmware job must hold whole, 0 for none
+};
+
+std::ostream& operator<<(std::ostream& out, const RunCase& run) {
+    return out << run.name;
+}
+
+class UpgradeRunTest : public ::testing::Test {
+  protected:
+    UpgradeRunTest() { SetActivePrintQueueSource(&queues_); }
+    ~UpgradeRunTest() override {
+        window_.reset();
+        SetActivePrintQueueSource(nullptr);
+        SetActiveInterfaceSource(nullptr);
+        theDeviceList.clear();
+        bFwEncrypted.store(false);
+        bUpgrading.store(false);
+        UiLangId.store(0);
+    }
+
+    void Attach(const std::string& file) {
+        Scenario scenario;
+        std::string error;
+        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
+            << error;
+        source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
+        SetActiveInterfaceSource(source_.get());
+    }
+
+    CVevaVoRirizevDlg& Open(MainWindowHooks hooks = {}) {
+        hooks.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); };
+        window_.emplace(surface_, factory_, std::move(hooks));
+        surface_.FireInit();
+        return *window_;
+    }
+
+    void Answer(int button) {
+        factory_.scripts.push_back(
+            [button](RecordingDialogSurface& dialog) { dialog.FireCommand(button); });
+    }
+
+    SimPrinter* Printer() { return source_ ? source_->printer(0) : nullptr; }
+
+    std::vector<JobKind> JobKinds() {
+        std::vector<JobKind> kinds;
+        if (SimPrinter* printer = Printer()) {
+            for (const ReceivedJob& job : printer->Jobs()) {
+                kinds.push_back(job.kind);
+            }
+        }
+        return kinds;
+    }
+
+    const testing::RecordedControl& C(int id) const { return surface_.Control(id); }
+
+    void ExpectLook(Look look) {
+        EXPECT_FALSE(bUpgrading.load());
+        EXPECT_TRUE(surface_.closeItemPresent) << "the close item comes back at every end";
+        EXPECT_TRUE(C(kIdExit).enabled);
+        switch (look) {
+            case Look::kReady:
+                EXPECT_TRUE(C(kIdStart).visible);
+                EXPECT_TRUE(C(kIdStart).enabled);
+                EXPECT_TRUE(C(kIdTips).visible);
+                EXPECT_FALSE(C(kIdExit).visible);
+                EXPECT_FALSE(C(kIdMessage).visible);
+                break;
+            case Look::kNotReady:
+                EXPECT_FALSE(C(kIdStart).visible);
+                EXPECT_TRUE(C(kIdMessage).visible);
+                EXPECT_EQ(C(kIdMessage).text, GetLangText(TXT_NOT_READY));
+                EXPECT_FALSE(C(kIdResultPicture).visible);
+                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_EXIT));
+                break;
+            case Look::kFailed:
+                EXPECT_FALSE(C(kIdStart).visible);
+                EXPECT_EQ(C(kIdResult).text, GetLangText(TXT_FAILED));
+                EXPECT_EQ(C(kIdMessage).text, GetLangText(TXT_RETRY_OR_CONTACT));
+                EXPECT_EQ(C(kIdResultPicture).image, kIdbFailed);
+                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_EXIT));
+                break;
+            case Look::kSucceeded:
+                EXPECT_FALSE(C(kIdStart).visible);
+                EXPECT_FALSE(C(kIdProgress).visible);
+                EXPECT_EQ(C(kIdProgress).progressPos, 100);
+                EXPECT_EQ(C(kIdResult).text, GetLangText(TXT_SUCCEEDED));
+                EXPECT_EQ(C(kIdResultPicture).image, kIdbSucceeded);
+                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_COMPLETE));
+                break;
+        }
+        if (look != Look::kReady) {
+            EXPECT_TRUE(C(kIdExit).visible);
+        }
+    }
+
+    RecordingDialogSurface surface_;
+    FlashWaitClock clock_{surface_};
+    testing::RecordingNoticeOutput notices_;
+    testing::TempLogDir log_;
+    FakePrintQueues queues_;
+    std::unique_ptr<SimInterfaceSource> source_;
+    RecordingSurfaceFactory factory_;
+    std::optional<CVevaVoRirizevDlg> window_;
+};
+
+class UpgradeRunEnding : public UpgradeRunTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(UpgradeRunEnding, TellsTheUserLogsAndLeavesTheWindowAsItShould) {
+    const RunCase& run = GetParam();
+    Attach(run.scenario);
+    queues_.queues = run.queues;
+    for (const Message& message : run.messages) {
+        Answer(message.answer);
+    }
+    GuardProbe guards;
+    guards.bytesReceived = [this] { return Printer() ? Printer()->BytesReceived() : 0; };
+    CVevaVoRirizevDlg& window = Open();
+    notices_.lines.clear();
+
+    EXPECT_EQ(UpgradeThreadProc(&window), 0);
+
+    ASSERT_EQ(factory_.finished.size(), run.messages.size());
+    for (std::size_t i = 0; i < run.messages.size(); ++i) {
+        const SurfaceRecord& shown = factory_.finished[i];
+        EXPECT_EQ(shown.controls.at(kIdMessageText).text, GetLangText(run.messages[i].textId));
+        EXPECT_EQ(shown.controls.at(kIdYes).visible, run.messages[i].mode == MSG_MODE_YESNO);
+    }
+    ExpectLook(run.look);
+    EXPECT_EQ(log_.Messages(), run.log);
+    for (const std::wstring& notice : run.notices) {
+        EXPECT_NE(std::find(notices_.lines.begin(), notices_.lines.end(),
+                            L"Tool show NOTICE\uFF1A" + notice),
+                  notices_.lines.end())
+            << "missing notice";
+    }
+    EXPECT_EQ(clock_.flashWaits, run.waitsForFlashing ? 1 : 0);
+    EXPECT_FALSE(clock_.finalLookBeforeWait) << "the result shows only after the wait";
+    EXPECT_EQ(JobKinds(), run.jobs);
+
+    if (run.packageId != 0) {
+        ASSERT_NE(Printer(), nullptr);
+        const ReceivedJob expected = FirmwareJobOf(EmbeddedPackage(run.packageId));
+        EXPECT_EQ(Printer()->Jobs().back(), expected) << "the whole package, in order";
+    }
+    const bool burned = std::find_if(run.log.begin(), run.log.end(), [](const std::string& line) {
+                            return line.starts_with("Will burn");
+                        }) != run.log.end();
+    EXPECT_EQ(guards.taken, burned ? 1 : 0);
+    if (burned) {
+        std::uint64_t queryBytes = 0;
+        for (const ReceivedJob& job : Printer()->Jobs()) {
+            queryBytes += job.kind == JobKind::kFirmware ? 0 : job.byteCount;
+        }
+        EXPECT_EQ(guards.bytesAtTake, queryBytes) << "taken before the first package byte";
+        EXPECT_EQ(guards.bytesAtRelease, Printer()->BytesReceived()) << "released after the last";
+    }
+    EXPECT_EQ(guards.held, 0) << "the guard is released when the transfer ends";
+    EXPECT_EQ(surface_.unmarshalledCalls, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, UpgradeRunEnding,
+    ::testing::Values(RunCase{.name = "NoPrinter",
+                              .scenario = "no-printer.json",
+                              .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .notices = {L"prepare for fw updating..."}},
+                      RunCase{.name = "PortOccupied",
+                              .scenario = "one-printer-ready.json",
+                              .queues = {{L"USB002", 0}, {L"USB001", 2}},
+                              .messages = {{TXT_PORT_OCCUPIED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady},
+                      RunCase{.name = "NotReady",
+                              .scenario = "not-ready.json",
+                              .look = Look::kNotReady,
+                              .notices = {L"Checking printer status failed,Error code:3\n"},
+                              .jobs = {JobKind::kStatus}},
+                      RunCase{.name = "StatusUnreadable",
+                              .scenario = "wrong-reply-header.json",
+                              .look = Look::kNotReady,
+                              .notices = {L"Checking printer status failed,Error code:5\n"},
+                              .jobs = {JobKind::kStatus}},
+                      RunCase{.name = "VersionQueryFails",
+                              .scenario = "version-query-refused.json",
+                              .look = Look::kFailed,
+                              .jobs = {JobKind::kStatus}},
+                      RunCase{.name = "VersionLowerSendsWithoutWaiting",
+                              .scenario = "one-printer-ready.json",
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "EncryptedRecordSends3001",
+                              .scenario = "encrypted.json",
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x5a23", "response.security: 0x20",
+                                      "FW is encrypted", "Will burn FW which is encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackageEncryptedId},
+                      RunCase{.name = "VersionHigherWaitsForFlashing",
+                              .scenario = "newer-version.json",
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0xfbfb", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .waitsForFlashing = true,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "NoSecurityRecord",
+                              .scenario = "newer-version-no-security-record.json",
+                              .look = Look::kSucceeded,
+                              .log = {"Will burn FW which is not encrypted", "ELF is running..."},
+                              .waitsForFlashing = true,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "SameVersionYes",
+                              .scenario = "same-version.json",
+                              .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdYes}},
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .waitsForFlashing = true,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "SameVersionNo",
+                              .scenario = "same-version.json",
+                              .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdNo}},
+                              .look = Look::kReady,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "BadCrcBeforeSendElf",
+                              .scenario = "bad-crc.json",
+                              .messages = {{TXT_FW_UNRECOGNIZED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .log = {"CRC is invalid"},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "BadCrcBeforeSendData",
+                              .scenario = "same-version-bad-crc.json",
+                              .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdYes},
+                                           {TXT_FW_UNRECOGNIZED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .log = {"CRC is invalid"},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "SecurityChannelRefused",
+                              .scenario = "security-channel-refused.json",
+                              .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "BurnChannelRefused",
+                              .scenario = "burn-channel-refused.json",
+                              .look = Look::kFailed,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "open USB Device failed!", "Send Elf failed, Error Code:-6!"},
+                              .notices = {L"Send Elf failed, Error Code:-6!"},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "ZeroWrite",
+                              .scenario = "zero-write-mid-transfer.json",
+                              .look = Look::kFailed,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "DownloadFW failed, Err Code:     -12!",
+                                      "Send Elf failed, Error Code:-12!"},
+                              .notices = {L"Send Elf failed, Error Code:-12!"},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "UnplugAfterFullCheckStillWaits",
+                              .scenario = "newer-version-unplug.json",
+                              .look = Look::kFailed,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "DownloadFW failed, Err Code:     -12!",
+                                      "Send Elf failed, Error Code:-12!"},
+                              .notices = {L"Send Elf failed, Error Code:-12!"},
+                              .waitsForFlashing = true,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The Start button from the window thread, with the run on a real worker that is held in its
+// question while the user keeps clicking.
+TEST_F(UpgradeRunTest, StartRunsOnceAtATimeAndTheWindowStaysOpenMeanwhile) {
+    Attach("same-version.json");
+    UpgradeWorker worker;
+    Open({.onStart = [&worker](CVevaVoRirizevDlg& window) { OnBnClickedStart(window, worker); }});
+
+    std::promise<void> asked;
+    std::promise<void> answer;
+    factory_.scripts.push_back([&](RecordingDialogSurface& question) {
+        asked.set_value();
+        answer.get_future().wait();
+        question.FireCommand(kIdNo);
+    });
+
+    surface_.FireCommand(kIdStart);
+    asked.get_future().wait();
+    surface_.FireCommand(kIdStart);
+    surface_.FireCommand(kIdExit);
+    surface_.FireCancel();
+    EXPECT_FALSE(surface_.FireCloseRequest());
+    EXPECT_FALSE(surface_.ended);
+    answer.set_value();
+    worker.Wait();
+
+    EXPECT_EQ(factory_.finished.size(), 1u) << "one run, one question";
+    EXPECT_EQ(JobKinds(), (std::vector<JobKind>{JobKind::kStatus, JobKind::kVersion}));
+    ExpectLook(Look::kReady);
+
+    // Back at Ready, Start begins again from the printer check.
+    Answer(kIdNo);
+    surface_.FireCommand(kIdStart);
+    worker.Wait();
+    EXPECT_EQ(factory_.finished.size(), 2u);
+    EXPECT_EQ(JobKinds(), (std::vector<JobKind>{JobKind::kStatus, JobKind::kVersion,
+                                                JobKind::kStatus, JobKind::kVersion}));
+    EXPECT_TRUE(surface_.FireCloseRequest());
+    EXPECT_EQ(surface_.unmarshalledCalls, 0);
+}
+
+TEST_F(UpgradeRunTest, PrinterStatusIsTheSignedStatusByteOrFive) {
+    EXPECT_EQ(CheckPrinterStatus(L"USB001"), kPrinterStatusUnknown) << "no printer, no channel";
+    Attach("not-ready.json");
+    EXPECT_EQ(CheckPrinterStatus(L"USB001"), 3);
+    EXPECT_EQ(CheckPrinterStatus(L"USB002"), kPrinterStatusUnknown);
+    EXPECT_FALSE(Printer()->channelOpen()) << "the channel is closed again";
+    Attach("wrong-reply-header.json");
+    EXPECT_EQ(CheckPrinterStatus(L"USB001"), kPrinterStatusUnknown);
+
+    // A byte with the top bit set is negative, and so never a ready state.
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(ParseScenario(
+        R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\S", "portNumber": 1,)"
+        R"( "status": 200}]})",
+        scenario, error))
+        << error;
+    source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
+    SetActiveInterfaceSource(source_.get());
+    EXPECT_EQ(CheckPrinterStatus(L"USB001"), -56);
+    EXPECT_FALSE(IsReadyForUpgrade(-56));
+}
+
+}  // namespace
+}  // namespace fwup
