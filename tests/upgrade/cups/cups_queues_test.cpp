@@ -6,7 +6,25 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <thread>
+
+#include <unistd.h>
+
+#include "device/interface_source.h"
+#include "device/sim/scenario_parser.h"
+#include "device/sim/sim_interface_source.h"
+#include "fakes/instant_clock.h"
+#include "fakes/recording_dialog_surface.h"
+#include "fakes/recording_notice_output.h"
+#include "fakes/temp_log_dir.h"
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/upgrade_status.h"
+#include "upgrade/printer_selection.h"
+#include "upgrade/upgrade_procedure.h"
 
 namespace fwup::cups {
 namespace {
@@ -101,6 +119,22 @@ class CupsServerQueues : public ::testing::Test {
         cupsFreeJobs(count, jobs);
     }
 
+    // Submits a job to the test queue and holds it, as a user pausing a print would.
+    void HoldJob() {
+        char path[] = "/tmp/fwup-cups-job-XXXXXX";
+        const int fd = mkstemp(path);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, "held\n", 5), 5);
+        close(fd);
+        cups_option_t* options = nullptr;
+        const int count = cupsAddOption("job-hold-until", "indefinite", 0, &options);
+        const int job =
+            cupsPrintFile2(CUPS_HTTP_DEFAULT, queue_.c_str(), path, "fwup-test", count, options);
+        cupsFreeOptions(count, options);
+        unlink(path);
+        ASSERT_GT(job, 0) << cupsLastErrorString();
+    }
+
     std::string queue_;
 };
 
@@ -133,6 +167,65 @@ TEST_F(CupsServerQueues, HeldJobOccupiesThePortUntilCancelled) {
     }
     EXPECT_FALSE(occupied);
     SetActivePrintQueueSource(nullptr);
+}
+
+// A whole run against the simulated printer on USB001 while the cupsd queue for it holds a job:
+// the user is told the port is occupied and nothing is sent to the printer; once the queue is
+// empty the same run goes on to the printer.
+TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
+    testing::InstantClock clock;
+    testing::RecordingNoticeOutput notices;
+    testing::TempLogDir log;
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/one-printer-ready.json",
+                                 scenario, error))
+        << error;
+    SimInterfaceSource printers(std::move(scenario));
+    SetActiveInterfaceSource(&printers);
+    CupsQueueSource queues(TestPort);
+    SetActivePrintQueueSource(&queues);
+
+    testing::RecordingDialogSurface surface;
+    testing::RecordingSurfaceFactory factory;
+    MainWindowHooks hooks;
+    hooks.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); };
+    std::optional<CVevaVoRirizevDlg> window;
+    window.emplace(surface, factory, std::move(hooks));
+    surface.FireInit();
+    if (!IsPortOccupied(L"USB001")) {
+        HoldJob();
+    }
+    ASSERT_TRUE(IsPortOccupied(L"USB001"));
+
+    factory.scripts.push_back(
+        [](testing::RecordingDialogSurface& dialog) { dialog.FireCommand(kIdOk); });
+    UpgradeThreadProc(&*window);
+    ASSERT_EQ(factory.finished.size(), 1u);
+    EXPECT_EQ(factory.finished[0].controls.at(kIdMessageText).text, GetLangText(TXT_PORT_OCCUPIED));
+    EXPECT_TRUE(printers.printer(0)->Jobs().empty()) << "no printer traffic beyond discovery";
+    EXPECT_TRUE(printers.printer(0)->Events().empty());
+
+    CancelQueueJobs();
+    bool occupied = true;
+    for (int attempt = 0; attempt < 50 && occupied; ++attempt) {
+        occupied = IsPortOccupied(L"USB001");
+        if (occupied) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    ASSERT_FALSE(occupied);
+    UpgradeThreadProc(&*window);
+    EXPECT_EQ(factory.finished.size(), 1u) << "no new message: the run went on";
+    ASSERT_FALSE(printers.printer(0)->Jobs().empty());
+    EXPECT_EQ(printers.printer(0)->Jobs().front().kind, JobKind::kStatus);
+
+    window.reset();
+    SetActivePrintQueueSource(nullptr);
+    SetActiveInterfaceSource(nullptr);
+    theDeviceList.clear();
+    bUpgrading.store(false);
+    UiLangId.store(0);
 }
 
 }  // namespace
