@@ -8,7 +8,11 @@
 # (looks: idle, transfer-40, success, failure, not-ready, and the question dialog), drawn on Qt's
 # offscreen platform. Where Xvfb and ImageMagick are installed it also starts the real program
 # against a simulated printer in a virtual X server and saves that screen as
-# build/screenshots/qt-program-idle.png, then closes the program as a session end would.
+# build/screenshots/qt-program-idle.png, then closes the program as a session end would. With
+# xdotool as well it then runs a whole upgrade in the program as a user would: clicks "Start to
+# upgrade", waits (up to 90 s; flashing takes 20 s after the transfer) until Tool.log beside the
+# program holds the success path's lines, saves build/screenshots/qt-upgrade-success.png, checks
+# the window is still there and clicks "Complete", after which the program must end with status 0.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -47,7 +51,95 @@ import -window root "$2"
 kill -TERM "$pid"
 wait "$pid"
 SHOT
+
+# A whole upgrade against the simulated printer, as a user would run it.
+cat >"$runtime/upgrade.sh" <<'RUN'
+#!/usr/bin/env bash
+set -euo pipefail
+program=$1 shot=$2
+log="$(dirname "$program")/Tool.log"
+fail() { echo "qt-screenshots: upgrade run: $*" >&2; kill -TERM "$pid" 2>/dev/null || true; exit 1; }
+logged() { [ -f "$log" ] && grep -qF "$1" "$log"; }
+window_id() { xdotool search --name 'Firmware Upgrade Tool' 2>/dev/null | head -n 1 || true; }
+
+rm -f "$log"
+"$program" &
+pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(window_id)
+  [ -n "$window" ] && [ -S "$XDG_RUNTIME_DIR/Viruzu__Firmware_Upgrade_Tool_FW_.socket" ] && break
+  window=""
+  sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not appear within 10 s"
+title=$(xdotool getwindowname "$window")
+
+# "Start to upgrade" is at x 290..410, y 372..397 of the 469x399 client area in English; scale
+# to the size the window actually has.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+x=$((350 * WIDTH / 469))
+y=$((385 * HEIGHT / 399))
+# Clicks are taken once the window is mapped and drawn; try again until the run has begun.
+for _ in $(seq 20); do
+  xdotool mousemove --window "$window" "$x" "$y" click 1
+  for _ in $(seq 10); do
+    logged "Will burn FW" && break 2
+    sleep 0.1
+  done
+done
+logged "Will burn FW" || fail "no upgrade began after clicking Start at ($x, $y) of a ${WIDTH}x${HEIGHT} window"
+
+for _ in $(seq 900); do
+  logged "ELF is running..." && break
+  logged "Send Elf failed" && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+logged "Will burn FW which is not encrypted" ||
+  fail "Tool.log lacks \"Will burn FW which is not encrypted\":$(printf '\n'; cat "$log")"
+! logged "Send Elf failed" || fail "the transfer failed:$(printf '\n'; cat "$log")"
+logged "ELF is running..." ||
+  fail "Tool.log lacks \"ELF is running...\" after 90 s:$(printf '\n'; cat "$log")"
+kill -0 "$pid" 2>/dev/null || fail "the program ended by itself after the upgrade"
+# The success look is drawn right after the line is written: wait (up to 10 s) for the green of
+# the check mark's circle, at (209, 40) of the 469x399 window.
+green_shown() {
+  [ "$(import -window "$window" -crop "1x1+$((209 * WIDTH / 469))+$((40 * HEIGHT / 399))" +repage \
+       -format '%[fx:g>0.5 && r<0.4 && b<0.5]' info: 2>/dev/null)" = 1 ]
+}
+for _ in $(seq 100); do
+  green_shown && break
+  sleep 0.1
+done
+green_shown || fail "the window does not show the green check after the upgrade"
+import -window root "$shot"
+[ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title" ] ||
+  fail "the window titled \"$title\" is gone after the upgrade"
+# The Exit button, at x 60..148, y 363..388 of the window, now reads "Complete"; clicking it ends
+# the program.
+xdotool mousemove --window "$window" "$((104 * WIDTH / 469))" "$((375 * HEIGHT / 399))" click 1
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end within 10 s of clicking Complete"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || { echo "qt-screenshots: the program ended with status $status" >&2; exit 1; }
+RUN
+upgrade="$runtime/upgrade.sh"
+if ! command -v xdotool >/dev/null 2>&1; then
+  echo "qt-screenshots: xdotool missing; no upgrade run in the program"
+  upgrade=true
+fi
+started=$SECONDS
+# Both runs share one virtual X server, kept from resetting itself when the first program leaves
+# (a program starting during the reset cannot connect).
 XDG_RUNTIME_DIR="$runtime" VIRUZU_FWUP_EMULATE="$root/scenarios/one-printer-ready.json" \
-  xvfb-run -a -s "-screen 0 640x520x24" bash "$runtime/shoot.sh" \
-  "$root/build/linux/src/app/qt/viruzu-fwup" "$out/qt-program-idle.png"
+  xvfb-run -a -s "-screen 0 640x520x24 -noreset" bash -c 'bash "$1" "$2" "$3" && { [ "$4" = true ] || bash "$4" "$2" "$5"; }' _ \
+  "$runtime/shoot.sh" "$root/build/linux/src/app/qt/viruzu-fwup" "$out/qt-program-idle.png" \
+  "$upgrade" "$out/qt-upgrade-success.png"
 echo "saved $out/qt-program-idle.png (the program closed with status 0)"
+[ "$upgrade" = true ] && exit 0
+echo "saved $out/qt-upgrade-success.png (upgrade succeeded; both runs took $((SECONDS - started)) s; the program closed with status 0)"

@@ -11,7 +11,12 @@
 #      build/screenshots/win32-idle.png;
 #   3. covers the window with another one, starts a second instance, and checks that it ends, that
 #      one main window remains and that it is now on top;
-#   4. closes the window with Alt+F4 and checks that the program ended.
+#   4. closes the window with Alt+F4 and checks that the program ended;
+#   5. starts it again, clicks "Start to upgrade" and waits (up to 90 s; flashing takes 20 s after
+#      the transfer) until Tool.log beside the program has the success path's lines, checks the
+#      green check is shown and the window is still there, saves
+#      build/screenshots/win32-upgrade-success.png, clicks "Complete" and checks that the program
+#      ended with status 0.
 # Ends with "smoke: N passed, N failed"; the exit code is non-zero when a check failed.
 #
 # Wine gets a prefix of its own, build/wineprefix-ui, set to draw window frames itself (there is
@@ -172,6 +177,55 @@ xdotool windowfocus "$window" 2>/dev/null || true
 xdotool key --clearmodifiers alt+F4
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 check "Alt+F4 closes the window and the program ends" wait_for 30 app_ended
+
+# 5. A whole upgrade against the simulated printer, as a user would run it.
+tool_log="$(dirname "$exe")/Tool.log"
+rm -f "$tool_log"
+logged() { [ -f "$tool_log" ] && grep -qF "$1" "$tool_log"; }
+VIRUZU_FWUP_EMULATE="$scenario" "$wine" "$exe" >/dev/null 2>&1 &
+app_pid=$!
+upgrade_started=$SECONDS
+window=""
+check "main window appears for the upgrade" wait_for 60 one_main_window
+window=$(main_windows | head -n 1)
+if [ -z "$window" ]; then
+  echo "smoke: $passed passed, $((failed + 1)) failed"
+  exit 1
+fi
+# "Start to upgrade" sits at the lower right: about (352, 405) of the undecorated window. A click
+# that lands before the window takes input is lost, so click again until the run has begun.
+click_start() {
+  xdotool mousemove --window "$window" 352 405 click 1
+  wait_for 1 logged "Will burn FW"
+}
+check "clicking Start begins the upgrade" wait_for 30 click_start
+run_ended() { logged "ELF is running..." || logged "Send Elf failed" || ! kill -0 "$app_pid" 2>/dev/null; }
+wait_for 90 run_ended || true
+check "Tool.log has \"Will burn FW which is not encrypted\"" logged "Will burn FW which is not encrypted"
+check "Tool.log has no \"Send Elf failed\"" eval '! logged "Send Elf failed"'
+check "Tool.log has \"ELF is running...\" (within 90 s)" logged "ELF is running..."
+if [ "$failed" -ne 0 ] && [ -f "$tool_log" ]; then
+  echo "Tool.log:"
+  cat "$tool_log"
+fi
+echo "upgrade run took $((SECONDS - upgrade_started)) s"
+check "the program is still running after the upgrade" kill -0 "$app_pid"
+# The success look follows the log line: the green circle of the check mark, at (210, 62) of the
+# window.
+green_shown() {
+  [ "$(import -window "$window" -crop 1x1+210+62 +repage \
+       -format '%[fx:g>0.5 && r<0.4 && b<0.5]' info: 2>/dev/null)" = 1 ]
+}
+check "the window shows the green check" wait_for 10 green_shown
+shot="$screenshot_dir/win32-upgrade-success.png"
+check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
+check "the window is still titled \"$title\"" test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title"
+# The Exit button at the lower left (34..84 dlu) now reads "Complete"; clicking it ends the program.
+xdotool mousemove --window "$window" 106 396 click 1
+check "clicking Complete ends the program" wait_for 30 app_ended
+app_status=0
+wait "$app_pid" || app_status=$?
+check "the program ended with status 0 (got $app_status)" test "$app_status" -eq 0
 
 echo "smoke: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
