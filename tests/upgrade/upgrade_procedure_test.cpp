@@ -33,6 +33,7 @@
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_start.h"
+#include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -43,84 +44,10 @@ using testing::FirmwareJobOf;
 using testing::RecordingDialogSurface;
 using testing::RecordingSurfaceFactory;
 using testing::SurfaceRecord;
-
-class FakePrintQueues final : public PrintQueueSource {
-  public:
-    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues; }
-    std::vector<PrintQueue> queues;
-};
-
-// Counts the guards taken and whether one was held while the progress bar moved.
-class GuardProbe {
-  public:
-    class Guard final : public TransferGuard {
-      public:
-        explicit Guard(GuardProbe& probe) : probe_(probe) {
-            ++probe_.held;
-            probe_.bytesAtTake = probe_.bytesReceived();
-        }
-        ~Guard() override {
-            --probe_.held;
-            probe_.bytesAtRelease = probe_.bytesReceived();
-        }
-
-      private:
-        GuardProbe& probe_;
-    };
-
-    GuardProbe() {
-        SetTransferGuardMaker([this] {
-            ++taken;
-            return std::make_unique<Guard>(*this);
-        });
-    }
-    ~GuardProbe() { SetTransferGuardMaker({}); }
-    GuardProbe(const GuardProbe&) = delete;
-    GuardProbe& operator=(const GuardProbe&) = delete;
-
-    std::function<std::uint64_t()> bytesReceived = [] { return std::uint64_t{0}; };
-    int taken = 0;
-    int held = 0;
-    std::uint64_t bytesAtTake = 0;
-    std::uint64_t bytesAtRelease = 0;
-};
-
-// An instant clock that also notes the 20-second waits for flashing (the queries sleep too, in
-// smaller steps) and whether the window already showed a result when one began.
-class FlashWaitClock final : public Clock {
-  public:
-    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {
-        SetActiveClock(this);
-    }
-    ~FlashWaitClock() override { SetActiveClock(nullptr); }
-    FlashWaitClock(const FlashWaitClock&) = delete;
-    FlashWaitClock& operator=(const FlashWaitClock&) = delete;
-
-    std::int64_t NowSeconds() override { return nowMs_ / 1000; }
-    CivilTime LocalTime(std::int64_t) override { return {}; }
-    void SleepMs(std::uint32_t ms) override {
-        nowMs_ += ms;
-        if (ms == 20000) {
-            ++flashWaits;
-            finalLookBeforeWait = finalLookBeforeWait || window_.Control(kIdExit).visible;
-        }
-    }
-
-    int flashWaits = 0;
-    bool finalLookBeforeWait = false;
-
-  private:
-    const RecordingDialogSurface& window_;
-    std::int64_t nowMs_ = 1'700'000'000'000;
-};
-
-enum class Look { kReady, kNotReady, kFailed, kSucceeded };
-
-struct Message {
-    int textId;
-    int mode;
-    int answer;  // the button the user presses
-};
+using testing::GuardProbe;
+using testing::Look;
+using testing::Message;
+using testing::UpgradeRunTest;
 
 struct RunCase {
     const char* name = "";
@@ -138,104 +65,6 @@ struct RunCase {
 std::ostream& operator<<(std::ostream& out, const RunCase& run) {
     return out << run.name;
 }
-
-class UpgradeRunTest : public ::testing::Test {
-  protected:
-    UpgradeRunTest() { SetActivePrintQueueSource(&queues_); }
-    ~UpgradeRunTest() override {
-        window_.reset();
-        SetActivePrintQueueSource(nullptr);
-        SetActiveInterfaceSource(nullptr);
-        theDeviceList.clear();
-        bFwEncrypted.store(false);
-        bUpgrading.store(false);
-        UiLangId.store(0);
-    }
-
-    void Attach(const std::string& file) {
-        Scenario scenario;
-        std::string error;
-        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
-            << error;
-        source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(source_.get());
-    }
-
-    CVevaVoRirizevDlg& Open(MainWindowHooks hooks = {}) {
-        hooks.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); };
-        window_.emplace(surface_, factory_, std::move(hooks));
-        surface_.FireInit();
-        return *window_;
-    }
-
-    void Answer(int button) {
-        factory_.scripts.push_back(
-            [button](RecordingDialogSurface& dialog) { dialog.FireCommand(button); });
-    }
-
-    SimPrinter* Printer() { return source_ ? source_->printer(0) : nullptr; }
-
-    std::vector<JobKind> JobKinds() {
-        std::vector<JobKind> kinds;
-        if (SimPrinter* printer = Printer()) {
-            for (const ReceivedJob& job : printer->Jobs()) {
-                kinds.push_back(job.kind);
-            }
-        }
-        return kinds;
-    }
-
-    const testing::RecordedControl& C(int id) const { return surface_.Control(id); }
-
-    void ExpectLook(Look look) {
-        EXPECT_FALSE(bUpgrading.load());
-        EXPECT_TRUE(surface_.closeItemPresent) << "the close item comes back at every end";
-        EXPECT_TRUE(C(kIdExit).enabled);
-        switch (look) {
-            case Look::kReady:
-                EXPECT_TRUE(C(kIdStart).visible);
-                EXPECT_TRUE(C(kIdStart).enabled);
-                EXPECT_TRUE(C(kIdTips).visible);
-                EXPECT_FALSE(C(kIdExit).visible);
-                EXPECT_FALSE(C(kIdMessage).visible);
-                break;
-            case Look::kNotReady:
-                EXPECT_FALSE(C(kIdStart).visible);
-                EXPECT_TRUE(C(kIdMessage).visible);
-                EXPECT_EQ(C(kIdMessage).text, GetLangText(TXT_NOT_READY));
-                EXPECT_FALSE(C(kIdResultPicture).visible);
-                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_EXIT));
-                break;
-            case Look::kFailed:
-                EXPECT_FALSE(C(kIdStart).visible);
-                EXPECT_EQ(C(kIdResult).text, GetLangText(TXT_FAILED));
-                EXPECT_EQ(C(kIdMessage).text, GetLangText(TXT_RETRY_OR_CONTACT));
-                EXPECT_EQ(C(kIdResultPicture).image, kIdbFailed);
-                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_EXIT));
-                break;
-            case Look::kSucceeded:
-                EXPECT_FALSE(C(kIdStart).visible);
-                EXPECT_FALSE(C(kIdProgress).visible);
-                EXPECT_EQ(C(kIdProgress).progressPos, 100);
-                EXPECT_EQ(C(kIdResult).text, GetLangText(TXT_SUCCEEDED));
-                EXPECT_EQ(C(kIdResultPicture).image, kIdbSucceeded);
-                EXPECT_EQ(C(kIdExit).text, GetLangText(TXT_COMPLETE));
-                break;
-        }
-        if (look != Look::kReady) {
-            EXPECT_TRUE(C(kIdExit).visible);
-        }
-    }
-
-    RecordingDialogSurface surface_;
-    FlashWaitClock clock_{surface_};
-    testing::RecordingNoticeOutput notices_;
-    testing::TempLogDir log_;
-    FakePrintQueues queues_;
-    std::unique_ptr<SimInterfaceSource> source_;
-    RecordingSurfaceFactory factory_;
-    std::optional<CVevaVoRirizevDlg> window_;
-};
 
 class UpgradeRunEnding : public UpgradeRunTest, public ::testing::WithParamInterface<RunCase> {};
 
