@@ -14,6 +14,8 @@ packages=(
   g++
   pkg-config
   python3               # firmware package generator and layout check
+  clang                 # scripts/fuzz.sh: the fuzz targets are built with clang++
+  libclang-rt-14-dev    # scripts/fuzz.sh: libFuzzer and the sanitizer runtimes for clang 14
   # libraries and sources
   googletest            # /usr/src/googletest: built by every toolchain, MinGW included
   nlohmann-json3-dev    # scenario files

@@ -139,10 +139,10 @@ for preset in "${presets[@]}"; do
   result[$preset]="ok"
 
   # The programs themselves, in a virtual X server: the Win32 window under Wine, the Qt window.
-  # The print-queue tests against a cupsd of their own.
+  # The print-queue tests against a cupsd of their own. Every fuzz target for a few seconds.
   case $preset in
     windows) ui_scripts=(scripts/win32-ui-smoke.sh) ;;
-    linux) ui_scripts=(scripts/qt-screenshots.sh "scripts/cupsd-test.sh linux") ;;
+    linux) ui_scripts=(scripts/qt-screenshots.sh "scripts/cupsd-test.sh linux" "scripts/fuzz.sh 5") ;;
     *) ui_scripts=() ;;
   esac
   for ui_script in "${ui_scripts[@]}"; do
