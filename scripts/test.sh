@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and tests viruzu-fwup on every preset: linux, linux-asan and windows (MinGW-w64, under Wine).
+# Builds and tests viruzu-fwup on every preset: linux, linux-asan, linux-tsan and windows (MinGW-w64,
+# under Wine).
 #
 #   bash scripts/test.sh                 # all three presets, as CI does
 #   bash scripts/test.sh linux windows   # only the presets named
@@ -19,7 +20,7 @@ jobs=$(nproc)
 if [ $# -gt 0 ]; then
   presets=("$@")
 else
-  presets=(linux linux-asan windows)
+  presets=(linux linux-asan linux-tsan windows)
 fi
 
 # Wine gets a prefix of its own inside the build tree: nothing is assumed about ~/.wine, and a

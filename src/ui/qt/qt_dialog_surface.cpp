@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QWindow>
 #include <algorithm>
+#include <atomic>
 
 #include "text/lang_text.h"
 #include "ui/qt/dialog_bitmaps.h"
@@ -26,6 +27,21 @@
 
 namespace fwup {
 namespace {
+
+// Part of a blocking request from another thread: destroyed with the call object, on whichever
+// thread frees it (the caller's, after the window thread ran the call), it acquires the flag the
+// window thread released, so that freeing the call object comes after the window thread's use of
+// it in the memory model's terms, not only through the wait inside Qt.
+class RequestAcquire {
+  public:
+    explicit RequestAcquire(const std::atomic<bool>& ran) : ran_(&ran) {}
+    RequestAcquire(const RequestAcquire&) = default;
+    RequestAcquire& operator=(const RequestAcquire&) = delete;
+    ~RequestAcquire() { static_cast<void>(ran_->load(std::memory_order_acquire)); }
+
+  private:
+    const std::atomic<bool>* ran_;
+};
 
 // The platform's command for the Return key when no push button has the focus (IDOK).
 constexpr int kDefaultCommand = 1;
@@ -196,17 +212,22 @@ bool QtDialogSurface::RunOnWindowThread(const std::function<void()>& task) {
     }
     // The caller waits, so the task and the flag may live on its stack. A request still queued
     // when the application goes away is dropped, which releases the caller with false.
-    bool ran = false;
+    //
+    // The window thread's side of the request happens-before the caller's through `ran` alone,
+    // not through Qt's semaphore: the window thread stores it (release) after its last use of the
+    // call object and of the task, and the caller loads it (acquire) both when the call object is
+    // freed, which Qt does on the caller's thread once the wait ends, and before returning.
+    std::atomic<bool> ran{false};
     QMetaObject::invokeMethod(
         application,
-        [presence, &task, &ran] {
+        [presence, &task, &ran, acquire = RequestAcquire(ran)] {
             if (!presence->window.isNull()) {
                 task();
-                ran = true;
+                ran.store(true, std::memory_order_release);
             }
         },
         Qt::BlockingQueuedConnection);
-    return ran;
+    return ran.load(std::memory_order_acquire);
 }
 
 void QtDialogSurface::SetTitle(std::wstring_view title) {

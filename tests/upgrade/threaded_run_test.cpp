@@ -1,0 +1,127 @@
+// A whole upgrade the way the program runs it: the Start button on the window thread hands the run
+// to the upgrade worker, which reports through RunOnWindowThread while the window thread keeps
+// making requests of its own. Built with ThreadSanitizer (the linux-tsan preset) this is the run
+// that shows whether the two threads share anything unguarded.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/interface_source.h"
+#include "device/sim/scenario_parser.h"
+#include "device/sim/sim_interface_source.h"
+#include "fakes/instant_clock.h"
+#include "fakes/recording_dialog_surface.h"
+#include "fakes/recording_notice_output.h"
+#include "fakes/temp_log_dir.h"
+#include "protocol/firmware_resource.h"
+#include "protocol/firmware_test_support.h"
+#include "protocol/printer_queries.h"
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/upgrade_status.h"
+#include "upgrade/printer_selection.h"
+#include "upgrade/upgrade_start.h"
+
+namespace fwup {
+namespace {
+
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+
+class ThreadedRunTest : public ::testing::Test {
+  protected:
+    ~ThreadedRunTest() override {
+        worker_.Wait();
+        window_.reset();
+        SetActiveInterfaceSource(nullptr);
+        theDeviceList.clear();
+        bFwEncrypted.store(false);
+        bUpgrading.store(false);
+        UiLangId.store(0);
+    }
+
+    void Attach(const std::string& file) {
+        Scenario scenario;
+        std::string error;
+        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
+            << error;
+        source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
+        SetActiveInterfaceSource(source_.get());
+    }
+
+    void Open() {
+        window_.emplace(surface_, factory_,
+                        MainWindowHooks{.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); },
+                                        .queryOsVersion = {},
+                                        .onStart = [this](CVevaVoRirizevDlg& window) {
+                                            OnBnClickedStart(window, worker_);
+                                        }});
+        surface_.FireInit();
+    }
+
+    // What the window thread reads while the worker runs: the progress bar, through the same
+    // request path the worker uses. True once the run has ended, false after `limit`.
+    bool WatchUntilTheRunEnds(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            int position = -1;
+            EXPECT_TRUE(surface_.RunOnWindowThread(
+                [&] { position = surface_.Control(kIdProgress).progressPos; }));
+            EXPECT_GE(position, 0);
+            EXPECT_LE(position, 100);
+            if (!bUpgrading.load()) {
+                return true;
+            }
+            std::this_thread::yield();
+        }
+        return false;
+    }
+
+    RecordingDialogSurface surface_;  // constructed here: this thread is its window thread
+    testing::InstantClock clock_;
+    testing::RecordingNoticeOutput notices_;
+    testing::TempLogDir log_;
+    std::unique_ptr<SimInterfaceSource> source_;
+    RecordingSurfaceFactory factory_;
+    std::optional<CVevaVoRirizevDlg> window_;
+    UpgradeWorker worker_;
+};
+
+TEST_F(ThreadedRunTest, StartRunsTheUpgradeOnTheWorkerToSuccess) {
+    Attach("one-printer-ready.json");
+    Open();
+
+    surface_.FireCommand(kIdStart);
+    ASSERT_TRUE(WatchUntilTheRunEnds(std::chrono::seconds(60)));
+    worker_.Wait();
+
+    EXPECT_TRUE(factory_.finished.empty()) << "a ready printer with older firmware asks nothing";
+    EXPECT_FALSE(surface_.Control(kIdStart).visible);
+    EXPECT_FALSE(surface_.Control(kIdProgress).visible);
+    EXPECT_EQ(surface_.Control(kIdProgress).progressPos, 100);
+    EXPECT_EQ(surface_.Control(kIdResult).text, GetLangText(TXT_SUCCEEDED));
+    EXPECT_EQ(surface_.Control(kIdResultPicture).image, kIdbSucceeded);
+    EXPECT_TRUE(surface_.Control(kIdExit).visible);
+    EXPECT_EQ(surface_.Control(kIdExit).text, GetLangText(TXT_COMPLETE));
+    EXPECT_TRUE(surface_.closeItemPresent);
+    EXPECT_GT(surface_.windowThreadRequests, 0);
+    EXPECT_EQ(surface_.unmarshalledCalls, 0);
+
+    ASSERT_NE(source_->printer(0), nullptr);
+    const std::vector<ReceivedJob> jobs = source_->printer(0)->Jobs();
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(jobs.back(), testing::FirmwareJobOf(testing::EmbeddedPackage(kPackagePlainId)));
+
+    // Finished, the window closes.
+    EXPECT_TRUE(surface_.FireCloseRequest());
+}
+
+}  // namespace
+}  // namespace fwup
