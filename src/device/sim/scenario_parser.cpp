@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/hex_digit.h"
 #include "base/wide_text.h"
 #include "device/channel.h"
 #include "device/sim/field_reader.h"
@@ -32,19 +33,6 @@ constexpr std::uint64_t kMax32 = std::numeric_limits<std::uint32_t>::max();
 // Thrown from the parser's callback to stop a document that nests without end.
 struct TooDeep {};
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // "00 ac 0F" or "00ac0f": pairs of hex digits, blanks allowed between the pairs.
 bool ParseHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
     int high = -1;
@@ -52,7 +40,7 @@ bool ParseHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
         if (high < 0 && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
             continue;
         }
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             return false;
         }

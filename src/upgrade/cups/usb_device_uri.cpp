@@ -1,24 +1,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/hex_digit.h"
 #include "device/device_table.h"
 #include "upgrade/cups/cups_queues.h"
 
 namespace fwup::cups {
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 std::optional<std::string> PercentDecoded(std::string_view text) {
     std::string decoded;
@@ -30,8 +18,8 @@ std::optional<std::string> PercentDecoded(std::string_view text) {
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
+        const int high = HexDigitValue(text[i + 1]);
+        const int low = HexDigitValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -81,7 +69,7 @@ std::optional<std::uint16_t> HardIdNumber(std::wstring_view hardId, std::wstring
     unsigned value = 0;
     for (std::size_t i = at + tag.size(); i < at + tag.size() + 4; ++i) {
         const wchar_t c = hardId[i];
-        const int digit = c < 0x80 ? HexValue(static_cast<char>(c)) : -1;
+        const int digit = c < 0x80 ? HexDigitValue(static_cast<char>(c)) : -1;
         if (digit < 0) {
             return std::nullopt;
         }
