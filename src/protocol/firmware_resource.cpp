@@ -41,4 +41,10 @@ int LoadBinaryResource(std::span<const std::uint8_t>* bytes, std::uint32_t* size
     return 1;
 }
 
+void ReleaseBinaryResourceBytes(std::span<const std::uint8_t> bytes) {
+    if (!bytes.empty()) {
+        ActiveResourceSource().Release(bytes);
+    }
+}
+
 }  // namespace fwup

@@ -20,6 +20,10 @@ class ResourceSource {
     // The resource's bytes where they lie, valid for the life of the process (the executable's
     // image, never a copy); none when absent or unreadable.
     virtual std::optional<std::span<const std::uint8_t>> Bytes(int id) = 0;
+    // Hints that `bytes`, given out by Bytes, will not be read again soon, so the memory holding
+    // them may go back to the system. They stay readable: touched again, they are brought back
+    // from where they came. Bytes that are not wholly the source's own are left alone.
+    virtual void Release(std::span<const std::uint8_t> bytes) { (void)bytes; }
 };
 
 // The executable's own resources (defined in the platform folder): PE resources on Windows,
@@ -37,5 +41,10 @@ void SetActiveResourceSource(ResourceSource* source);
 // place, and 0 is returned when they cannot be reached. Nothing is copied, so a 190 MB package
 // costs no heap at all.
 int LoadBinaryResource(std::span<const std::uint8_t>* bytes, std::uint32_t* size, int resourceId);
+
+// Passes the hint to the active source (see ResourceSource::Release): a package streamed from
+// the executable's image then holds only the pages around the point being sent, not all it has
+// passed.
+void ReleaseBinaryResourceBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace fwup

@@ -20,13 +20,14 @@ void ReportProgress(int percent) {
     }
 }
 
-}  // namespace
+// How far the stream runs between hints that the bytes behind it may go: a few large hints, not
+// one per write, and memory held stays near this much whatever the package's size.
+constexpr std::size_t kReleaseStride = std::size_t{8} << 20;
 
-int TransferPercent(std::uint32_t count, std::uint32_t length) {
-    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
-}
-
-int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
+// DownloadFW, optionally hinting that the bytes already sent may leave memory (they must be a
+// resource's bytes for the hint to do anything).
+int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length,
+                  bool releaseSent) {
     if (length == 0) {
         return kResultOk;
     }
@@ -35,16 +36,38 @@ int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) 
         return kErrTransferBuffer;
     }
     std::size_t sent = 0;
+    std::size_t releasedTo = 0;
+    int result = kResultOk;
     while (sent < length) {
         const long written = WriteUSBDevice(channel, bytes + sent, length - sent);
         if (written <= 0) {
-            return kErrTransferWrite;
+            result = kErrTransferWrite;
+            break;
         }
         sent += static_cast<std::size_t>(written);
+        if (releaseSent && sent - releasedTo >= kReleaseStride) {
+            // From the start each time: the source rounds inwards to whole pages, so a page
+            // straddling the previous hint's end is caught by this one.
+            ReleaseBinaryResourceBytes({bytes, sent});
+            releasedTo = sent;
+        }
         ReportProgress(
             TransferPercent(static_cast<std::uint32_t>(sent), static_cast<std::uint32_t>(length)));
     }
-    return kResultOk;
+    if (releaseSent && sent > releasedTo) {
+        ReleaseBinaryResourceBytes({bytes, sent});
+    }
+    return result;
+}
+
+}  // namespace
+
+int TransferPercent(std::uint32_t count, std::uint32_t length) {
+    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
+}
+
+int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
+    return StreamPackage(channel, bytes, length, false);
 }
 
 int SendElf(int resourceId, std::wstring_view portName) {
@@ -56,7 +79,7 @@ int SendElf(int resourceId, std::wstring_view portName) {
         return kErrPackageEmpty;
     }
     // The package is sent from where the resource lies: no buffer of the package's size is
-    // made, so a 190 MB package costs its mapped pages and nothing more.
+    // made, and the pages already sent are handed back as the stream passes them.
     std::span<const std::uint8_t> package;
     if (LoadBinaryResource(&package, &size, resourceId) != 1 || package.empty()) {
         WriteToolLog(L"read elf file failed!");
@@ -68,7 +91,7 @@ int SendElf(int resourceId, std::wstring_view portName) {
         WriteToolLog(L"open USB Device failed!");
         return kErrOpenChannel;
     }
-    const int result = DownloadFW(channel.get(), package.data(), package.size());
+    const int result = StreamPackage(channel.get(), package.data(), package.size(), true);
     if (result != kResultOk) {
         WriteToolLog(L"DownloadFW failed, Err Code:" + DecimalRightAligned(result, 8) + L"!");
     }

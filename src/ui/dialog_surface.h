@@ -127,6 +127,11 @@ class DialogSurface {
     // otherwise as a synchronous request the window thread services while it pumps events.
     // Returns false, without running `task`, when the window no longer exists.
     virtual bool RunOnWindowThread(const std::function<void()>& task) = 0;
+    // Runs `task` on the window thread without waiting for it where the toolkit can keep order:
+    // inline when called there, otherwise queued behind every request this thread made before,
+    // and ahead of every later one. `task` owns what it uses; it is dropped when the window is gone
+    // by the time it would run. A toolkit that cannot keep that order waits, as RunOnWindowThread.
+    virtual void PostToWindowThread(std::function<void()> task) { RunOnWindowThread(task); }
 
     // The window itself.
     virtual void SetTitle(std::wstring_view title) = 0;

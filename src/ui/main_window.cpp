@@ -192,6 +192,13 @@ int CVevaVoRirizevDlg::ReportOsVersion() {
 }
 
 void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
+    if (code == STATUS_TRANSFER) {
+        if (m_nTransferShown.exchange(value) != value) {
+            surface_.PostToWindowThread([this, value] { ApplyStatus(STATUS_TRANSFER, value); });
+        }
+        return;
+    }
+    m_nTransferShown.store(kNoTransferShown);
     surface_.RunOnWindowThread([&] { ApplyStatus(code, value); });
 }
 

@@ -52,6 +52,7 @@ struct SurfaceRecord {
     bool ended = false;
     int endResult = 0;
     int windowThreadRequests = 0;
+    int windowThreadPosts = 0;  // requests that did not wait
     // Operations made from a thread other than the window's outside RunOnWindowThread.
     int unmarshalledCalls = 0;
 };
@@ -153,6 +154,17 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
         task();
         servicing_ = outer;
         return true;
+    }
+    void PostToWindowThread(std::function<void()> task) override {
+        std::lock_guard<std::recursive_mutex> lock(requestMutex_);
+        ++windowThreadPosts;
+        if (windowGone) {
+            return;
+        }
+        const std::thread::id outer = servicing_;
+        servicing_ = std::this_thread::get_id();
+        task();
+        servicing_ = outer;
     }
 
     void SetTitle(std::wstring_view text) override {

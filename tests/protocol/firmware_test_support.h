@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,9 +41,15 @@ class FakeResourceSource final : public ResourceSource {
         }
         return std::span<const std::uint8_t>(found->second);
     }
+    void Release(std::span<const std::uint8_t> bytes) override {
+        if (onRelease) {
+            onRelease(bytes);
+        }
+    }
 
     std::map<int, std::vector<std::uint8_t>> resources;
     bool unreadable = false;  // found and sized, but the bytes cannot be reached
+    std::function<void(std::span<const std::uint8_t>)> onRelease;
 };
 
 // The package the executable embeds under `id`; fails the test when it is not there.

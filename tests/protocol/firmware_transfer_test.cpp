@@ -88,7 +88,7 @@ class TakingChannel final : public Channel {
 class ProgressTest : public ::testing::Test {
   protected:
     struct Display {
-        int reports;   // STATUS_TRANSFER calls since the channel was made
+        int reports;   // progress requests to the window since the channel was made
         int position;  // of the progress bar
     };
 
@@ -106,15 +106,15 @@ class ProgressTest : public ::testing::Test {
     std::unique_ptr<TakingChannel> MakeChannel(std::size_t maxTake = kMaxWriteBytes) {
         auto channel = std::make_unique<TakingChannel>();
         channel->maxTake = maxTake;
-        baseline_ = surface_.windowThreadRequests;
+        baseline_ = Requests();
         beforeWrites_.clear();
         channel->beforeWrite = [this] { beforeWrites_.push_back(Displayed()); };
         return channel;
     }
     Display Displayed() const {
-        return {surface_.windowThreadRequests - baseline_,
-                surface_.Control(kIdProgress).progressPos};
+        return {Requests() - baseline_, surface_.Control(kIdProgress).progressPos};
     }
+    int Requests() const { return surface_.windowThreadRequests + surface_.windowThreadPosts; }
 
     static std::vector<std::uint8_t> Bytes(std::size_t size) {
         std::vector<std::uint8_t> bytes(size);
@@ -131,7 +131,7 @@ class ProgressTest : public ::testing::Test {
     std::vector<Display> beforeWrites_;
 };
 
-TEST_F(ProgressTest, EveryByteArrivesOnceInOrderWithOneReportPerWrite) {
+TEST_F(ProgressTest, EveryByteArrivesOnceInOrderAndEveryNewPercentageIsShown) {
     for (std::size_t maxTake : {kMaxWriteBytes, std::size_t{100'003}, std::size_t{7}}) {
         SCOPED_TRACE(maxTake);
         const std::unique_ptr<TakingChannel> channel = MakeChannel(maxTake);
@@ -153,8 +153,10 @@ TEST_F(ProgressTest, EveryByteArrivesOnceInOrderWithOneReportPerWrite) {
         std::vector<Display> shown(beforeWrites_.begin() + 1, beforeWrites_.end());
         shown.push_back(Displayed());
         ASSERT_EQ(shown.size(), expected.size());
+        int changes = 0;
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            EXPECT_EQ(shown[i].reports, static_cast<int>(i + 1)) << "one report per write";
+            changes += i == 0 || expected[i] != expected[i - 1] ? 1 : 0;
+            EXPECT_EQ(shown[i].reports, changes) << "one request per new percentage, none else";
             // The bar's range starts at 1, so the window pins a report of 0 there.
             EXPECT_EQ(shown[i].position, std::max(expected[i], 1)) << i;
         }
@@ -174,7 +176,8 @@ TEST_F(ProgressTest, AFailedOrEmptyWriteEndsTheTransferWithoutAReport) {
 
         EXPECT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kErrTransferWrite);
         EXPECT_EQ(channel->offered.size(), 2u) << "nothing is written after the failure";
-        EXPECT_EQ(Displayed().reports, 1);
+        // The second round's percentage is already on screen, so it is not sent again.
+        EXPECT_EQ(Displayed().reports, result == 0 ? 1 : 0);
         EXPECT_EQ(Displayed().position, TransferPercent(262144, 600'059));
     }
 }
@@ -300,6 +303,26 @@ TEST_F(SendElfTest, AMissingOrEmptyResourceOpensNoChannel) {
               (std::vector<std::string>{"ELF size is zero!", "ELF size is zero!"}));
     EXPECT_EQ(notices_.lines.size(), 2u) << "loading ELF... comes first in any case";
     EXPECT_TRUE(sim.printer().Events().empty());
+}
+
+// The package's memory goes back as the stream passes it, never ahead of what the printer took.
+TEST_F(SendElfTest, HandsBackOnlyBytesAlreadySentAndAllOfThemByTheEnd) {
+    SimulatedPrinter sim(R"({"maxWriteBytes": 100000})");
+    FakeResourceSource resources;
+    std::vector<std::uint8_t>& package = resources.resources[kPackagePlainId];
+    package.assign(20u << 20, 0x5A);
+    std::vector<std::size_t> released;
+    resources.onRelease = [&](std::span<const std::uint8_t> bytes) {
+        EXPECT_EQ(bytes.data(), package.data()) << "from the start of the package";
+        EXPECT_LE(bytes.size(), sim.printer().BytesReceived()) << "only bytes already taken";
+        released.push_back(bytes.size());
+    };
+
+    EXPECT_EQ(SendElf(kPackagePlainId, L"USB001"), kResultOk);
+
+    ASSERT_GE(released.size(), 2u) << "released during the stream, not only after it";
+    EXPECT_TRUE(std::is_sorted(released.begin(), released.end()));
+    EXPECT_EQ(released.back(), package.size());
 }
 
 TEST_F(SendElfTest, UnreachableResourceBytesOpenNoChannel) {

@@ -160,6 +160,23 @@ TEST_F(MainWindowTest, TransferSetsTheStatusTextOnceAndMovesTheBar) {
     EXPECT_FALSE(surface_.closeItemPresent);
 }
 
+TEST_F(MainWindowTest, OnlyANewTransferPercentageReachesTheWindow) {
+    CVevaVoRirizevDlg& window = Open();
+    window.LockWindow();
+    for (int percent : {40, 40, 40, 41, 41}) {
+        window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+    }
+    EXPECT_EQ(surface_.windowThreadPosts, 2);
+    EXPECT_EQ(C(kIdProgress).progressPos, 41);
+
+    // After another look the same percentage is news again.
+    window.ShowUpgradeStatus(STATUS_NOT_READY, 0);
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 41);
+    EXPECT_EQ(surface_.windowThreadPosts, 3);
+    EXPECT_TRUE(C(kIdProgress).visible);
+    EXPECT_FALSE(C(kIdMessage).visible);
+}
+
 struct FinalCase {
     const char* name;
     int code;
@@ -361,7 +378,8 @@ TEST_F(MainWindowTest, WorkerCallsGoThroughTheWindowThread) {
     worker.join();
 
     EXPECT_EQ(surface_.unmarshalledCalls, 0);
-    EXPECT_EQ(surface_.windowThreadRequests - before, 1 + 4 + 100 + 1);
+    EXPECT_EQ(surface_.windowThreadRequests - before, 1 + 4 + 1);
+    EXPECT_EQ(surface_.windowThreadPosts, 100) << "progress does not wait for the window";
     EXPECT_EQ(C(kIdPrinters).items, std::vector<std::wstring>{L"Viruzu TQ3800HKS Series"});
 }
 

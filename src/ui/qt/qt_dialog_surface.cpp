@@ -230,6 +230,32 @@ bool QtDialogSurface::RunOnWindowThread(const std::function<void()>& task) {
     return ran.load(std::memory_order_acquire);
 }
 
+void QtDialogSurface::PostToWindowThread(std::function<void()> task) {
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (application == nullptr) {
+        return;
+    }
+    const std::shared_ptr<Presence> presence = presence_;
+    if (QThread::currentThread() == application->thread()) {
+        if (!presence->window.isNull()) {
+            task();
+        }
+        return;
+    }
+    if (!presence->alive.load()) {
+        return;
+    }
+    // Queued to the same receiver as the blocking requests, so Qt delivers both in posting order.
+    QMetaObject::invokeMethod(
+        application,
+        [presence, task = std::move(task)] {
+            if (!presence->window.isNull()) {
+                task();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void QtDialogSurface::SetTitle(std::wstring_view title) {
     if (window_) {
         window_->setWindowTitle(QString::fromStdWString(std::wstring(title)));

@@ -45,6 +45,7 @@ class QtDialogSurface final : public DialogSurface {
     int RunModal() override;
     void EndDialog(int result) override;
     bool RunOnWindowThread(const std::function<void()>& task) override;
+    void PostToWindowThread(std::function<void()> task) override;
 
     void SetTitle(std::wstring_view title) override;
     void SetIcon(int iconId) override;

@@ -162,9 +162,10 @@ class QtMainWindowTest : public QObject {
                 }
             }));
 
+            // Progress does not wait for the window: it shows once the window thread gets to it.
             auto* progress = rig.Control<QProgressBar>(kIdProgress);
+            QTRY_COMPARE(progress->value(), 40);
             QVERIFY(progress->isVisible());
-            QCOMPARE(progress->value(), 40);
             QCOMPARE(progress->minimum(), 1);
             QVERIFY(!progress->isTextVisible());
             QCOMPARE(rig.Control<QLabel>(kIdStatus)->text(), Text(TXT_TRANSMITTING));
@@ -180,6 +181,26 @@ class QtMainWindowTest : public QObject {
             QVERIFY(picture->isVisible());
             QCOMPARE(picture->size(), QSize(98, 93));
             QCOMPARE(rig.Control<QLabel>(kIdResult)->text(), Text(TXT_SUCCEEDED));
+            QTest::mouseClick(rig.Exit(), Qt::LeftButton);
+        });
+        QCOMPARE(rig.dialog.DoModal(), kIdExit);
+    }
+
+    // Progress queued behind the window thread's back must never land after the final look.
+    void queuedProgressNeverOverridesTheFinalLook() {
+        MainWindowRig rig;
+        WhenModal(rig.surface, [&] {
+            QVERIFY(RunOnWorker([&] {
+                for (int percent = 0; percent <= 100; ++percent) {
+                    rig.dialog.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+                }
+                rig.dialog.ShowUpgradeStatus(STATUS_FAILED, 0);
+            }));
+            QCoreApplication::processEvents();
+
+            QVERIFY(!rig.Control<QProgressBar>(kIdProgress)->isVisible());
+            QVERIFY(!rig.Control<QLabel>(kIdStatus)->isVisible());
+            QCOMPARE(rig.Control<QLabel>(kIdResult)->text(), Text(TXT_FAILED));
             QTest::mouseClick(rig.Exit(), Qt::LeftButton);
         });
         QCOMPARE(rig.dialog.DoModal(), kIdExit);
