@@ -25,6 +25,7 @@ packages=(
   cups-daemon           # scripts/cupsd-test.sh: a real cupsd for the queue tests
   cups-client           # scripts/cupsd-test.sh: lpadmin, lp, lpstat, cancel
   qt6-base-dev          # Linux user interface
+  libbenchmark-dev      # bench/run.sh: Google Benchmark
   fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
   fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian)
   xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server

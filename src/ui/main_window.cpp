@@ -193,8 +193,19 @@ int CVevaVoRirizevDlg::ReportOsVersion() {
 
 void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
     if (code == STATUS_TRANSFER) {
-        if (m_nTransferShown.exchange(value) != value) {
-            surface_.PostToWindowThread([this, value] { ApplyStatus(STATUS_TRANSFER, value); });
+        if (m_nTransferShown.exchange(value) == value) {
+            return;
+        }
+        // One request at a time: while it waits for the window thread, newer percentages only
+        // replace the one it will show, so a busy window thread shows fewer, never stale ones.
+        if (!m_bTransferPosted.exchange(true)) {
+            surface_.PostToWindowThread([this] {
+                m_bTransferPosted.store(false);
+                const int latest = m_nTransferShown.load();
+                if (latest != kNoTransferShown) {
+                    ApplyStatus(STATUS_TRANSFER, latest);
+                }
+            });
         }
         return;
     }

@@ -72,8 +72,9 @@ class CVevaVoRirizevDlg final : public DialogListener {
     // Callable from any thread; each is one synchronous request to the window thread, and does
     // nothing once the window is gone. Except STATUS_TRANSFER: the transfer reports after every
     // block, hundreds of times a run, mostly with the percentage already on screen. Only a new
-    // percentage is passed on, and without waiting for the window; it is still shown before any
-    // later status, which waits as the others do.
+    // percentage is passed on, without waiting for the window, and while one is on its way a
+    // newer one takes its place; the latest is still shown before any later status, which waits
+    // as the others do.
     void ShowUpgradeStatus(int code, int value);
     void SetCloseMenuItem(bool present);
     // Disables Start and Exit and removes the close item; the window then refuses to close until
@@ -115,9 +116,11 @@ class CVevaVoRirizevDlg final : public DialogListener {
     MainWindowHooks hooks_;
     bool m_bLocked = false;  // window thread only
     bool m_bIdle = true;     // window thread only
-    // The transfer percentage last passed on, or kNoTransferShown once another status followed.
+    // The transfer percentage last reported, or kNoTransferShown once another status followed;
+    // and whether a request to show it is on its way to the window thread.
     static constexpr int kNoTransferShown = INT_MIN;
     std::atomic<int> m_nTransferShown{kNoTransferShown};
+    std::atomic<bool> m_bTransferPosted{false};
 };
 
 // The main window while it runs, null otherwise. The transfer reports progress through it.

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and prints the four figures against their targets:
+#   transfer  SendElf's throughput against a plain loop of 256 KiB writes   (>= 0.95)
+#   memory    peak resident growth while a package is sent                  (<= 32 MiB)
+#   start-up  to the idle look, full-size packages against 1 MiB ones       (<= 1.5)
+#   progress  cost of the per-block reports through the Qt window           (< 2 %)
+#
+#   bash bench/run.sh                   # everything
+#   bash bench/run.sh --repetitions=9   # more repetitions of the timed benchmarks (default 5)
+#
+# Other arguments go to fwup_bench (Google Benchmark flags, e.g. --benchmark_filter=transfer).
+# Uses its own build tree (build/bench), so the presets' trees are left alone; needs about
+# 2.5 GB of disk for the generated packages and the executables that carry them. Exits non-zero
+# when a figure misses its target. Quietest on an otherwise idle machine.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build/bench"
+
+bash "$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
+  -DFWUP_BUILD_BENCH=ON -DFWUP_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target fwup_bench
+
+bench="$build/bench/fwup_bench"
+figures=$(mktemp)
+trap 'rm -f "$figures"' EXIT
+
+# Memory: each in a process of its own, since the peak never comes down. Parts of the package
+# stand in for smaller packages, to show the growth does not follow the size; the last line is
+# the same stream keeping its pages, for comparison.
+for bytes in 16777216 67108864 ""; do
+  # shellcheck disable=SC2086
+  "$bench" --memory $bytes | tee -a "$figures"
+done
+"$bench" --memory --keep-pages | tee -a "$figures"
+
+"$bench" "$@" | tee -a "$figures"
+
+echo
+echo "Figures (medians; see docs/performance.md):"
+grep '^figure' "$figures"
+if grep '^figure' "$figures" | grep -q 'MISSED$'; then
+  exit 1
+fi

@@ -1,0 +1,32 @@
+#pragma once
+
+// The timed benchmarks' results, gathered as they are reported, and the figures made of them.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+
+namespace fwup::bench {
+
+// Prints as the console reporter does and keeps every repetition's time per iteration (seconds),
+// by the name the benchmark was registered under.
+class TimedResults final : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    bool Ran(const std::string& name) const;
+    // The median over the repetitions, or 0 when the benchmark did not run or failed.
+    double MedianSeconds(const std::string& name) const;
+
+  private:
+    std::map<std::string, std::vector<double>> seconds_;
+};
+
+// The figures of the benchmarks that ran: transfer, progress and start-up.
+std::vector<Figure> TimedFigures(const TimedResults& results);
+
+}  // namespace fwup::bench

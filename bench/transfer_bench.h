@@ -1,0 +1,7 @@
+#pragma once
+
+namespace fwup::bench {
+
+void RegisterTransferBenchmarks(int repetitions);
+
+}  // namespace fwup::bench

@@ -1,0 +1,111 @@
+// The Linux program: one instance per user, the main window run modally, and the end of the
+// process when it closes.
+
+#include "app/qt/program.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "app/qt/os_version_query.h"
+#include "app/qt/single_instance.h"
+#include "app/qt/termination_requests.h"
+#include "base/wide_text.h"
+#include "device/interface_source.h"
+#include "device/interface_source_factory.h"
+#include "log/notice_output.h"
+#include "text/lang_text.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_window.h"
+#include "ui/qt/dialog_bitmaps.h"
+#include "ui/qt/qt_dialog_surface.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/upgrade_start.h"
+#include "upgrade/upgrade_transfer_guard.h"
+
+namespace fwup {
+namespace {
+
+// What a later instance gets instead of a window of its own: the running one, in front.
+void RaiseWindow(const QtDialogSurface& surface) {
+    QDialog* const window = surface.Window();
+    if (window == nullptr) {
+        return;
+    }
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("viruzu-fwup"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("viruzu-fwup"));
+    QApplication::setWindowIcon(AppIcon());
+    // The main window's modal run is the program's life; nothing else may end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (hooks.afterApplication) {
+        hooks.afterApplication(application);
+    }
+
+    SingleInstanceGuard guard(UserRuntimeDirectory(), InstanceFileStem(AppMutexName()));
+    if (guard.Acquire() != SingleInstanceGuard::Outcome::kFirstInstance) {
+        return 0;
+    }
+
+    // Without USB access (or with a broken scenario) the window still runs; a run then simply
+    // finds no printer.
+    bool emulated = false;
+    std::string error;
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    if (source) {
+        SetActiveInterfaceSource(source.get());
+    } else {
+        DebugOutput(L"viruzu-fwup: " + FromUtf8(error) + L"; no printers will be found\n");
+    }
+
+    // Without CUPS every port counts as free, as when no queue holds jobs.
+    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    if (queues) {
+        SetActivePrintQueueSource(queues.get());
+    }
+    SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+
+    QtDialogSurfaceFactory factory;
+    QtDialogSurface surface(kMainDialogTemplate);
+    {
+        UpgradeWorker worker;
+        CVevaVoRirizevDlg dialog(surface, factory,
+                                 MainWindowHooks{.selectLanguage = SelectUiLanguage,
+                                                 .queryOsVersion = QueryOsVersion,
+                                                 .onStart = [&worker](CVevaVoRirizevDlg& window) {
+                                                     OnBnClickedStart(window, worker);
+                                                 }});
+        QObject::connect(&guard, &SingleInstanceGuard::raiseRequested,
+                         [&surface] { RaiseWindow(surface); });
+        // A session that ends asks, like the close button, and takes no for an answer while a
+        // run is active.
+        TerminationRequests termination;
+        QObject::connect(&termination, &TerminationRequests::requested, [&surface] {
+            if (QDialog* const window = surface.Window()) {
+                window->close();
+            }
+        });
+        dialog.DoModal();
+        // The window refuses to close during a run, but the worker may still be returning; it
+        // must be gone before the window object is.
+        worker.Wait();
+    }
+    SetTransferGuardMaker({});
+    SetActivePrintQueueSource(nullptr);
+    SetActiveInterfaceSource(nullptr);
+    return 0;
+}
+
+}  // namespace fwup
