@@ -45,10 +45,9 @@ int main(int argc, char** argv) {
             ++it;
         }
     }
-    // Defaults; the caller's own flags come later and win.
+    // A default; the caller's own flag comes later and wins.
     static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    static char plain[] = "--benchmark_color=false";
-    arguments.insert(arguments.begin() + 1, {interleave, plain});
+    arguments.insert(arguments.begin() + 1, interleave);
     int count = static_cast<int>(arguments.size());
     arguments.push_back(nullptr);
 
@@ -64,13 +63,12 @@ int main(int argc, char** argv) {
 
     const std::filesystem::path programDir =
         std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    RegisterTransferBenchmarks(repetitions);
-    RegisterProgressBenchmarks(repetitions);
-    RegisterStartupBenchmarks(programDir, repetitions);
-
     SilentNotices notices;
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
+    RegisterTransferBenchmarks(repetitions);
+    RegisterProgressBenchmarks(surface, repetitions);
+    RegisterStartupBenchmarks(programDir, repetitions);
     TimedResults results;
     {
         CVevaVoRirizevDlg dialog(surface, factory, MainWindowHooks{.selectLanguage = [] {

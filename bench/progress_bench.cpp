@@ -8,8 +8,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QObject>
+#include <QWidget>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -20,12 +23,29 @@
 #include "protocol/firmware_transfer.h"
 #include "protocol/result_codes.h"
 #include "sink_printer.h"
+#include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/qt/qt_dialog_surface.h"
 
 namespace fwup::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Counts the paints of one widget, to report how often the bar was really drawn.
+class PaintCounter final : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+    long paints = 0;
+};
+
+QtDialogSurface* mainSurface = nullptr;
 
 void SendWhileThePumpRuns(benchmark::State& state, bool reportToWindow) {
     SinkPrinter printer;
@@ -36,6 +56,11 @@ void SendWhileThePumpRuns(benchmark::State& state, bool reportToWindow) {
     }
     if (!reportToWindow) {
         pMainDlg.store(nullptr);
+    }
+    QWidget* const bar = mainSurface != nullptr ? mainSurface->ControlWidget(kIdProgress) : nullptr;
+    PaintCounter counter;
+    if (bar != nullptr) {
+        bar->installEventFilter(&counter);
     }
     const std::size_t size = LinkedPackage(kPackagePlainId).size();
     for (auto _ : state) {
@@ -64,12 +89,18 @@ void SendWhileThePumpRuns(benchmark::State& state, bool reportToWindow) {
         }
     }
     pMainDlg.store(window);
+    if (bar != nullptr) {
+        bar->removeEventFilter(&counter);
+    }
+    state.counters["bar_paints"] =
+        benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
 }  // namespace
 
-void RegisterProgressBenchmarks(int repetitions) {
+void RegisterProgressBenchmarks(QtDialogSurface& surface, int repetitions) {
+    mainSurface = &surface;
     benchmark::RegisterBenchmark(
         kProgressNoOp, [](benchmark::State& state) { SendWhileThePumpRuns(state, false); })
         ->UseManualTime()

@@ -19,7 +19,7 @@ build="$root/build/bench"
 
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
-  -DFWUP_BUILD_BENCH=ON -DFWUP_BUILD_TESTS=OFF >/dev/null
+  -DFWUP_BUILD_BENCH=ON -DFWUP_BENCH_FULL_PAYLOAD=190590352 -DFWUP_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target fwup_bench
 
 bench="$build/bench/fwup_bench"

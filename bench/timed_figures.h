@@ -16,6 +16,7 @@ namespace fwup::bench {
 // by the name the benchmark was registered under.
 class TimedResults final : public benchmark::ConsoleReporter {
   public:
+    TimedResults() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
 
     bool Ran(const std::string& name) const;
