@@ -6,12 +6,12 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 #include "protocol/firmware_resource.h"
+#include "protocol/resource_pages.h"
 
 // Defined by the package embedding. Each size is stored beside its bytes because a difference of
 // two addresses from separate objects is no size C++ will vouch for.
@@ -67,27 +67,19 @@ class LinkedResources final : public ResourceSource {
     }
 
   private:
-    // Drops the pages that lie wholly inside both the package and `bytes`: the package is
-    // read-only data of the executable's file mapping, so a dropped page reads back the same.
-    // Pages the package shares with other data are kept.
+    // The package is read-only data of the executable's file mapping, so a dropped page reads
+    // back the same.
     static void DropPagesWithin(std::span<const std::uint8_t> package,
                                 std::span<const std::uint8_t> bytes) {
-        const auto address = [](const std::uint8_t* p) {
-            return reinterpret_cast<std::uintptr_t>(p);
-        };
-        const std::uintptr_t begin = std::max(address(package.data()), address(bytes.data()));
-        const std::uintptr_t end = std::min(address(package.data()) + package.size(),
-                                            address(bytes.data()) + bytes.size());
         const long pageSize = sysconf(_SC_PAGESIZE);
-        if (pageSize <= 0 || begin >= end) {
+        if (pageSize <= 0) {
             return;
         }
-        const auto page = static_cast<std::uintptr_t>(pageSize);
-        const std::uintptr_t first = (begin + page - 1) / page * page;
-        const std::uintptr_t last = end / page * page;
-        if (first < last) {
+        const PageRange pages =
+            WholePagesWithin(package, bytes, static_cast<std::size_t>(pageSize));
+        if (!pages.empty()) {
             // Only a hint: a failure leaves the pages resident, which costs memory, not bytes.
-            (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+            (void)madvise(reinterpret_cast<void*>(pages.begin), pages.size(), MADV_DONTNEED);
         }
     }
 };

@@ -1,5 +1,6 @@
 // The packages are PE resources of the executable (resources/windows/firmware.rc). A locked
-// resource is a pointer into the mapped image, so sending it needs no copy.
+// resource is a pointer into the mapped image, so sending it needs no copy, and pages already
+// sent can leave the working set: the image's pages come back from the file when touched.
 
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include <span>
 
 #include "protocol/firmware_resource.h"
+#include "protocol/resource_pages.h"
 
 namespace fwup {
 namespace {
@@ -55,6 +57,23 @@ class PeResources final : public ResourceSource {
             return std::nullopt;
         }
         return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(locked), size);
+    }
+
+    void Release(std::span<const std::uint8_t> bytes) override {
+        SYSTEM_INFO system{};
+        GetSystemInfo(&system);
+        for (int id : {kPackagePlainId, kPackageEncryptedId}) {
+            const std::optional<std::span<const std::uint8_t>> package = Bytes(id);
+            if (!package) {
+                continue;
+            }
+            const PageRange pages = WholePagesWithin(*package, bytes, system.dwPageSize);
+            if (!pages.empty()) {
+                // Unlocking pages that are not locked takes them out of the working set. Only a
+                // hint: a failure (ERROR_NOT_LOCKED is the usual answer) changes no byte.
+                (void)VirtualUnlock(reinterpret_cast<void*>(pages.begin), pages.size());
+            }
+        }
     }
 };
 
