@@ -24,6 +24,16 @@ void ReportProgress(int percent) {
 // one per write, and memory held stays near this much whatever the package's size.
 constexpr std::size_t kReleaseStride = std::size_t{8} << 20;
 
+// Hints that bytes [from, to) are done with. The source only gives back whole pages inside the
+// range, so the range starts a little before `from`: the page the previous hint ended in is
+// whole by now. Larger than any page size a platform uses; cheap to hint twice.
+constexpr std::size_t kReleaseOverlap = std::size_t{64} << 10;
+
+void ReleaseSince(const std::uint8_t* bytes, std::size_t from, std::size_t to) {
+    const std::size_t start = from > kReleaseOverlap ? from - kReleaseOverlap : 0;
+    ReleaseBinaryResourceBytes({bytes + start, to - start});
+}
+
 // DownloadFW, optionally hinting that the bytes already sent may leave memory (they must be a
 // resource's bytes for the hint to do anything).
 int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length,
@@ -46,16 +56,14 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
         }
         sent += static_cast<std::size_t>(written);
         if (releaseSent && sent - releasedTo >= kReleaseStride) {
-            // From the start each time: the source rounds inwards to whole pages, so a page
-            // straddling the previous hint's end is caught by this one.
-            ReleaseBinaryResourceBytes({bytes, sent});
+            ReleaseSince(bytes, releasedTo, sent);
             releasedTo = sent;
         }
         ReportProgress(
             TransferPercent(static_cast<std::uint32_t>(sent), static_cast<std::uint32_t>(length)));
     }
     if (releaseSent && sent > releasedTo) {
-        ReleaseBinaryResourceBytes({bytes, sent});
+        ReleaseSince(bytes, releasedTo, sent);
     }
     return result;
 }
