@@ -30,7 +30,9 @@ int TransferPercent(std::uint32_t count, std::uint32_t length);
 int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
 
 // Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
-// (opened with OpenUSBDevice, closed before returning). Notice "loading ELF..." first; returns 1,
+// (opened with OpenUSBDevice, closed before returning), as DownloadFW does, and hands the bytes
+// already sent back to the resource layer every few MiB (ReleaseBinaryResourceBytes), so the
+// memory a run holds does not grow with the package. Notice "loading ELF..." first; returns 1,
 // or kErrPackageEmpty, kErrPackageUnreadable, kErrOpenChannel or DownloadFW's code, each failure
 // with its tool log line.
 int SendElf(int resourceId, std::wstring_view portName);
