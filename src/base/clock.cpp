@@ -34,6 +34,12 @@ void SystemClock::SleepMs(std::uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+std::int64_t SystemClock::MonotonicMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 Clock& ActiveClock() {
     static SystemClock systemClock;
     Clock* clock = installedClock.load();

@@ -24,6 +24,8 @@ class Clock {
     virtual CivilTime LocalTime(std::int64_t seconds) = 0;
     // Blocks the calling thread for `ms` milliseconds (an instant clock only advances).
     virtual void SleepMs(std::uint32_t ms) = 0;
+    // Milliseconds from an arbitrary start on a clock that never goes back, for pacing.
+    virtual std::int64_t MonotonicMs() = 0;
 };
 
 // The wall clock of the machine.
@@ -32,6 +34,7 @@ class SystemClock final : public Clock {
     std::int64_t NowSeconds() override;
     CivilTime LocalTime(std::int64_t seconds) override;
     void SleepMs(std::uint32_t ms) override;
+    std::int64_t MonotonicMs() override;
 };
 
 // The clock the core uses. Defaults to a SystemClock; installing nullptr restores it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/clock.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
@@ -193,24 +194,40 @@ int CVevaVoRirizevDlg::ReportOsVersion() {
 
 void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
     if (code == STATUS_TRANSFER) {
-        if (m_nTransferShown.exchange(value) == value) {
-            return;
-        }
-        // One request at a time: while it waits for the window thread, newer percentages only
-        // replace the one it will show, so a busy window thread shows fewer, never stale ones.
-        if (!m_bTransferPosted.exchange(true)) {
-            surface_.PostToWindowThread([this] {
-                m_bTransferPosted.store(false);
-                const int latest = m_nTransferShown.load();
-                if (latest != kNoTransferShown) {
-                    ApplyStatus(STATUS_TRANSFER, latest);
-                }
-            });
-        }
+        ReportTransfer(value);
         return;
     }
-    m_nTransferShown.store(kNoTransferShown);
+    m_nTransferLatest.store(kNoTransfer);
+    m_nTransferPassed.store(kNoTransfer);
     surface_.RunOnWindowThread([&] { ApplyStatus(code, value); });
+}
+
+void CVevaVoRirizevDlg::ReportTransfer(int percent) {
+    m_nTransferLatest.store(percent);
+    const int passed = m_nTransferPassed.load();
+    if (percent == passed) {
+        return;
+    }
+    // A percentage held back here goes with the first report after the frame, so what the bar
+    // shows is never more than a frame (or one write) behind.
+    const std::int64_t now = ActiveClock().MonotonicMs();
+    if (passed != kNoTransfer && percent < kProgressHighest &&
+        now - m_nTransferPassedAtMs.load() < kTransferFrameMs) {
+        return;
+    }
+    m_nTransferPassed.store(percent);
+    m_nTransferPassedAtMs.store(now);
+    // One request at a time: while it waits for the window thread, newer percentages only
+    // replace the one it will show.
+    if (!m_bTransferPosted.exchange(true)) {
+        surface_.PostToWindowThread([this] {
+            m_bTransferPosted.store(false);
+            const int latest = m_nTransferLatest.load();
+            if (latest != kNoTransfer) {
+                ApplyStatus(STATUS_TRANSFER, latest);
+            }
+        });
+    }
 }
 
 void CVevaVoRirizevDlg::SetCloseMenuItem(bool present) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -71,10 +72,10 @@ class CVevaVoRirizevDlg final : public DialogListener {
 
     // Callable from any thread; each is one synchronous request to the window thread, and does
     // nothing once the window is gone. Except STATUS_TRANSFER: the transfer reports after every
-    // block, hundreds of times a run, mostly with the percentage already on screen. Only a new
-    // percentage is passed on, without waiting for the window, and while one is on its way a
-    // newer one takes its place; the latest is still shown before any later status, which waits
-    // as the others do.
+    // block, hundreds of times a run and, into a fast channel, far faster than a screen shows.
+    // A percentage is passed on only when it is new, at most once every kTransferFrameMs (the
+    // full bar at once), and without waiting for the window; while one is on its way a newer one
+    // takes its place. It is still shown before any later status, which waits as the others do.
     void ShowUpgradeStatus(int code, int value);
     void SetCloseMenuItem(bool present);
     // Disables Start and Exit and removes the close item; the window then refuses to close until
@@ -105,6 +106,7 @@ class CVevaVoRirizevDlg final : public DialogListener {
     void OnFocus() override;
 
     void CreateControls();
+    void ReportTransfer(int percent);
     void ApplyStatus(int code, int value);
     void CentreMessage();
     void ApplyCloseMenuItem(bool present);
@@ -116,12 +118,18 @@ class CVevaVoRirizevDlg final : public DialogListener {
     MainWindowHooks hooks_;
     bool m_bLocked = false;  // window thread only
     bool m_bIdle = true;     // window thread only
-    // The transfer percentage last reported, or kNoTransferShown once another status followed;
-    // and whether a request to show it is on its way to the window thread.
-    static constexpr int kNoTransferShown = INT_MIN;
-    std::atomic<int> m_nTransferShown{kNoTransferShown};
+    // The transfer's latest percentage, the one last passed on to the window and when (clock
+    // milliseconds); kNoTransfer once another status followed. And whether a request to show
+    // the latest is on its way to the window thread.
+    static constexpr int kNoTransfer = INT_MIN;
+    std::atomic<int> m_nTransferLatest{kNoTransfer};
+    std::atomic<int> m_nTransferPassed{kNoTransfer};
+    std::atomic<std::int64_t> m_nTransferPassedAtMs{0};
     std::atomic<bool> m_bTransferPosted{false};
 };
+
+// How often the transfer's percentage may go to the window: about a frame of the screen.
+inline constexpr std::int64_t kTransferFrameMs = 33;
 
 // The main window while it runs, null otherwise. The transfer reports progress through it.
 extern std::atomic<CVevaVoRirizevDlg*> pMainDlg;

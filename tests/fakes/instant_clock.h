@@ -24,6 +24,8 @@ class InstantClock final : public Clock {
         sleptMs_ += ms;
     }
 
+    std::int64_t MonotonicMs() override { return nowMs_; }
+
     void Advance(std::int64_t ms) { nowMs_ += ms; }
     void SetLocalTime(CivilTime time) { localTime_ = time; }
     std::int64_t nowMs() const { return nowMs_; }

@@ -108,7 +108,13 @@ class ProgressTest : public ::testing::Test {
         channel->maxTake = maxTake;
         baseline_ = Requests();
         beforeWrites_.clear();
-        channel->beforeWrite = [this] { beforeWrites_.push_back(Displayed()); };
+        channel->beforeWrite = [this] {
+            beforeWrites_.push_back(Displayed());
+            // A channel as slow as a printer's: every report may reach the window.
+            if (writesTakeAFrame_) {
+                clock_.Advance(kTransferFrameMs);
+            }
+        };
         return channel;
     }
     Display Displayed() const {
@@ -124,6 +130,8 @@ class ProgressTest : public ::testing::Test {
         return bytes;
     }
 
+    testing::InstantClock clock_;
+    bool writesTakeAFrame_ = true;
     testing::RecordingDialogSurface surface_;
     testing::RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
@@ -164,6 +172,22 @@ TEST_F(ProgressTest, EveryByteArrivesOnceInOrderAndEveryNewPercentageIsShown) {
         EXPECT_EQ(expected.back(), 100);
     }
     EXPECT_EQ(surface_.Control(kIdStatus).text, GetLangText(TXT_TRANSMITTING));
+}
+
+// Into a channel faster than a screen, the bar shows the first percentage, then nothing new
+// within the frame, and the full bar at the end.
+TEST_F(ProgressTest, AFastChannelShowsTheFirstPercentageAndTheFullBar) {
+    writesTakeAFrame_ = false;
+    const std::unique_ptr<TakingChannel> channel = MakeChannel();
+    const std::vector<std::uint8_t> data = Bytes(600'059);
+
+    ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kResultOk);
+
+    ASSERT_EQ(beforeWrites_.size(), 3u);
+    EXPECT_EQ(beforeWrites_[1].position, TransferPercent(262144, 600'059));
+    EXPECT_EQ(beforeWrites_[2].position, TransferPercent(262144, 600'059)) << "held back";
+    EXPECT_EQ(Displayed().position, 100);
+    EXPECT_EQ(Displayed().reports, 2);
 }
 
 TEST_F(ProgressTest, AFailedOrEmptyWriteEndsTheTransferWithoutAReport) {

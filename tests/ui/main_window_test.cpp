@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "text/lang_text.h"
@@ -49,6 +50,7 @@ class MainWindowTest : public ::testing::Test {
         return ids;
     }
 
+    testing::InstantClock clock_;
     RecordingDialogSurface surface_;
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
@@ -148,6 +150,7 @@ TEST_F(MainWindowTest, TransferSetsTheStatusTextOnceAndMovesTheBar) {
     CVevaVoRirizevDlg& window = Open();
     window.LockWindow();
     for (int percent = 0; percent <= 100; percent += 5) {
+        clock_.Advance(kTransferFrameMs);
         window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
         // The range starts at 1: a toolkit that ignores out-of-range positions must still move.
         EXPECT_EQ(C(kIdProgress).progressPos, percent == 0 ? 1 : percent);
@@ -160,19 +163,30 @@ TEST_F(MainWindowTest, TransferSetsTheStatusTextOnceAndMovesTheBar) {
     EXPECT_FALSE(surface_.closeItemPresent);
 }
 
-TEST_F(MainWindowTest, OnlyANewTransferPercentageReachesTheWindow) {
+TEST_F(MainWindowTest, TransferPercentagesReachTheWindowWhenNewAndAtMostOnceAFrame) {
     CVevaVoRirizevDlg& window = Open();
     window.LockWindow();
-    for (int percent : {40, 40, 40, 41, 41}) {
-        window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
-    }
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 40);  // the first goes at once
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 40);
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 41);  // new, but within the frame: held back
+    EXPECT_EQ(surface_.windowThreadPosts, 1);
+    EXPECT_EQ(C(kIdProgress).progressPos, 40);
+
+    // The first report after the frame takes what was held back, even when it repeats it.
+    clock_.Advance(kTransferFrameMs);
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 41);
     EXPECT_EQ(surface_.windowThreadPosts, 2);
     EXPECT_EQ(C(kIdProgress).progressPos, 41);
 
+    // The full bar never waits for the frame.
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 100);
+    EXPECT_EQ(surface_.windowThreadPosts, 3);
+    EXPECT_EQ(C(kIdProgress).progressPos, 100);
+
     // After another look the same percentage is news again.
     window.ShowUpgradeStatus(STATUS_NOT_READY, 0);
-    window.ShowUpgradeStatus(STATUS_TRANSFER, 41);
-    EXPECT_EQ(surface_.windowThreadPosts, 3);
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 100);
+    EXPECT_EQ(surface_.windowThreadPosts, 4);
     EXPECT_TRUE(C(kIdProgress).visible);
     EXPECT_FALSE(C(kIdMessage).visible);
 }
@@ -371,6 +385,7 @@ TEST_F(MainWindowTest, WorkerCallsGoThroughTheWindowThread) {
         window.m_cbPrinters.SetCurSel(0);
         EXPECT_EQ(window.m_cbPrinters.GetCurSel(), 0);
         for (int percent = 1; percent <= 100; ++percent) {
+            clock_.Advance(kTransferFrameMs);
             window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
         }
         window.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);

@@ -96,6 +96,8 @@ class FlashWaitClock final : public Clock {
         }
     }
 
+    std::int64_t MonotonicMs() override { return nowMs_; }
+
     // The clock time spent since the clock was made: every sleep and every read time-out.
     std::int64_t ElapsedMs() const { return nowMs_ - kStartMs; }
 

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <cstdint>
 
+#include "fakes/instant_clock.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
@@ -154,10 +155,12 @@ class QtMainWindowTest : public QObject {
 
     // The worker reports from its own thread while the window thread keeps pumping.
     void transferAndSuccessFromTheWorker() {
+        InstantClock clock;
         MainWindowRig rig;
         WhenModal(rig.surface, [&] {
             QVERIFY(RunOnWorker([&] {
                 for (int percent = 10; percent <= 40; percent += 10) {
+                    clock.Advance(kTransferFrameMs);  // as slow as a printer
                     rig.dialog.ShowUpgradeStatus(STATUS_TRANSFER, percent);
                 }
             }));
