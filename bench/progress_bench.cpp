@@ -105,13 +105,13 @@ void RegisterProgressBenchmarks(QtDialogSurface& surface, int repetitions) {
         kProgressNoOp, [](benchmark::State& state) { SendWhileThePumpRuns(state, false); })
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
-        ->Iterations(5)
+        ->Iterations(10)
         ->Repetitions(repetitions);
     benchmark::RegisterBenchmark(kProgressQt,
                                  [](benchmark::State& state) { SendWhileThePumpRuns(state, true); })
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
-        ->Iterations(5)
+        ->Iterations(10)
         ->Repetitions(repetitions);
 }
 

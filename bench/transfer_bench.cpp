@@ -77,7 +77,7 @@ void RegisterTransferBenchmarks(int repetitions) {
         benchmark::RegisterBenchmark(name, function)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
-            ->Iterations(5)
+            ->Iterations(10)
             ->Repetitions(repetitions);
     }
 }
