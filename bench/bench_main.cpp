@@ -1,6 +1,6 @@
 // fwup_bench: the timed benchmarks (transfer, progress, start-up) with their figures, or with
 // --memory the memory measurement (see memory_mode.cpp). Google Benchmark's own flags apply,
-// e.g. --benchmark_filter=transfer; --repetitions=N sets how many times each runs (default 5).
+// e.g. --benchmark_filter=transfer; --repetitions=N sets how many times each runs (default 9).
 // The figures are the medians over the repetitions, which are interleaved at random so that a
 // machine growing busier or quieter meanwhile weighs on both sides of a ratio alike.
 
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     }
 
     std::vector<char*> arguments(argv, argv + argc);
-    int repetitions = 5;
+    int repetitions = 9;
     for (auto it = arguments.begin() + 1; it != arguments.end();) {
         if (std::strncmp(*it, "--repetitions=", 14) == 0) {
             repetitions = std::max(1, std::atoi(*it + 14));

@@ -3,11 +3,8 @@
 // The timed benchmarks, by the names they are registered and filtered under.
 namespace fwup::bench {
 
-inline constexpr char kTransferSendElf[] = "transfer/SendElf";
-inline constexpr char kTransferPlainLoop[] = "transfer/plain_256KiB_loop";
-inline constexpr char kProgressNoOp[] = "progress/no_op_report";
-inline constexpr char kProgressQt[] = "progress/qt_window";
-inline constexpr char kStartupSmall[] = "startup/1MiB_packages";
-inline constexpr char kStartupFull[] = "startup/full_packages";
+inline constexpr char kTransferBenchmark[] = "transfer/SendElf_vs_plain_loop";
+inline constexpr char kProgressBenchmark[] = "progress/qt_window_vs_no_op_report";
+inline constexpr char kStartupBenchmark[] = "startup/full_vs_1MiB_packages";
 
 }  // namespace fwup::bench

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "benchmark_names.h"
+#include "paired_runs.h"
 
 extern char** environ;
 
@@ -90,39 +91,44 @@ double StartOnce(const std::string& program, const std::filesystem::path& runtim
     return std::chrono::duration<double>(idle - start).count();
 }
 
-void StartProgram(benchmark::State& state, const std::string& program) {
+void FullAgainstSmallPackages(benchmark::State& state, const std::string& full,
+                              const std::string& small) {
     const std::filesystem::path runtimeDir =
         std::filesystem::temp_directory_path() / ("fwup-startup-bench-" + std::to_string(getpid()));
     // The first start reads the executable into the page cache; users start from there too
     // only the second time, so it is not counted.
-    if (StartOnce(program, runtimeDir) < 0) {
-        state.SkipWithError(("could not start " + program).c_str());
-        return;
+    for (const std::string& program : {full, small}) {
+        if (StartOnce(program, runtimeDir) < 0) {
+            state.SkipWithError(("could not start " + program).c_str());
+            std::filesystem::remove_all(runtimeDir);
+            return;
+        }
     }
-    for (auto _ : state) {
+    const auto start = [&](const std::string& program) {
         const double seconds = StartOnce(program, runtimeDir);
         if (seconds < 0) {
-            state.SkipWithError(("could not start " + program).c_str());
-            break;
+            std::fprintf(stderr, "bench: could not start %s\n", program.c_str());
         }
-        state.SetIterationTime(seconds);
-    }
+        return seconds;
+    };
+    RunPairs(
+        state, "full", [&] { return start(full); }, "1MiB", [&] { return start(small); },
+        [](double fullSeconds, double smallSeconds) { return fullSeconds / smallSeconds; });
     std::filesystem::remove_all(runtimeDir);
 }
 
 }  // namespace
 
 void RegisterStartupBenchmarks(const std::filesystem::path& programDir, int repetitions) {
-    for (auto [name, program] : {std::pair{kStartupSmall, "fwup_startup_probe_1mib"},
-                                 std::pair{kStartupFull, "fwup_startup_probe_full"}}) {
-        const std::string path = (programDir / program).string();
-        benchmark::RegisterBenchmark(name,
-                                     [path](benchmark::State& state) { StartProgram(state, path); })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(10)
-            ->Repetitions(repetitions);
-    }
+    const std::string full = (programDir / "fwup_startup_probe_full").string();
+    const std::string small = (programDir / "fwup_startup_probe_1mib").string();
+    benchmark::RegisterBenchmark(
+        kStartupBenchmark,
+        [full, small](benchmark::State& state) { FullAgainstSmallPackages(state, full, small); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(10)
+        ->Repetitions(repetitions);
 }
 
 }  // namespace fwup::bench

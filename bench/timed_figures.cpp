@@ -11,77 +11,69 @@ void TimedResults::ReportRuns(const std::vector<Run>& runs) {
         if (run.run_type != Run::RT_Iteration) {
             continue;
         }
-        std::vector<double>& times = seconds_[run.run_name.function_name];
-        if (run.error_occurred || run.iterations == 0) {
-            times.push_back(0);  // poisons the median: a failed run gives no figure
+        const std::string& name = run.run_name.function_name;
+        const auto figure = run.counters.find("figure");
+        if (run.error_occurred || figure == run.counters.end()) {
+            failed_[name] = true;
         } else {
-            times.push_back(run.real_accumulated_time / static_cast<double>(run.iterations));
+            figures_[name].push_back(figure->second.value);
         }
     }
     ConsoleReporter::ReportRuns(runs);
 }
 
 bool TimedResults::Ran(const std::string& name) const {
-    return seconds_.count(name) != 0;
+    return figures_.count(name) != 0 || failed_.count(name) != 0;
 }
 
-double TimedResults::MedianSeconds(const std::string& name) const {
-    const auto found = seconds_.find(name);
-    if (found == seconds_.end() || found->second.empty()) {
-        return 0;
+bool TimedResults::Median(const std::string& name, double& median) const {
+    const auto found = figures_.find(name);
+    if (failed_.count(name) != 0 || found == figures_.end() || found->second.empty()) {
+        return false;
     }
-    std::vector<double> times = found->second;
-    if (std::find(times.begin(), times.end(), 0.0) != times.end()) {
-        return 0;
-    }
-    std::sort(times.begin(), times.end());
-    const std::size_t middle = times.size() / 2;
-    return times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    std::vector<double> values = found->second;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    median = values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    return true;
 }
 
 std::vector<Figure> TimedFigures(const TimedResults& results) {
-    std::vector<Figure> figures;
-    // A pair a filter left out gives no figure; one that ran and failed gives a missed one.
-    const auto pair = [&](const char* measured, const char* baseline, auto make) {
-        if (!results.Ran(measured) && !results.Ran(baseline)) {
-            return;
-        }
-        const double m = results.MedianSeconds(measured);
-        const double b = results.MedianSeconds(baseline);
-        Figure figure = make(m > 0 ? m : 1, b > 0 ? b : 1);
-        if (m == 0 || b == 0) {
-            figure.value = 0;
-            figure.met = false;
-        }
-        figures.push_back(figure);
+    struct Spec {
+        const char* benchmark;
+        Figure figure;
+        bool (*met)(double);
     };
-    pair(kTransferSendElf, kTransferPlainLoop, [](double sendElf, double loop) {
-        const double ratio = loop / sendElf;
-        return Figure{.name = "transfer",
-                      .what = "SendElf throughput / plain 256 KiB loop's",
-                      .value = ratio,
-                      .unit = "x",
-                      .target = ">= 0.95",
-                      .met = ratio >= 0.95};
-    });
-    pair(kProgressQt, kProgressNoOp, [](double qt, double noOp) {
-        const double percent = (qt - noOp) / noOp * 100;
-        return Figure{.name = "progress",
-                      .what = "cost of progress through the Qt window",
-                      .value = percent,
-                      .unit = "%",
-                      .target = "< 2 %",
-                      .met = percent < 2};
-    });
-    pair(kStartupFull, kStartupSmall, [](double full, double small) {
-        const double ratio = full / small;
-        return Figure{.name = "start-up",
-                      .what = "to the idle look, full packages / 1 MiB packages",
-                      .value = ratio,
-                      .unit = "x",
-                      .target = "<= 1.5",
-                      .met = ratio <= 1.5};
-    });
+    const Spec specs[] = {
+        {kTransferBenchmark,
+         {.name = "transfer",
+          .what = "SendElf throughput / plain 256 KiB loop's",
+          .unit = "x",
+          .target = ">= 0.95"},
+         [](double ratio) { return ratio >= 0.95; }},
+        {kProgressBenchmark,
+         {.name = "progress",
+          .what = "cost of progress through the Qt window",
+          .unit = "%",
+          .target = "< 2 %"},
+         [](double percent) { return percent < 2; }},
+        {kStartupBenchmark,
+         {.name = "start-up",
+          .what = "to the idle look, full packages / 1 MiB packages",
+          .unit = "x",
+          .target = "<= 1.5"},
+         [](double ratio) { return ratio <= 1.5; }},
+    };
+    std::vector<Figure> figures;
+    for (const Spec& spec : specs) {
+        // A benchmark a filter left out gives no figure; one that failed gives a missed one.
+        if (!results.Ran(spec.benchmark)) {
+            continue;
+        }
+        Figure figure = spec.figure;
+        figure.met = results.Median(spec.benchmark, figure.value) && spec.met(figure.value);
+        figures.push_back(figure);
+    }
     return figures;
 }
 

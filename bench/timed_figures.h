@@ -12,19 +12,20 @@
 
 namespace fwup::bench {
 
-// Prints as the console reporter does and keeps every repetition's time per iteration (seconds),
-// by the name the benchmark was registered under.
+// Prints as the console reporter does and keeps each repetition's "figure" counter (see
+// paired_runs.h), by the name the benchmark was registered under.
 class TimedResults final : public benchmark::ConsoleReporter {
   public:
     TimedResults() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
 
     bool Ran(const std::string& name) const;
-    // The median over the repetitions, or 0 when the benchmark did not run or failed.
-    double MedianSeconds(const std::string& name) const;
+    // The median over the repetitions; false when the benchmark failed in any of them.
+    bool Median(const std::string& name, double& median) const;
 
   private:
-    std::map<std::string, std::vector<double>> seconds_;
+    std::map<std::string, std::vector<double>> figures_;
+    std::map<std::string, bool> failed_;
 };
 
 // The figures of the benchmarks that ran: transfer, progress and start-up.

@@ -203,10 +203,13 @@ void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
 }
 
 void CVevaVoRirizevDlg::ReportTransfer(int percent) {
-    m_nTransferLatest.store(percent);
-    const int passed = m_nTransferPassed.load();
+    // Most reports repeat the percentage last passed on: they cost one load and nothing more.
+    const int passed = m_nTransferPassed.load(std::memory_order_relaxed);
     if (percent == passed) {
         return;
+    }
+    if (percent != m_nTransferLatest.load(std::memory_order_relaxed)) {
+        m_nTransferLatest.store(percent);
     }
     // A percentage held back here goes with the first report after the frame, so what the bar
     // shows is never more than a frame (or one write) behind.
