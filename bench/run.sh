@@ -6,7 +6,7 @@
 #   progress  cost of the per-block reports through the Qt window           (< 2 %)
 #
 #   bash bench/run.sh                   # everything
-#   bash bench/run.sh --repetitions=9   # more repetitions of the timed benchmarks (default 9)
+#   bash bench/run.sh --repetitions=15  # more repetitions of the timed benchmarks (default 9)
 #
 # Other arguments go to fwup_bench (Google Benchmark flags, e.g. --benchmark_filter=transfer).
 # Uses its own build tree (build/bench), so the presets' trees are left alone; needs about
