@@ -28,6 +28,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/qt/qt_dialog_surface.h"
+#include "ui/upgrade_status.h"
 
 namespace fwup::bench {
 namespace {
@@ -53,6 +54,11 @@ QtDialogSurface* mainSurface = nullptr;
 // window to report to.
 double TimeTransfer(SinkPrinter& printer, std::size_t size, bool reportToWindow,
                     CVevaVoRirizevDlg* window) {
+    // Each transfer starts with the transfer's look on screen at 0 %, as after a run's first
+    // report: what is timed is the per-block reporting, not the one change of look per run.
+    window->ShowUpgradeStatus(STATUS_NOT_READY, 0);
+    window->ShowUpgradeStatus(STATUS_TRANSFER, 0);
+    QCoreApplication::processEvents();
     DropPackagePages();
     printer.totals.bytes = 0;
     pMainDlg.store(reportToWindow ? window : nullptr);

@@ -101,6 +101,8 @@ class DialogListener {
     // Returns true when the logic allowed it, in which case it has already ended the dialog; on
     // false the surface keeps the window open.
     virtual bool OnCloseRequest() = 0;
+    // A timer started with DialogSurface::StartTimer went off.
+    virtual void OnTimer(int timerId) { (void)timerId; }
     // The window itself received the keyboard focus (after the toolkit's own handling).
     virtual void OnFocus() = 0;
 };
@@ -132,6 +134,15 @@ class DialogSurface {
     // and ahead of every later one. `task` owns what it uses; it is dropped when the window is gone
     // by the time it would run. A toolkit that cannot keep that order waits, as RunOnWindowThread.
     virtual void PostToWindowThread(std::function<void()> task) { RunOnWindowThread(task); }
+    // Calls the listener's OnTimer(timerId) every `intervalMs` on the window thread until stopped
+    // or the dialog ends; starting it again restarts it. Returns false where the surface has no
+    // timers, so the logic can do without. Window thread only.
+    virtual bool StartTimer(int timerId, int intervalMs) {
+        (void)timerId;
+        (void)intervalMs;
+        return false;
+    }
+    virtual void StopTimer(int timerId) { (void)timerId; }
 
     // The window itself.
     virtual void SetTitle(std::wstring_view title) = 0;

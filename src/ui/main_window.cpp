@@ -199,7 +199,10 @@ void CVevaVoRirizevDlg::ShowUpgradeStatus(int code, int value) {
     }
     m_nTransferLatest.store(kNoTransfer);
     m_nTransferPassed.store(kNoTransfer);
-    surface_.RunOnWindowThread([&] { ApplyStatus(code, value); });
+    surface_.RunOnWindowThread([&] {
+        StopTransferPolling();
+        ApplyStatus(code, value);
+    });
 }
 
 void CVevaVoRirizevDlg::ReportTransfer(int percent) {
@@ -210,6 +213,10 @@ void CVevaVoRirizevDlg::ReportTransfer(int percent) {
     }
     if (percent != m_nTransferLatest.load(std::memory_order_relaxed)) {
         m_nTransferLatest.store(percent);
+    }
+    // Once the window thread looks for new percentages itself, there is nothing to send.
+    if (m_bTransferPolled.load()) {
+        return;
     }
     // A percentage held back here goes with the first report after the frame, so what the bar
     // shows is never more than a frame (or one write) behind.
@@ -225,12 +232,36 @@ void CVevaVoRirizevDlg::ReportTransfer(int percent) {
     if (!m_bTransferPosted.exchange(true)) {
         surface_.PostToWindowThread([this] {
             m_bTransferPosted.store(false);
-            const int latest = m_nTransferLatest.load();
-            if (latest != kNoTransfer) {
-                ApplyStatus(STATUS_TRANSFER, latest);
+            ShowLatestTransfer();
+            // Where the surface has timers, the window thread takes the percentages from here
+            // on, once a frame, and the transfer never has to wake it.
+            if (m_nTransferLatest.load() != kNoTransfer && !m_bTransferPolled.load() &&
+                surface_.StartTimer(kTransferTimerId, static_cast<int>(kTransferFrameMs))) {
+                m_bTransferPolled.store(true);
             }
         });
     }
+}
+
+void CVevaVoRirizevDlg::OnTimer(int timerId) {
+    if (timerId == kTransferTimerId) {
+        ShowLatestTransfer();
+    }
+}
+
+void CVevaVoRirizevDlg::ShowLatestTransfer() {
+    const int latest = m_nTransferLatest.load();
+    if (latest != kNoTransfer && latest != m_nTransferShown) {
+        m_nTransferShown = latest;
+        ApplyStatus(STATUS_TRANSFER, latest);
+    }
+}
+
+void CVevaVoRirizevDlg::StopTransferPolling() {
+    if (m_bTransferPolled.exchange(false)) {
+        surface_.StopTimer(kTransferTimerId);
+    }
+    m_nTransferShown = kNoTransfer;
 }
 
 void CVevaVoRirizevDlg::SetCloseMenuItem(bool present) {

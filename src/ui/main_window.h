@@ -75,7 +75,9 @@ class CVevaVoRirizevDlg final : public DialogListener {
     // block, hundreds of times a run and, into a fast channel, far faster than a screen shows.
     // A percentage is passed on only when it is new, at most once every kTransferFrameMs (the
     // full bar at once), and without waiting for the window; while one is on its way a newer one
-    // takes its place. It is still shown before any later status, which waits as the others do.
+    // takes its place. Where the surface has timers, the first one also starts a timer with
+    // which the window thread picks up new percentages itself, once a frame. Any later status
+    // waits as the others do and comes after every percentage.
     void ShowUpgradeStatus(int code, int value);
     void SetCloseMenuItem(bool present);
     // Disables Start and Exit and removes the close item; the window then refuses to close until
@@ -104,9 +106,12 @@ class CVevaVoRirizevDlg final : public DialogListener {
     void OnCancel() override { EndIfAllowed(); }
     bool OnCloseRequest() override { return EndIfAllowed(); }
     void OnFocus() override;
+    void OnTimer(int timerId) override;
 
     void CreateControls();
     void ReportTransfer(int percent);
+    void ShowLatestTransfer();   // window thread
+    void StopTransferPolling();  // window thread
     void ApplyStatus(int code, int value);
     void CentreMessage();
     void ApplyCloseMenuItem(bool present);
@@ -119,12 +124,16 @@ class CVevaVoRirizevDlg final : public DialogListener {
     bool m_bLocked = false;  // window thread only
     bool m_bIdle = true;     // window thread only
     // The transfer's latest percentage, the one last passed on to the window and when (clock
-    // milliseconds); kNoTransfer once another status followed. And whether a request to show
-    // the latest is on its way to the window thread.
+    // milliseconds); kNoTransfer once another status followed. Whether a request to show the
+    // latest is on its way to the window thread, and whether the window thread polls for it
+    // instead; and (window thread only) the percentage the bar shows.
     static constexpr int kNoTransfer = INT_MIN;
+    static constexpr int kTransferTimerId = 1;
     std::atomic<int> m_nTransferLatest{kNoTransfer};
     std::atomic<int> m_nTransferPassed{kNoTransfer};
     std::atomic<std::int64_t> m_nTransferPassedAtMs{0};
+    std::atomic<bool> m_bTransferPolled{false};
+    int m_nTransferShown = kNoTransfer;
     std::atomic<bool> m_bTransferPosted{false};
 };
 

@@ -93,6 +93,9 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
     std::function<void(const SurfaceRecord&)> onDestroyed;
     // Makes RunOnWindowThread refuse, as for a window that has been destroyed.
     bool windowGone = false;
+    // Whether StartTimer works, and the timers running (id to interval).
+    bool timersSupported = false;
+    std::map<int, int> runningTimers;
 
     const RecordedControl& Control(int id) const {
         static const RecordedControl missing{};
@@ -154,6 +157,20 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
         task();
         servicing_ = outer;
         return true;
+    }
+    bool StartTimer(int timerId, int intervalMs) override {
+        if (!timersSupported) {
+            return false;
+        }
+        runningTimers[timerId] = intervalMs;
+        return true;
+    }
+    void StopTimer(int timerId) override { runningTimers.erase(timerId); }
+    // What the toolkit would do once the timer's interval has passed.
+    void FireTimer(int timerId) {
+        if (listener_ != nullptr && !ended && runningTimers.count(timerId) != 0) {
+            listener_->OnTimer(timerId);
+        }
     }
     void PostToWindowThread(std::function<void()> task) override {
         std::lock_guard<std::recursive_mutex> lock(requestMutex_);

@@ -191,6 +191,36 @@ TEST_F(MainWindowTest, TransferPercentagesReachTheWindowWhenNewAndAtMostOnceAFra
     EXPECT_FALSE(C(kIdMessage).visible);
 }
 
+// With timers, only the transfer's first percentage is sent to the window thread; the window
+// then picks up the latest itself once a frame, until another status ends the transfer's look.
+TEST_F(MainWindowTest, WithTimersTheWindowPicksUpPercentagesItselfAfterTheFirst) {
+    surface_.timersSupported = true;
+    CVevaVoRirizevDlg& window = Open();
+    window.LockWindow();
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 0);
+    ASSERT_EQ(surface_.runningTimers.size(), 1u);
+    const int timer = surface_.runningTimers.begin()->first;
+    EXPECT_EQ(surface_.runningTimers.begin()->second, kTransferFrameMs);
+    for (int percent = 1; percent <= 60; ++percent) {
+        clock_.Advance(kTransferFrameMs);
+        window.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+    }
+    EXPECT_EQ(surface_.windowThreadPosts, 1) << "the transfer never wakes the window again";
+    EXPECT_EQ(C(kIdProgress).progressPos, 1);
+    surface_.FireTimer(timer);
+    EXPECT_EQ(C(kIdProgress).progressPos, 60);
+
+    window.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
+    EXPECT_TRUE(surface_.runningTimers.empty());
+    EXPECT_FALSE(C(kIdProgress).visible);
+
+    // A later transfer is announced afresh.
+    window.ShowUpgradeStatus(STATUS_TRANSFER, 5);
+    EXPECT_EQ(surface_.windowThreadPosts, 2);
+    EXPECT_TRUE(C(kIdProgress).visible);
+    EXPECT_EQ(C(kIdProgress).progressPos, 5);
+}
+
 struct FinalCase {
     const char* name;
     int code;

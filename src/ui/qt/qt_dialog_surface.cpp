@@ -256,6 +256,30 @@ void QtDialogSurface::PostToWindowThread(std::function<void()> task) {
         Qt::QueuedConnection);
 }
 
+bool QtDialogSurface::StartTimer(int timerId, int intervalMs) {
+    if (!window_) {
+        return false;
+    }
+    std::unique_ptr<QTimer>& timer = timers_[timerId];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [this, timerId] {
+            if (listener_ != nullptr && !ended_) {
+                listener_->OnTimer(timerId);
+            }
+        });
+    }
+    timer->start(intervalMs);
+    return true;
+}
+
+void QtDialogSurface::StopTimer(int timerId) {
+    const auto found = timers_.find(timerId);
+    if (found != timers_.end()) {
+        found->second->stop();
+    }
+}
+
 void QtDialogSurface::SetTitle(std::wstring_view title) {
     if (window_) {
         window_->setWindowTitle(QString::fromStdWString(std::wstring(title)));
@@ -591,6 +615,7 @@ void QtDialogSurface::BuildWindow() {
 
 void QtDialogSurface::DestroyWindow() {
     presence_->alive.store(false);
+    timers_.clear();
     controls_.clear();
     window_.reset();
 }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QPointer>
+#include <QTimer>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -46,6 +47,8 @@ class QtDialogSurface final : public DialogSurface {
     void EndDialog(int result) override;
     bool RunOnWindowThread(const std::function<void()>& task) override;
     void PostToWindowThread(std::function<void()> task) override;
+    bool StartTimer(int timerId, int intervalMs) override;
+    void StopTimer(int timerId) override;
 
     void SetTitle(std::wstring_view title) override;
     void SetIcon(int iconId) override;
@@ -119,6 +122,7 @@ class QtDialogSurface final : public DialogSurface {
     std::unique_ptr<SurfaceWindow> window_;
     const std::shared_ptr<Presence> presence_;
     std::map<int, Control> controls_;
+    std::map<int, std::unique_ptr<QTimer>> timers_;
     std::vector<CachedQFont> fonts_;
     bool ended_ = false;
     int endResult_ = -1;
