@@ -1,8 +1,8 @@
 // fwup_bench: the timed benchmarks (transfer, progress, start-up) with their figures, or with
 // --memory the memory measurement (see memory_mode.cpp). Google Benchmark's own flags apply,
 // e.g. --benchmark_filter=transfer; --repetitions=N sets how many times each runs (default 9).
-// The figures are the medians over the repetitions, which are interleaved at random so that a
-// machine growing busier or quieter meanwhile weighs on both sides of a ratio alike.
+// Each benchmark runs its two sides in pairs (paired_runs.h); a figure is the median over the
+// repetitions of the pairs' median, and the repetitions of the benchmarks are interleaved.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
