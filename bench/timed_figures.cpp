@@ -39,12 +39,12 @@ bool TimedResults::Median(const std::string& name, double& median) const {
 }
 
 std::vector<Figure> TimedFigures(const TimedResults& results) {
-    struct Spec {
+    struct Rule {
         const char* benchmark;
         Figure figure;
         bool (*met)(double);
     };
-    const Spec specs[] = {
+    const Rule rules[] = {
         {kTransferBenchmark,
          {.name = "transfer",
           .what = "SendElf throughput / plain 256 KiB loop's",
@@ -65,13 +65,13 @@ std::vector<Figure> TimedFigures(const TimedResults& results) {
          [](double ratio) { return ratio <= 1.5; }},
     };
     std::vector<Figure> figures;
-    for (const Spec& spec : specs) {
+    for (const Rule& rule : rules) {
         // A benchmark a filter left out gives no figure; one that failed gives a missed one.
-        if (!results.Ran(spec.benchmark)) {
+        if (!results.Ran(rule.benchmark)) {
             continue;
         }
-        Figure figure = spec.figure;
-        figure.met = results.Median(spec.benchmark, figure.value) && spec.met(figure.value);
+        Figure figure = rule.figure;
+        figure.met = results.Median(rule.benchmark, figure.value) && rule.met(figure.value);
         figures.push_back(figure);
     }
     return figures;
