@@ -43,6 +43,57 @@ class RequestAcquire {
     const std::atomic<bool>* ran_;
 };
 
+// Counts calls handed to the window thread; see HandOff.
+std::atomic<unsigned> handOffs{0};
+
+// The last member of a call object sent to the window thread. Qt hands the object over through
+// futexes ThreadSanitizer cannot see, so the hand-over is made visible in the memory model's
+// terms as well: the call's members are moved into Qt's call object in the order they are
+// declared, so this one, moved last, releases after the others are in place, and the call
+// acquires before it reads any of them.
+class HandOff {
+  public:
+    HandOff() { Release(); }
+    HandOff(const HandOff&) { Release(); }
+    HandOff(HandOff&&) noexcept { Release(); }
+    HandOff& operator=(const HandOff&) = delete;
+    static void Acquire() { static_cast<void>(handOffs.load(std::memory_order_acquire)); }
+
+  private:
+    static void Release() { handOffs.fetch_add(1, std::memory_order_release); }
+};
+
+// A blocking request: the caller waits, so the task and the flag may live on its stack.
+struct BlockingCall {
+    std::shared_ptr<QtDialogSurface::Presence> presence;
+    const std::function<void()>* task;
+    std::atomic<bool>* ran;
+    RequestAcquire acquire;
+    HandOff handOff;
+
+    void operator()() const {
+        HandOff::Acquire();
+        if (!presence->window.isNull()) {
+            (*task)();
+            ran->store(true, std::memory_order_release);
+        }
+    }
+};
+
+// A request nobody waits for: it owns its task.
+struct PostedCall {
+    std::shared_ptr<QtDialogSurface::Presence> presence;
+    std::function<void()> task;
+    HandOff handOff;
+
+    void operator()() const {
+        HandOff::Acquire();
+        if (!presence->window.isNull()) {
+            task();
+        }
+    }
+};
+
 // The platform's command for the Return key when no push button has the focus (IDOK).
 constexpr int kDefaultCommand = 1;
 
@@ -218,15 +269,9 @@ bool QtDialogSurface::RunOnWindowThread(const std::function<void()>& task) {
     // call object and of the task, and the caller loads it (acquire) both when the call object is
     // freed, which Qt does on the caller's thread once the wait ends, and before returning.
     std::atomic<bool> ran{false};
-    QMetaObject::invokeMethod(
-        application,
-        [presence, &task, &ran, acquire = RequestAcquire(ran)] {
-            if (!presence->window.isNull()) {
-                task();
-                ran.store(true, std::memory_order_release);
-            }
-        },
-        Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(application,
+                              BlockingCall{presence, &task, &ran, RequestAcquire(ran), HandOff()},
+                              Qt::BlockingQueuedConnection);
     return ran.load(std::memory_order_acquire);
 }
 
@@ -246,14 +291,8 @@ void QtDialogSurface::PostToWindowThread(std::function<void()> task) {
         return;
     }
     // Queued to the same receiver as the blocking requests, so Qt delivers both in posting order.
-    QMetaObject::invokeMethod(
-        application,
-        [presence, task = std::move(task)] {
-            if (!presence->window.isNull()) {
-                task();
-            }
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(application, PostedCall{presence, std::move(task), HandOff()},
+                              Qt::QueuedConnection);
 }
 
 bool QtDialogSurface::StartTimer(int timerId, int intervalMs) {

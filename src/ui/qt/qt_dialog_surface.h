@@ -78,6 +78,13 @@ class QtDialogSurface final : public DialogSurface {
     void SetCurSel(int id, int index) override;
     int GetCurSel(int id) override;
 
+    // What a request from another thread checks on the window thread before it runs: the
+    // surface object itself may be gone by the time a queued request is serviced.
+    struct Presence {
+        QPointer<QDialog> window;        // window thread only
+        std::atomic<bool> alive{false};  // any thread: a quick refusal without queuing
+    };
+
   private:
     friend class SurfaceWindow;
 
@@ -92,13 +99,6 @@ class QtDialogSurface final : public DialogSurface {
         QPointer<QWidget> widget;
         StyleBits style = kStyleNone;
         std::wstring text;  // as set, so that GetText gives back exactly that
-    };
-
-    // What a request from another thread checks on the window thread before it runs: the
-    // surface object itself may be gone by the time a queued request is serviced.
-    struct Presence {
-        QPointer<QDialog> window;        // window thread only
-        std::atomic<bool> alive{false};  // any thread: a quick refusal without queuing
     };
 
     // Events from the window, delivered to the logic unless the dialog has ended.
