@@ -27,11 +27,14 @@
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_start.h"
 
 namespace fwup {
 namespace {
 
+using testing::ExampleScenario;
+using testing::ForgetRunState;
 using testing::RecordingDialogSurface;
 using testing::RecordingSurfaceFactory;
 
@@ -40,19 +43,11 @@ class ThreadedRunTest : public ::testing::Test {
     ~ThreadedRunTest() override {
         worker_.Wait();
         window_.reset();
-        SetActiveInterfaceSource(nullptr);
-        theDeviceList.clear();
-        bFwEncrypted.store(false);
-        bUpgrading.store(false);
-        UiLangId.store(0);
+        ForgetRunState();
     }
 
     void Attach(const std::string& file) {
-        Scenario scenario;
-        std::string error;
-        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
-            << error;
-        source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
+        source_ = std::make_unique<SimInterfaceSource>(ExampleScenario(file));
         SetActiveInterfaceSource(source_.get());
     }
 
@@ -60,9 +55,10 @@ class ThreadedRunTest : public ::testing::Test {
         window_.emplace(surface_, factory_,
                         MainWindowHooks{.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); },
                                         .queryOsVersion = {},
-                                        .onStart = [this](CVevaVoRirizevDlg& window) {
-                                            OnBnClickedStart(window, worker_);
-                                        }});
+                                        .onStart =
+                                            [this](CVevaVoRirizevDlg& window) {
+                                                OnBnClickedStart(window, worker_);
+                                            }});
         surface_.FireInit();
     }
 

@@ -117,26 +117,34 @@ struct Message {
     int answer;  // the button the user presses
 };
 
+// What a run leaves in the process's shared state, put back for the next test.
+inline void ForgetRunState() {
+    SetActiveInterfaceSource(nullptr);
+    theDeviceList.clear();
+    bFwEncrypted.store(false);
+    bUpgrading.store(false);
+    UiLangId.store(0);
+}
+
+// One of the example scenario files; a file that does not load fails the test.
+inline Scenario ExampleScenario(const std::string& file) {
+    Scenario scenario;
+    std::string error;
+    EXPECT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
+        << error;
+    return scenario;
+}
+
 class UpgradeRunTest : public ::testing::Test {
   protected:
     UpgradeRunTest() { SetActivePrintQueueSource(&queues_); }
     ~UpgradeRunTest() override {
         window_.reset();
         SetActivePrintQueueSource(nullptr);
-        SetActiveInterfaceSource(nullptr);
-        theDeviceList.clear();
-        bFwEncrypted.store(false);
-        bUpgrading.store(false);
-        UiLangId.store(0);
+        ForgetRunState();
     }
 
-    void Attach(const std::string& file) {
-        Scenario scenario;
-        std::string error;
-        ASSERT_TRUE(LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/" + file, scenario, error))
-            << error;
-        Install(std::move(scenario));
-    }
+    void Attach(const std::string& file) { Install(ExampleScenario(file)); }
 
     // A scenario given as JSON text, as ParseScenario reads it.
     void AttachJson(const std::string& json) {
