@@ -38,6 +38,11 @@ packages=(
   wine64
   xdotool               # scripts/win32-ui-smoke.sh (with xvfb, imagemagick): finds and keys windows
   x11-utils             # scripts/win32-ui-smoke.sh: xwininfo, the stacking of windows
+  # scripts/usb-stand.sh: a Debian kernel booted under QEMU with a USB printer gadget
+  qemu-system-x86       # qemu-system-x86_64 (TCG; no KVM needed)
+  busybox-static        # the guest's shell and tools, no shared libraries of its own
+  cpio                  # packs the guest's initramfs
+  kmod                  # modinfo: the modules' own dependency lists
 )
 
 missing=()

@@ -1,0 +1,319 @@
+#!/usr/bin/env bash
+# The USB stand: our programs against a real Linux USB stack. Boots Debian's own kernel under QEMU
+# (TCG, no KVM needed) with an initramfs that holds busybox, our programs and their libraries,
+# and the USB modules. In the guest, dummy_hcd joins a USB device controller to a host controller
+# of the same kernel; build/linux/tools/printer-gadget plays a scenario printer on the device
+# side through FunctionFS, and the host side sees a USB printer that usblp binds to, libusb
+# opens and CUPS's usb backend lists.
+#
+#   bash scripts/usb-stand.sh
+#
+# Prints one line per case and ends with "N passed, N failed"; exits non-zero when a case failed
+# or the guest did not finish. Everything runs under a time limit (the whole guest: 540 s).
+# Work files: build/usb-stand/ (the unpacked kernel package is kept and reused).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+exec </dev/null
+
+stand=$root/build/usb-stand
+guest_seconds=${USB_STAND_GUEST_SECONDS:-540}
+mkdir -p "$stand"
+
+passed=0
+failed=0
+finish() {
+    local rc=$?
+    if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ] && [ "$rc" -ne 0 ]; then
+        failed=1
+        echo "usb-stand: FAIL set-up (exit code $rc)"
+    fi
+    echo "${passed} passed, ${failed} failed"
+}
+trap finish EXIT
+
+bash scripts/install-deps.sh
+
+# --- the kernel: Debian's linux-image-amd64, unpacked here, never installed on this machine ---
+kernel_dir=$stand/kernel
+if [ ! -f "$kernel_dir/.unpacked" ]; then
+    package=$(apt-cache depends linux-image-amd64 |
+              sed -n 's/^ *Depends: \(linux-image-[0-9][^ ]*\)$/\1/p' | head -n 1)
+    if [ -z "$package" ]; then
+        echo "usb-stand: apt-cache names no kernel package for linux-image-amd64" >&2
+        exit 1
+    fi
+    rm -rf "$stand/debs" "$kernel_dir"
+    mkdir -p "$stand/debs"
+    # _apt cannot write into a build tree owned by another user; apt then fetches as the caller.
+    (cd "$stand/debs" && timeout 300 apt-get download -q "$package")
+    dpkg-deb -x "$stand"/debs/*.deb "$kernel_dir"
+    touch "$kernel_dir/.unpacked"
+fi
+kver=$(ls "$kernel_dir/lib/modules" | head -n 1)
+modules_dir=$kernel_dir/lib/modules/$kver
+if [ ! -f "$modules_dir/modules.dep" ]; then
+    /sbin/depmod -b "$kernel_dir" "$kver"
+fi
+
+# --- our programs ---
+source_env=/work/ccache.env
+if [ -f "$source_env" ]; then
+    # shellcheck disable=SC1090
+    source "$source_env"
+fi
+if [ ! -f build/linux/build.ninja ]; then
+    cmake --preset linux >/dev/null
+fi
+programs=(fwup-probe printer-gadget)
+cmake --build --preset linux -j "$(nproc)" --target "${programs[@]}" >/dev/null
+
+# --- the initramfs ---
+tree=$stand/initramfs
+rm -rf "$tree"
+mkdir -p "$tree"/{bin,sbin,dev,proc,sys,tmp,run,etc,stand/bin,stand/scenarios,lib/modules}
+cp /bin/busybox "$tree/bin/busybox"
+for program in "${programs[@]}"; do
+    cp "build/linux/tools/$program" "$tree/stand/bin/"
+done
+binaries=("$tree"/stand/bin/*)
+# CUPS's usb backend, run in the guest as cupsd runs it to list devices.
+mkdir -p "$tree/usr/lib/cups/backend"
+cp /usr/lib/cups/backend/usb "$tree/usr/lib/cups/backend/usb"
+binaries+=("$tree/usr/lib/cups/backend/usb")
+for binary in "${binaries[@]}"; do
+    ldd "$binary" | awk '/=> \// { print $3 } /^\t\/lib/ { print $1 }'
+done | sort -u | while read -r library; do
+    mkdir -p "$tree$(dirname "$library")"
+    cp -L "$library" "$tree$library"
+done
+cp -L /lib64/ld-linux-x86-64.so.2 "$tree/lib64/" 2>/dev/null || true
+
+# The modules in load order, each after the modules it needs (modules.dep).
+wanted=(usb-common usbcore configfs udc-core libcomposite dummy_hcd usb_f_fs usblp)
+python3 - "$modules_dir" "${wanted[@]}" >"$tree/stand/modules" <<'EOF'
+import os, sys
+base, wanted = sys.argv[1], sys.argv[2:]
+deps = {}
+for line in open(os.path.join(base, "modules.dep")):
+    module, _, needs = line.partition(":")
+    deps[module] = needs.split()
+by_name = {os.path.basename(m).split(".ko")[0].replace("-", "_"): m for m in deps}
+order = []
+def add(module):
+    for need in deps[module]:
+        add(need)
+    if module not in order:
+        order.append(module)
+for name in wanted:
+    add(by_name[name.replace("-", "_")])
+print("\n".join(order))
+EOF
+while read -r module; do
+    mkdir -p "$tree/lib/modules/$(dirname "$module")"
+    cp "$modules_dir/$module" "$tree/lib/modules/$module"
+done <"$tree/stand/modules"
+
+cp scenarios/*.json "$tree/stand/scenarios/"
+# Scenarios of the stand: offsets inside the small test packages the linux preset embeds.
+cat >"$tree/stand/scenarios/stand-unplug.json" <<'EOF'
+{"description": "Pulled 200000 bytes into the firmware job.",
+ "printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\STAND0001", "faults": {"unplugAtByte": 200000}}]}
+EOF
+cat >"$tree/stand/scenarios/stand-second.json" <<'EOF'
+{"description": "A TQ3800HKS plugged in while another printer's run goes on.",
+ "printers": [{"instanceId": "USB\\VID_5A7C&PID_B102\\STAND0002"}]}
+EOF
+
+# FNV-1a digests of the packages, as the gadget reports the jobs it received.
+fnv() {
+    python3 -c '
+import sys
+h = 14695981039346656037
+data = open(sys.argv[1], "rb").read()
+for b in data:
+    h = ((h ^ b) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+print("%016x" % h)' "$1"
+}
+for id in 3000 3001; do
+    package=build/linux/firmware/test-package-$id.bin
+    if [ -f "$package" ]; then
+        fnv "$package" >"$tree/stand/package-$id.digest"
+        stat -c %s "$package" >"$tree/stand/package-$id.size"
+    fi
+done
+
+sed -n '/^# ---- guest ----$/,$p' "$0" | tail -n +2 >"$tree/init"
+chmod +x "$tree/init"
+(cd "$tree" && find . -print0 | cpio --null -o -H newc --quiet) | gzip -1 >"$stand/initramfs.gz"
+
+# --- the guest ---
+accel=tcg
+log=$stand/guest.log
+echo "usb-stand: booting $kver under QEMU ($accel), at most $guest_seconds s"
+t0=$SECONDS
+qemu_rc=0
+timeout -k 10 "$guest_seconds" qemu-system-x86_64 -accel "$accel" -m 1024 -smp 2 \
+    -display none -monitor none -serial stdio -no-reboot \
+    -kernel "$kernel_dir/boot/vmlinuz-$kver" -initrd "$stand/initramfs.gz" \
+    -append "console=ttyS0 quiet loglevel=3 panic=-1" >"$log" 2>&1 || qemu_rc=$?
+echo "usb-stand: guest ended after $((SECONDS - t0)) s (log: $log)"
+
+while IFS= read -r line; do
+    line=${line%$'\r'}
+    case $line in
+        "stand: ok "*) passed=$((passed + 1)); echo "  ok   ${line#stand: ok }" ;;
+        "stand: FAIL "*) failed=$((failed + 1)); echo "  FAIL ${line#stand: FAIL }" ;;
+        "stand: note "*) echo "       ${line#stand: note }" ;;
+    esac
+done < <(tr -d '\000' <"$log")
+if ! grep -q '^stand: end' "$log"; then
+    failed=$((failed + 1))
+    echo "  FAIL the guest did not finish (QEMU exit code $qemu_rc); last lines:"
+    tail -n 20 "$log" | sed 's/^/       /'
+fi
+[ "$failed" -eq 0 ]
+exit
+
+# ---- guest ----
+#!/bin/busybox sh
+# The guest's init: loads the USB modules, then runs every case against printer gadgets.
+/bin/busybox --install -s /bin
+export PATH=/bin:/stand/bin
+mount -t proc proc /proc
+mount -t sysfs sysfs /sys
+mount -t devtmpfs devtmpfs /dev
+# The initramfs has no /dev/console of its own; take the serial console now that devtmpfs is up.
+exec 0</dev/console 1>/dev/console 2>&1
+mount -t tmpfs tmpfs /tmp
+
+for module in $(cat /stand/modules); do
+    case $module in
+        */dummy_hcd.ko) insmod /lib/modules/$module num=3 ;;
+        *) insmod /lib/modules/$module ;;
+    esac || echo "stand: FAIL insmod $module"
+done
+mount -t configfs configfs /sys/kernel/config
+echo "stand: note modules loaded $(cut -d' ' -f1 /proc/uptime) s after boot"
+
+ok() { echo "stand: ok $*"; }
+fail() { echo "stand: FAIL $*"; }
+note() { echo "stand: note $*"; }
+
+# The host-side sysfs name of the device with this serial (e.g. 1-1), after waiting for it.
+device_with_serial() {
+    for i in $(seq 100); do
+        for d in /sys/bus/usb/devices/*; do
+            if [ -f "$d/serial" ] && [ "$(cat "$d/serial")" = "$1" ]; then
+                basename "$d"
+                return 0
+            fi
+        done
+        sleep 0.2
+    done
+    return 1
+}
+
+# Waits until usblp is bound to interface 0 of the device ($1).
+usblp_bound() {
+    for i in $(seq 50); do
+        [ -e "/sys/bus/usb/drivers/usblp/$1:1.0" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# plug NAME SCENARIO UDC [gadget options...]: starts a printer gadget and waits until the host
+# has enumerated it and usblp has bound to it. Prints the host-side device name. The gadget's
+# output goes to a file: called as $(plug ...), an inherited stdout would hold the caller.
+plug() {
+    name=$1 scenario=$2 udc=$3
+    shift 3
+    printer-gadget --scenario "/stand/scenarios/$scenario" --udc "$udc" --name "$name" \
+        --report "/tmp/$name.report" "$@" >"/tmp/$name.err" 2>&1 &
+    echo $! >"/tmp/$name.pid"
+    serial=$(sed -n 's/.*\\\\\([^"\\]*\)".*/\1/p' "/stand/scenarios/$scenario" | head -n 1)
+    device=$(device_with_serial "$serial") || { cat "/tmp/$name.err" >&2; return 1; }
+    usblp_bound "$device" || return 1
+    echo "$device"
+}
+
+unplug() {
+    pid=$(cat "/tmp/$1.pid")
+    kill "$pid" 2>/dev/null
+    for i in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    return 1
+}
+
+report_field() { sed -n "s/^$2 //p" "/tmp/$1.report"; }
+jobs_of() { grep -c "^job $2 " "/tmp/$1.report"; }
+
+# --- checks through the probe: status, version, security record over the real stack ---
+if device=$(plug p0 one-printer-ready.json dummy_udc.0); then
+    out=$(timeout 120 fwup-probe 2>&1); rc=$?
+    if [ $rc -eq 0 ] && echo "$out" | grep -q "Status byte: 0" &&
+       echo "$out" | grep -q "older than the package" &&
+       echo "$out" | grep -q "plain firmware expected" &&
+       [ "$(jobs_of p0 status)" = 1 ] && [ "$(jobs_of p0 version)" = 1 ] &&
+       usblp_bound "$device"; then
+        ok "checks: status, version and security record through usblp's interface, usblp bound again"
+    else
+        fail "checks: probe exit $rc"
+        echo "$out"; cat /tmp/p0.report
+    fi
+    unplug p0 || fail "checks: the gadget did not end"
+else
+    fail "checks: the printer gadget did not enumerate with usblp bound"
+    cat /tmp/p0.err
+fi
+
+if device=$(plug p1 encrypted.json dummy_udc.0); then
+    out=$(timeout 120 fwup-probe 2>&1); rc=$?
+    if [ $rc -eq 0 ] && echo "$out" | grep -q "encrypted firmware expected"; then
+        ok "encrypted: the security record asks for package 3001"
+    else
+        fail "encrypted: probe exit $rc"
+        echo "$out"
+    fi
+    unplug p1
+else
+    fail "encrypted: the printer gadget did not enumerate"
+fi
+
+# --- CUPS's usb backend lists the printers as cupsd would ---
+if device=$(plug p2 one-printer-ready.json dummy_udc.0 --device-serial ID1284-77); then
+    out=$(timeout 60 /usr/lib/cups/backend/usb 2>&1); rc=$?
+    uri=$(echo "$out" | sed -n 's/^direct \(usb:\/\/Viruzu\/[^ ]*\).*/\1/p' | head -n 1)
+    if [ -n "$uri" ] && echo "$uri" | grep -q 'serial=ID1284-77'; then
+        ok "cups backend: lists $uri (IEEE 1284 serial)"
+    else
+        fail "cups backend: exit $rc, no URI with the IEEE 1284 serial"
+        echo "$out"
+    fi
+    unplug p2
+else
+    fail "cups backend: the printer gadget did not enumerate"
+fi
+
+# --- two printers at once ---
+if d0=$(plug p3 one-printer-ready.json dummy_udc.0) && d1=$(plug p4 stand-second.json dummy_udc.1); then
+    out=$(timeout 120 fwup-probe 2>&1)
+    if echo "$out" | grep -q "TQ3800HKR Series  port USB001" &&
+       echo "$out" | grep -q "TQ3800HKS Series  port USB002"; then
+        ok "two printers: listed in bus order as USB001 and USB002"
+    else
+        fail "two printers: not both listed in order"
+        echo "$out"
+    fi
+else
+    fail "two printers: the printer gadgets did not enumerate"
+fi
+unplug p3; unplug p4
+
+echo "stand: end"
+poweroff -f
