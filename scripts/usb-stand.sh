@@ -66,8 +66,11 @@ fi
 if [ ! -f build/linux/build.ninja ]; then
     cmake --preset linux >/dev/null
 fi
-programs=(fwup-probe printer-gadget)
-cmake --build --preset linux -j "$(nproc)" --target "${programs[@]}" >/dev/null
+programs=(fwup-probe usb-stand-upgrade printer-gadget)
+if ! cmake --build --preset linux -j "$(nproc)" --target "${programs[@]}" >"$stand/build.log" 2>&1; then
+    cat "$stand/build.log"
+    exit 1
+fi
 
 # --- the initramfs ---
 tree=$stand/initramfs
@@ -253,6 +256,45 @@ unplug() {
 report_field() { sed -n "s/^$2 //p" "/tmp/$1.report"; }
 jobs_of() { grep -c "^job $2 " "/tmp/$1.report"; }
 
+# Notes in /tmp/detached when interface 0 of device $1 is seen without usblp, until
+# /tmp/stop-watch appears.
+watch_usblp() {
+    rm -f /tmp/detached /tmp/stop-watch
+    while [ ! -e /tmp/stop-watch ]; do
+        [ -e "/sys/bus/usb/drivers/usblp/$1:1.0" ] || touch /tmp/detached
+        sleep 0.05
+    done
+}
+
+# upgrade_case NAME SCENARIO PACKAGE TITLE: a whole upgrade that must succeed with PACKAGE
+# arriving whole, usblp detached during the run and bound again after it.
+upgrade_case() {
+    if ! device=$(plug "$1" "$2" dummy_udc.0); then
+        fail "$4: the printer gadget did not enumerate"
+        return
+    fi
+    watch_usblp "$device" >/dev/null 2>&1 &
+    rm -f /stand/bin/Tool.log
+    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
+    touch /tmp/stop-watch
+    wait $!
+    want="job firmware $(cat /stand/package-$3.size) $(cat /stand/package-$3.digest)"
+    if [ $rc -ne 0 ] || ! echo "$out" | grep -qx succeeded; then
+        fail "$4: exit $rc"
+        echo "$out"
+    elif ! grep -qx "$want" "/tmp/$1.report"; then
+        fail "$4: the gadget did not receive package $3 whole ($want)"
+        cat "/tmp/$1.report"
+    elif [ ! -e /tmp/detached ]; then
+        fail "$4: usblp stayed bound during the run"
+    elif ! usblp_bound "$device"; then
+        fail "$4: usblp is not bound again after the run"
+    else
+        ok "$4"
+    fi
+    unplug "$1" || fail "$4: the gadget did not end"
+}
+
 # --- checks through the probe: status, version, security record over the real stack ---
 if device=$(plug p0 one-printer-ready.json dummy_udc.0); then
     out=$(timeout 120 fwup-probe 2>&1); rc=$?
@@ -285,20 +327,51 @@ else
     fail "encrypted: the printer gadget did not enumerate"
 fi
 
-# --- CUPS's usb backend lists the printers as cupsd would ---
-if device=$(plug p2 one-printer-ready.json dummy_udc.0 --device-serial ID1284-77); then
-    out=$(timeout 60 /usr/lib/cups/backend/usb 2>&1); rc=$?
-    uri=$(echo "$out" | sed -n 's/^direct \(usb:\/\/Viruzu\/[^ ]*\).*/\1/p' | head -n 1)
-    if [ -n "$uri" ] && echo "$uri" | grep -q 'serial=ID1284-77'; then
-        ok "cups backend: lists $uri (IEEE 1284 serial)"
+# --- whole upgrades ---
+upgrade_case u0 one-printer-ready.json 3000 \
+    "upgrade: succeeded, package 3000 arrived whole, usblp detached during the run and bound after"
+upgrade_case u1 encrypted.json 3001 "encrypted: package 3001 arrived whole"
+
+# --- the printer pulled (unbound from its UDC) in the middle of the firmware job ---
+if device=$(plug u2 stand-unplug.json dummy_udc.0); then
+    rm -f /stand/bin/Tool.log
+    start=$(cut -d. -f1 /proc/uptime)
+    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
+    took=$(( $(cut -d. -f1 /proc/uptime) - start ))
+    if [ $rc -eq 124 ] || ! echo "$out" | grep -qx failed; then
+        fail "unplug: exit $rc after $took s"
+        echo "$out"
+    elif [ "$(report_field u2 unplugged)" != 1 ] || [ "$(report_field u2 received)" != 200000 ]; then
+        fail "unplug: the gadget was not pulled at byte 200000"
+        cat /tmp/u2.report
+    elif ! grep -q "Send Elf failed" /stand/bin/Tool.log; then
+        fail "unplug: Tool.log has no failure line"
+        cat /stand/bin/Tool.log
     else
-        fail "cups backend: exit $rc, no URI with the IEEE 1284 serial"
+        ok "unplug: failed after $took s, Tool.log has the failure, the program ended"
+    fi
+    unplug u2
+else
+    fail "unplug: the printer gadget did not enumerate"
+fi
+
+# --- CUPS's usb backend lists the printers as cupsd would; our queue lookup maps its URI ---
+# The second printer's IEEE 1284 serial differs from its USB serial string.
+if plug p5 one-printer-ready.json dummy_udc.0 >/dev/null &&
+   plug p2 stand-second.json dummy_udc.1 --device-serial ID1284-77 >/dev/null; then
+    out=$(timeout 60 /usr/lib/cups/backend/usb 2>/dev/null); rc=$?
+    uri=$(echo "$out" | sed -n 's/^direct \(usb:\/\/Viruzu\/TQ3800HKS[^ ]*\).*/\1/p' | head -n 1)
+    port=$(timeout 60 usb-stand-upgrade --port-of-uri "$uri" 2>/dev/null)
+    if [ -n "$uri" ] && [ "$port" = USB002 ]; then
+        ok "cups backend: lists $uri, which the queue lookup maps to USB002"
+    else
+        fail "cups backend: exit $rc, URI '$uri' maps to '$port', not USB002"
         echo "$out"
     fi
-    unplug p2
 else
-    fail "cups backend: the printer gadget did not enumerate"
+    fail "cups backend: the printer gadgets did not enumerate"
 fi
+unplug p2; unplug p5
 
 # --- two printers at once ---
 if d0=$(plug p3 one-printer-ready.json dummy_udc.0) && d1=$(plug p4 stand-second.json dummy_udc.1); then
