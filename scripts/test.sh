@@ -7,7 +7,8 @@
 #
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
-# "N passed, N failed" over every CTest test that ran. Works from any directory and on a fresh clone.
+# "N passed, N failed" over every CTest test that ran and every case of the USB stand
+# (scripts/usb-stand.sh, after the linux preset). Works from any directory and on a fresh clone.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,6 +36,7 @@ declare -A result seconds passed failed
 total_passed=0
 total_failed=0
 failed_step=""
+stand_summary=""
 script_start=$SECONDS
 
 summary() {
@@ -51,6 +53,9 @@ summary() {
       "${failed[$p]:--}" "${seconds[$p]:--}"
   done
   echo "(counts are CTest tests; under Wine the whole test binary is one CTest test)"
+  if [ -n "$stand_summary" ]; then
+    echo "usb stand (cases in a virtual machine, counted in the total): $stand_summary"
+  fi
   echo "total time: $((SECONDS - script_start)) s"
   if [ -n "$failed_step" ]; then
     echo "FAILED: $failed_step"
@@ -158,4 +163,32 @@ for preset in "${presets[@]}"; do
     echo "$preset: $ui_script $((SECONDS - t0)) s"
     seconds[$preset]=$((SECONDS - preset_start))
   done
+
+  # The Linux USB path against a real kernel USB stack, in a virtual machine. Its cases count in
+  # the total like tests.
+  if [ "$preset" = linux ]; then
+    stage "linux: scripts/usb-stand.sh"
+    t0=$SECONDS
+    stand_log="$root/build/usb-stand-output.log"
+    rc=0
+    bash scripts/usb-stand.sh 2>&1 | tee "$stand_log" || rc=$?
+    stand_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$stand_log" |
+                   tail -n 1)
+    if [ -n "$stand_counts" ]; then
+      read -r stand_passed stand_failed <<<"$stand_counts"
+    else
+      stand_passed=0
+      stand_failed=1
+    fi
+    stand_summary="$stand_passed passed, $stand_failed failed"
+    total_passed=$((total_passed + stand_passed))
+    total_failed=$((total_failed + stand_failed))
+    echo "$preset: scripts/usb-stand.sh $((SECONDS - t0)) s"
+    seconds[$preset]=$((SECONDS - preset_start))
+    if [ "$rc" -ne 0 ]; then
+      result[$preset]="usb stand failed"
+      failed_step="scripts/usb-stand.sh"
+      exit 1
+    fi
+  fi
 done
