@@ -355,6 +355,24 @@ else
     fail "unplug: the printer gadget did not enumerate"
 fi
 
+# --- the bulk OUT endpoint stalls in the middle of the firmware job ---
+if device=$(plug u3 one-printer-ready.json dummy_udc.0 --stall-at-byte 150000); then
+    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
+    if [ $rc -eq 124 ] || ! echo "$out" | grep -qx failed; then
+        fail "stall: exit $rc"
+        echo "$out"
+    elif [ "$(report_field u3 stalled)" != 1 ]; then
+        fail "stall: the gadget never halted its OUT endpoint"
+    elif ! usblp_bound "$device"; then
+        fail "stall: usblp is not bound again after the run"
+    else
+        ok "stall: failed, the program ended, usblp bound again"
+    fi
+    unplug u3
+else
+    fail "stall: the printer gadget did not enumerate"
+fi
+
 # --- CUPS's usb backend lists the printers as cupsd would; our queue lookup maps its URI ---
 # The second printer's IEEE 1284 serial differs from its USB serial string.
 if plug p5 one-printer-ready.json dummy_udc.0 >/dev/null &&

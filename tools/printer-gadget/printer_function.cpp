@@ -184,6 +184,7 @@ void PrinterFunction::ReceiveLoop() {
         if (faults_.stallAtByte && !stalled_ && received + bytes.size() > *faults_.stallAtByte) {
             Feed(bytes.first(static_cast<std::size_t>(*faults_.stallAtByte - received)));
             HaltOut();
+            WriteReport();
             continue;
         }
         Feed(bytes);
