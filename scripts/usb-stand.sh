@@ -6,7 +6,8 @@
 # side through FunctionFS, and the host side sees a USB printer that usblp binds to, libusb
 # opens and CUPS's usb backend lists.
 #
-#   bash scripts/usb-stand.sh
+#   bash scripts/usb-stand.sh               # the cases
+#   bash scripts/usb-stand.sh --throughput  # the transfer's throughput (docs/performance.md)
 #
 # Prints one line per case and ends with "N passed, N failed"; exits non-zero when a case failed
 # or the guest did not finish. Everything runs under a time limit (the whole guest: 540 s).
@@ -19,6 +20,10 @@ exec </dev/null
 
 stand=$root/build/usb-stand
 guest_seconds=${USB_STAND_GUEST_SECONDS:-540}
+mode=cases
+if [ "${1:-}" = --throughput ]; then
+    mode=throughput
+fi
 mkdir -p "$stand"
 
 passed=0
@@ -51,6 +56,16 @@ if [ ! -f "$kernel_dir/.unpacked" ]; then
     dpkg-deb -x "$stand"/debs/*.deb "$kernel_dir"
     touch "$kernel_dir/.unpacked"
 fi
+# udevd, so that libusb in the guest hears of devices plugged in while a program runs (its device
+# list follows udev's events, as on a desktop).
+udev_dir=$stand/udev
+if [ ! -f "$udev_dir/.unpacked" ]; then
+    rm -rf "$stand/udev-debs" "$udev_dir"
+    mkdir -p "$stand/udev-debs"
+    (cd "$stand/udev-debs" && timeout 300 apt-get download -q udev)
+    dpkg-deb -x "$stand"/udev-debs/udev_*.deb "$udev_dir"
+    touch "$udev_dir/.unpacked"
+fi
 kver=$(ls "$kernel_dir/lib/modules" | head -n 1)
 modules_dir=$kernel_dir/lib/modules/$kver
 if [ ! -f "$modules_dir/modules.dep" ]; then
@@ -63,11 +78,24 @@ if [ -f "$source_env" ]; then
     # shellcheck disable=SC1090
     source "$source_env"
 fi
-if [ ! -f build/linux/build.ninja ]; then
-    cmake --preset linux >/dev/null
-fi
 programs=(fwup-probe usb-stand-upgrade printer-gadget)
-if ! cmake --build --preset linux -j "$(nproc)" --target "${programs[@]}" >"$stand/build.log" 2>&1; then
+if [ "$mode" = cases ]; then
+    build=build/linux
+    if [ ! -f $build/build.ninja ]; then
+        cmake --preset linux >/dev/null
+    fi
+else
+    # Package 3000 at the shipped size; 3001 stays the small test package.
+    build=build/usb-stand-throughput
+    full=$stand/package-full-3000.bin
+    if [ ! -f "$full" ]; then
+        python3 scripts/make-test-package.py --payload-bytes 190590352 --seed 3000 "$full"
+    fi
+    cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
+        -DFWUP_BUILD_TESTS=OFF -DFWUP_PACKAGE_3000="$full" >/dev/null
+    programs=(printer-gadget usb-stand-throughput)
+fi
+if ! cmake --build $build -j "$(nproc)" --target "${programs[@]}" >"$stand/build.log" 2>&1; then
     cat "$stand/build.log"
     exit 1
 fi
@@ -78,9 +106,10 @@ rm -rf "$tree"
 mkdir -p "$tree"/{bin,sbin,dev,proc,sys,tmp,run,etc,stand/bin,stand/scenarios,lib/modules}
 cp /bin/busybox "$tree/bin/busybox"
 for program in "${programs[@]}"; do
-    cp "build/linux/tools/$program" "$tree/stand/bin/"
+    cp "$build/tools/$program" "$tree/stand/bin/"
 done
-binaries=("$tree"/stand/bin/*)
+cp "$udev_dir/bin/udevadm" "$tree/bin/udevadm"
+binaries=("$tree"/stand/bin/* "$tree/bin/udevadm")
 # CUPS's usb backend, run in the guest as cupsd runs it to list devices.
 mkdir -p "$tree/usr/lib/cups/backend"
 cp /usr/lib/cups/backend/usb "$tree/usr/lib/cups/backend/usb"
@@ -140,7 +169,7 @@ for b in data:
 print("%016x" % h)' "$1"
 }
 for id in 3000 3001; do
-    package=build/linux/firmware/test-package-$id.bin
+    package=$build/firmware/test-package-$id.bin
     if [ -f "$package" ]; then
         fnv "$package" >"$tree/stand/package-$id.digest"
         stat -c %s "$package" >"$tree/stand/package-$id.size"
@@ -157,10 +186,14 @@ log=$stand/guest.log
 echo "usb-stand: booting $kver under QEMU ($accel), at most $guest_seconds s"
 t0=$SECONDS
 qemu_rc=0
-timeout -k 10 "$guest_seconds" qemu-system-x86_64 -accel "$accel" -m 1024 -smp 2 \
+memory=1024
+if [ "$mode" = throughput ]; then
+    memory=2048
+fi
+timeout -k 10 "$guest_seconds" qemu-system-x86_64 -accel "$accel" -m $memory -smp 2 \
     -display none -monitor none -serial stdio -no-reboot \
     -kernel "$kernel_dir/boot/vmlinuz-$kver" -initrd "$stand/initramfs.gz" \
-    -append "console=ttyS0 quiet loglevel=3 panic=-1" >"$log" 2>&1 || qemu_rc=$?
+    -append "console=ttyS0 quiet loglevel=3 panic=-1 stand=$mode stand.pinning=${USB_STAND_EXPECT_PINNING:-0}" >"$log" 2>&1 || qemu_rc=$?
 echo "usb-stand: guest ended after $((SECONDS - t0)) s (log: $log)"
 
 while IFS= read -r line; do
@@ -198,6 +231,9 @@ for module in $(cat /stand/modules); do
     esac || echo "stand: FAIL insmod $module"
 done
 mount -t configfs configfs /sys/kernel/config
+mkdir -p /run/udev /lib/systemd /etc/udev
+ln -s /bin/udevadm /lib/systemd/systemd-udevd
+/lib/systemd/systemd-udevd --daemon || echo "stand: FAIL udevd did not start"
 echo "stand: note modules loaded $(cut -d' ' -f1 /proc/uptime) s after boot"
 
 ok() { echo "stand: ok $*"; }
@@ -295,6 +331,23 @@ upgrade_case() {
     unplug "$1" || fail "$4: the gadget did not end"
 }
 
+if grep -q stand=throughput /proc/cmdline; then
+    if plug p0 one-printer-ready.json dummy_udc.0 >/dev/null; then
+        if timeout 400 usb-stand-throughput 5 >/tmp/throughput 2>/tmp/notices; then
+            sed 's/^/stand: note /' /tmp/throughput
+            ok "throughput: measured"
+        else
+            cat /tmp/throughput /tmp/notices
+            fail "throughput: a transfer failed or took too long"
+        fi
+    else
+        fail "throughput: the printer gadget did not enumerate"
+    fi
+    unplug p0
+    echo "stand: end"
+    poweroff -f
+fi
+
 # --- checks through the probe: status, version, security record over the real stack ---
 if device=$(plug p0 one-printer-ready.json dummy_udc.0); then
     out=$(timeout 120 fwup-probe 2>&1); rc=$?
@@ -373,6 +426,35 @@ else
     fail "stall: the printer gadget did not enumerate"
 fi
 
+# --- a printer plugged in on a bus that sorts ahead while the same-version question is open ---
+# No byte of firmware may reach either printer. Until the run pins its printer, the firmware goes
+# to the newcomer; USB_STAND_EXPECT_PINNING=1 (on the host) makes that a failure, not a note.
+if plug q0 same-version.json dummy_udc.1 >/dev/null; then
+    rm -f /tmp/answer /tmp/q.out /tmp/q.rc
+    mkfifo /tmp/answer
+    (timeout 180 usb-stand-upgrade --ask </tmp/answer >/tmp/q.out 2>/tmp/notices
+     echo $? >/tmp/q.rc) &
+    exec 3>/tmp/answer
+    for i in $(seq 300); do grep -q question /tmp/q.out && break; sleep 0.2; done
+    plug q1 stand-second.json dummy_udc.0 >/dev/null || fail "plugged ahead: no second printer"
+    echo yes >&3
+    exec 3>&-
+    for i in $(seq 900); do [ -f /tmp/q.rc ] && break; sleep 0.2; done
+    result=$(grep -v question /tmp/q.out)
+    sent0=$(jobs_of q0 firmware) sent1=$(jobs_of q1 firmware)
+    if [ "$sent0" = 0 ] && [ "$sent1" = 0 ] && [ "$result" = printer-lost ]; then
+        ok "plugged ahead: nothing sent to either printer, the run ended as a lost printer ends"
+    elif grep -q stand.pinning=1 /proc/cmdline; then
+        fail "plugged ahead: result '$result', firmware jobs: chosen printer $sent0, newcomer $sent1"
+    else
+        note "plugged ahead (known fault until the run pins its printer): result '$result'," \
+             "firmware jobs: chosen printer $sent0, newcomer $sent1"
+    fi
+else
+    fail "plugged ahead: the printer gadget did not enumerate"
+fi
+unplug q0; unplug q1
+
 # --- CUPS's usb backend lists the printers as cupsd would; our queue lookup maps its URI ---
 # The second printer's IEEE 1284 serial differs from its USB serial string.
 if plug p5 one-printer-ready.json dummy_udc.0 >/dev/null &&
@@ -390,6 +472,18 @@ else
     fail "cups backend: the printer gadgets did not enumerate"
 fi
 unplug p2; unplug p5
+
+# For the record, not a case: which serial CUPS puts into the URI of a printer without a USB
+# serial string.
+printer-gadget --scenario /stand/scenarios/stand-second.json --udc dummy_udc.2 --name p6 \
+    --report /tmp/p6.report --usb-serial "" --device-serial ID1284-99 >/tmp/p6.err 2>&1 &
+echo $! >/tmp/p6.pid
+sleep 3
+uri=$(timeout 60 /usr/lib/cups/backend/usb 2>/dev/null |
+      sed -n 's/^direct \(usb:\/\/Viruzu\/TQ3800HKS[^ ]*\).*/\1/p' | head -n 1)
+note "cups backend, printer without a USB serial string: $uri," \
+     "queue lookup gives '$(timeout 60 usb-stand-upgrade --port-of-uri "$uri" 2>/dev/null)'"
+unplug p6
 
 # --- two printers at once ---
 if d0=$(plug p3 one-printer-ready.json dummy_udc.0) && d1=$(plug p4 stand-second.json dummy_udc.1); then

@@ -32,6 +32,14 @@ int Result(const char* word) {
     return std::strcmp(word, "succeeded") == 0 ? 0 : 1;
 }
 
+// The same-version question, held open until a line arrives on standard input.
+bool AnsweredYes() {
+    std::printf("question: the printer runs the package's version; send it again?\n");
+    std::fflush(stdout);
+    char line[16] = {};
+    return std::fgets(line, sizeof line, stdin) && std::strncmp(line, "yes", 3) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,6 +48,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const bool yes = argc > 1 && std::strcmp(argv[1], "--yes") == 0;
+    const bool ask = argc > 1 && std::strcmp(argv[1], "--ask") == 0;
     bool emulated = false;
     std::string error;
     const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
@@ -61,7 +70,7 @@ int main(int argc, char** argv) {
     if (version < 0) {
         return Result("failed");
     }
-    if (version == kVersionSame && !yes) {
+    if (version == kVersionSame && !yes && !(ask && AnsweredYes())) {
         return Result("declined");
     }
     const int security = QuerySecurity(port);

@@ -48,14 +48,15 @@ ConfigfsGadget::ConfigfsGadget(std::string name, const UsbIdentity& identity)
         Fail("cannot make the gadget's folders: " + ec.message());
         return;
     }
-    const bool written = WriteAttribute(root_ / "idVendor", Hex4(identity.vendorId)) &&
-                         WriteAttribute(root_ / "idProduct", Hex4(identity.productId)) &&
-                         WriteAttribute(root_ / "bcdUSB", "0x0200") &&
-                         WriteAttribute(strings / "manufacturer", "Viruzu") &&
-                         WriteAttribute(strings / "product", identity.model) &&
-                         WriteAttribute(strings / "serialnumber", identity.serial) &&
-                         WriteAttribute(config / "strings/0x409/configuration", "Printer") &&
-                         WriteAttribute(config / "MaxPower", "2");
+    const bool written =
+        WriteAttribute(root_ / "idVendor", Hex4(identity.vendorId)) &&
+        WriteAttribute(root_ / "idProduct", Hex4(identity.productId)) &&
+        WriteAttribute(root_ / "bcdUSB", "0x0200") &&
+        WriteAttribute(strings / "manufacturer", "Viruzu") &&
+        WriteAttribute(strings / "product", identity.model) &&
+        (identity.serial.empty() || WriteAttribute(strings / "serialnumber", identity.serial)) &&
+        WriteAttribute(config / "strings/0x409/configuration", "Printer") &&
+        WriteAttribute(config / "MaxPower", "2");
     if (!written) {
         Fail("cannot write the gadget's attributes");
         return;

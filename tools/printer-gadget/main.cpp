@@ -3,7 +3,10 @@
 //
 //   printer-gadget --scenario FILE [--printer N] --udc dummy_udc.0 --report FILE
 //                  [--name NAME] [--stall-at-byte N] [--device-serial TEXT]
+//                  [--usb-serial TEXT]
 //
+// --device-serial gives the IEEE 1284 device ID's SN: field, --usb-serial the USB serial-number
+// string (empty: the device has none); both default to the serial of the printer's instanceId.
 // Runs until SIGTERM or SIGINT, or until the scenario unplugs the printer. Needs root, configfs
 // at /sys/kernel/config and the usb_f_fs module.
 
@@ -37,7 +40,7 @@ int Usage(const char* why) {
     std::fprintf(stderr,
                  "printer-gadget: %s\nusage: printer-gadget --scenario FILE [--printer N] "
                  "--udc UDC --report FILE [--name NAME] [--stall-at-byte N] "
-                 "[--device-serial TEXT]\n",
+                 "[--device-serial TEXT] [--usb-serial TEXT]\n",
                  why);
     return 2;
 }
@@ -92,6 +95,9 @@ int main(int argc, char** argv) {
     }
     if (options.count("--device-serial")) {
         identity->deviceSerial = options["--device-serial"];
+    }
+    if (options.count("--usb-serial")) {
+        identity->serial = options["--usb-serial"];
     }
 
     struct sigaction action {};
