@@ -337,7 +337,7 @@ if grep -q stand=throughput /proc/cmdline; then
             sed 's/^/stand: note /' /tmp/throughput
             ok "throughput: measured"
         else
-            cat /tmp/throughput /tmp/notices
+            cat /tmp/throughput /tmp/notices /stand/bin/Tool.log /tmp/p0.report
             fail "throughput: a transfer failed or took too long"
         fi
     else

@@ -13,9 +13,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "device/interface_source.h"
+#include "device/interface_source_factory.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_transfer.h"
 #include "protocol/result_codes.h"
@@ -115,6 +119,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usb-stand-throughput: no package or no libusb\n");
         return 1;
     }
+    bool emulated = false;
+    std::string error;
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    if (!source || emulated) {
+        std::fprintf(stderr, "usb-stand-throughput: no USB interface source %s\n", error.c_str());
+        return 1;
+    }
+    SetActiveInterfaceSource(source.get());
     std::vector<double> sendElfShare;
     std::vector<double> usblpShare;
     for (int pair = 0; pair < pairs; ++pair) {
@@ -130,7 +142,10 @@ int main(int argc, char** argv) {
         WaitForUsblp();
         const double usblp = TimeUsblpLoop(package);
         if (sendElf <= 0 || loop <= 0 || usblp <= 0) {
-            std::fprintf(stderr, "usb-stand-throughput: a transfer failed in pair %d\n", pair + 1);
+            std::fprintf(stderr,
+                         "usb-stand-throughput: a transfer failed in pair %d (SendElf %.3f s, "
+                         "libusb loop %.3f s, usblp loop %.3f s; -1: failed)\n",
+                         pair + 1, sendElf, loop, usblp);
             return 1;
         }
         std::printf("pair %d: SendElf %.3f s, libusb loop %.3f s, usblp loop %.3f s (%u bytes)\n",
@@ -140,6 +155,7 @@ int main(int argc, char** argv) {
     }
     std::printf("throughput SendElf/libusb loop %.3f, usblp loop/libusb loop %.3f\n",
                 Median(sendElfShare), Median(usblpShare));
+    SetActiveInterfaceSource(nullptr);
     libusb_exit(nullptr);
     return 0;
 }
