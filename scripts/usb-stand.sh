@@ -73,11 +73,6 @@ if [ ! -f "$modules_dir/modules.dep" ]; then
 fi
 
 # --- our programs ---
-source_env=/work/ccache.env
-if [ -f "$source_env" ]; then
-    # shellcheck disable=SC1090
-    source "$source_env"
-fi
 programs=(fwup-probe usb-stand-upgrade printer-gadget)
 if [ "$mode" = cases ]; then
     build=build/linux
