@@ -25,10 +25,10 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_run_fixture.h"
-#include "upgrade/upgrade_start.h"
 
 namespace fwup {
 namespace {

@@ -29,10 +29,11 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
+#include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
-#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -41,12 +42,12 @@ namespace {
 
 using testing::EmbeddedPackage;
 using testing::FirmwareJobOf;
-using testing::RecordingDialogSurface;
-using testing::RecordingSurfaceFactory;
-using testing::SurfaceRecord;
 using testing::GuardProbe;
 using testing::Look;
 using testing::Message;
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+using testing::SurfaceRecord;
 using testing::UpgradeRunTest;
 
 struct RunCase {

@@ -23,8 +23,8 @@
 #include "ui/main_window.h"
 #include "ui/qt/dialog_bitmaps.h"
 #include "ui/qt/qt_dialog_surface.h"
+#include "ui/upgrade_start.h"
 #include "upgrade/print_queues.h"
-#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {

@@ -23,6 +23,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_procedure.h"
 

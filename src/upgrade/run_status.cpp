@@ -1,4 +1,4 @@
-#include "ui/upgrade_status.h"
+#include "upgrade/run_status.h"
 
 namespace fwup {
 

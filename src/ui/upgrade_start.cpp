@@ -1,10 +1,10 @@
-#include "upgrade/upgrade_start.h"
+#include "ui/upgrade_start.h"
 
 #include <system_error>
 
 #include "log/notice_output.h"
-#include "ui/upgrade_status.h"
-#include "upgrade/upgrade_procedure.h"
+#include "upgrade/run_status.h"
+#include "ui/window_front_end.h"
 
 namespace fwup {
 
