@@ -28,6 +28,7 @@ struct DeviceEntry {
     std::wstring ModelName;      // the matched table row's model name
     std::wstring PortName;       // e.g. USB001; empty when its interface has no port name
     std::int32_t ListIndex = 0;  // position in the window's printer list, set by its owner
+    std::wstring InstanceId;     // the device instance ID the platform reported, as it stands
 };
 
 using DeviceList = std::vector<DeviceEntry>;
