@@ -19,6 +19,7 @@
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_procedure.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -292,7 +293,7 @@ int RunCli(std::span<const std::string> args) {
         code = result.End(kExitError, FromUtf8(error));
     } else {
         SetActiveInterfaceSource(source.get());
-        const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+        const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
         if (queues) {
             SetActivePrintQueueSource(queues.get());
         }

@@ -25,6 +25,7 @@
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/upgrade_start.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -71,7 +72,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     }
 
     // Without CUPS every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }

@@ -24,6 +24,7 @@
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -111,7 +112,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     }
 
     // Without the spooler every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }

@@ -44,6 +44,13 @@ struct SimFaults {
     bool vendorReturnsNothing = false;         // every vendor request succeeds with 0 bytes
 };
 
+// What the printer does once it has taken a whole firmware job, as a real one flashing it does:
+// it leaves the bus for a while and comes back, on the new firmware or not.
+struct AfterFirmware {
+    std::uint32_t awaySeconds = 0;
+    std::optional<std::string> version;  // the version it answers with afterwards; none: unchanged
+};
+
 struct PrinterScenario {
     std::wstring instanceId;
     std::wstring interfacePath;
@@ -56,10 +63,19 @@ struct PrinterScenario {
     // Opens beyond this many are refused, as when another program holds the interface.
     std::optional<std::uint32_t> openLimit;
     SimFaults faults;
+    std::optional<AfterFirmware> afterFirmware;  // none: it stays, on the same version
+};
+
+// A print queue of the simulated machine's spooler.
+struct QueueScenario {
+    std::wstring portName;
+    std::uint32_t jobs = 0;
 };
 
 struct Scenario {
     std::vector<PrinterScenario> printers;
+    // The spooler's queues, when the scenario names them; otherwise the host's spooler is asked.
+    std::optional<std::vector<QueueScenario>> printQueues;
 };
 
 }  // namespace fwup

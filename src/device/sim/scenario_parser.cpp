@@ -23,6 +23,9 @@ constexpr std::size_t kMaxNoteBytes = 4096;
 constexpr std::size_t kMaxInstanceIdBytes = 1024;
 constexpr std::size_t kMaxInterfacePathBytes = 1024;
 constexpr std::size_t kMaxVersionBytes = std::numeric_limits<std::uint16_t>::max();
+constexpr std::uint64_t kMaxAwaySeconds = 86400;
+constexpr std::size_t kMaxScenarioQueues = 64;
+constexpr std::size_t kMaxQueuePortBytes = 1024;
 constexpr std::uint64_t kMaxByteOffset = 1ULL << 40;
 constexpr std::uint64_t kMaxFaultCount = 1'000'000;
 constexpr std::uint64_t kMaxSilentSeconds = 86'400;
@@ -125,11 +128,36 @@ void ReadFaults(const json& value, const std::string& path, SimFaults& faults, s
     faults.vendorReturnsNothing = reader.Flag("vendorReturnsNothing").value_or(false);
 }
 
+void ReadQueue(const json& value, const std::string& path, QueueScenario& queue,
+               std::string& error) {
+    FieldReader reader(value, path, {"portName", "jobs"}, error);
+    reader.Require("portName");
+    if (const auto port = reader.Text("portName", 0, kMaxQueuePortBytes)) {
+        queue.portName = FromUtf8(*port);
+    }
+    if (const auto jobs = reader.Unsigned("jobs", 0, kMaxFaultCount)) {
+        queue.jobs = static_cast<std::uint32_t>(*jobs);
+    }
+}
+
+void ReadAfterFirmware(const json& value, const std::string& path, PrinterScenario& printer,
+                       std::string& error) {
+    FieldReader reader(value, path, {"awaySeconds", "version"}, error);
+    AfterFirmware after;
+    reader.Require("awaySeconds");
+    if (const auto seconds = reader.Unsigned("awaySeconds", 0, kMaxAwaySeconds)) {
+        after.awaySeconds = static_cast<std::uint32_t>(*seconds);
+    }
+    after.version = reader.Text("version", 0, kMaxVersionBytes);
+    printer.afterFirmware = std::move(after);
+}
+
 void ReadPrinter(const json& value, const std::string& path, PrinterScenario& printer,
                  std::string& error) {
     FieldReader reader(value, path,
                        {"description", "instanceId", "interfacePath", "portNumber", "status",
-                        "version", "security", "readTimeoutMs", "openLimit", "faults"},
+                        "version", "security", "readTimeoutMs", "openLimit", "faults",
+                        "afterFirmware"},
                        error);
     reader.Text("description", 0, kMaxNoteBytes);
     reader.Require("instanceId");
@@ -159,6 +187,9 @@ void ReadPrinter(const json& value, const std::string& path, PrinterScenario& pr
     }
     if (const json* faults = reader.Member("faults")) {
         ReadFaults(*faults, reader.KeyPath("faults"), printer.faults, error);
+    }
+    if (const json* after = reader.Member("afterFirmware")) {
+        ReadAfterFirmware(*after, reader.KeyPath("afterFirmware"), printer, error);
     }
     if (reader.ok() && printer.faults.badCrc && printer.security.raw) {
         reader.Fail("'" + reader.KeyPath("faults") +
@@ -193,7 +224,7 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         error = "the scenario must be a JSON object";
         return false;
     }
-    FieldReader reader(root, "", {"description", "printers"}, error);
+    FieldReader reader(root, "", {"description", "printers", "printQueues"}, error);
     reader.Text("description", 0, kMaxNoteBytes);
     reader.Require("printers");
     const json* printers = reader.Member("printers");
@@ -206,6 +237,17 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         parsed.printers.emplace_back();
         ReadPrinter((*printers)[i], "printers[" + std::to_string(i) + "]", parsed.printers.back(),
                     error);
+    }
+    const json* queues = reader.Member("printQueues");
+    if (queues != nullptr && (!queues->is_array() || queues->size() > kMaxScenarioQueues)) {
+        reader.Fail("'printQueues' must be an array of at most " +
+                    std::to_string(kMaxScenarioQueues) + " queues");
+    }
+    if (reader.ok() && queues != nullptr) {
+        parsed.printQueues.emplace();
+        for (std::size_t i = 0; reader.ok() && i < queues->size(); ++i) {
+            ReadQueue((*queues)[i], "printQueues[" + std::to_string(i) + "]", parsed.printQueues->emplace_back(), error);
+        }
     }
     if (reader.ok()) {
         CheckDistinctPaths(parsed, error);

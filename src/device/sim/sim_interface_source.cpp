@@ -42,7 +42,8 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
 
 }  // namespace
 
-SimInterfaceSource::SimInterfaceSource(Scenario scenario) {
+SimInterfaceSource::SimInterfaceSource(Scenario scenario)
+    : printQueues_(std::move(scenario.printQueues)) {
     printers_.reserve(scenario.printers.size());
     for (PrinterScenario& printer : scenario.printers) {
         if (printer.interfacePath.empty()) {

@@ -19,6 +19,8 @@ class SimInterfaceSource final : public InterfaceSource {
     explicit SimInterfaceSource(Scenario scenario);
 
     std::size_t printerCount() const { return printers_.size(); }
+    // The scenario's print queues, when it names any.
+    const std::optional<std::vector<QueueScenario>>& printQueues() const { return printQueues_; }
     // The printer of the scenario's `index`th entry, or null past the end.
     SimPrinter* printer(std::size_t index) const;
 
@@ -30,6 +32,7 @@ class SimInterfaceSource final : public InterfaceSource {
     std::shared_ptr<SimPrinter> FindByPath(const std::wstring& path) const;
 
     std::vector<std::shared_ptr<SimPrinter>> printers_;
+    std::optional<std::vector<QueueScenario>> printQueues_;
 };
 
 }  // namespace fwup

@@ -21,17 +21,33 @@ std::uint32_t LinkMs(std::uint64_t bytes, std::uint64_t bytesPerSecond) {
 
 SimPrinter::SimPrinter(PrinterScenario scenario)
     : scenario_(std::move(scenario)),
-      securityRecord_(BuildSecurityRecord(scenario_.security, scenario_.faults.badCrc)) {}
+      securityRecord_(BuildSecurityRecord(scenario_.security, scenario_.faults.badCrc)),
+      version_(scenario_.version) {}
 
 bool SimPrinter::present() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return !unplugged_;
+    return !unplugged_ && !AwayLocked();
+}
+
+bool SimPrinter::AwayLocked() const {
+    return awayUntilMs_ && ActiveClock().MonotonicMs() < *awayUntilMs_;
+}
+
+void SimPrinter::TakeFirmwareLocked() {
+    const std::optional<AfterFirmware>& after = scenario_.afterFirmware;
+    if (!after) {
+        return;
+    }
+    awayUntilMs_ = ActiveClock().MonotonicMs() + std::int64_t{after->awaySeconds} * 1000;
+    if (after->version) {
+        version_ = *after->version;
+    }
 }
 
 bool SimPrinter::TryOpen() {
     std::lock_guard<std::mutex> lock(mutex_);
-    const bool refused =
-        unplugged_ || channelOpen_ || (scenario_.openLimit && opens_ >= *scenario_.openLimit);
+    const bool refused = unplugged_ || AwayLocked() || channelOpen_ ||
+                         (scenario_.openLimit && opens_ >= *scenario_.openLimit);
     SimEvent event;
     event.kind = refused ? SimEventKind::kOpenRefused : SimEventKind::kOpen;
     transcript_.Add(event);
@@ -200,7 +216,15 @@ void SimPrinter::Accept(std::span<const std::uint8_t> bytes) {
         if (job.kind == JobKind::kStatus) {
             QueueReply(BuildStatusReply(scenario_));
         } else if (job.kind == JobKind::kVersion) {
-            QueueReply(BuildVersionReply(scenario_));
+            if (version_ == scenario_.version) {
+                QueueReply(BuildVersionReply(scenario_));
+            } else {
+                PrinterScenario flashed = scenario_;
+                flashed.version = version_;
+                QueueReply(BuildVersionReply(flashed));
+            }
+        } else if (job.kind == JobKind::kFirmware) {
+            TakeFirmwareLocked();
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "device/channel.h"
@@ -87,6 +88,13 @@ class SimPrinter {
     bool unplugged_ = false;
     bool zeroWriteDone_ = false;
     bool vendorErrorDone_ = false;
+    // After a firmware job (afterFirmware): gone until this monotonic clock time, then back
+    // answering with `version_`.
+    std::optional<std::int64_t> awayUntilMs_;
+    std::string version_;
+
+    bool AwayLocked() const;
+    void TakeFirmwareLocked();
 };
 
 }  // namespace fwup
