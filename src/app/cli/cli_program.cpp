@@ -1,5 +1,6 @@
 #include "app/cli/cli_program.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -19,8 +20,8 @@
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
 #include "upgrade/print_queues.h"
-#include "upgrade/program_print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_procedure.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -253,7 +254,8 @@ int RunCli(std::span<const std::string> args) {
     std::string error;
     if (!ParseCliOptions(args, options, error)) {
         WriteErr("viruzu-fwup-cli: " + error + "\n\n" + UsageText());
-        if (options.json) {
+        // Whatever else was wrong, a script that asked for JSON gets its result line.
+        if (std::find(args.begin(), args.end(), "--json") != args.end()) {
             WriteOut(JsonLine()
                          .Add("result", ResultName(kExitUsage))
                          .Add("exitCode", kExitUsage)

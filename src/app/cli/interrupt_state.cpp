@@ -18,6 +18,7 @@ void InterruptibleClock::SleepMs(std::uint32_t ms) {
         system_.SleepMs(slice);
         ms -= slice;
     }
+    skippedMs_ += ms;
 }
 
 }  // namespace fwup::cli

@@ -30,19 +30,22 @@ InterruptState& TheInterruptState();
 // Installs the platform's handlers for Ctrl-C, termination requests and a console close.
 void InstallInterruptHandlers();
 
-// The machine's clock, except that a wait ends early once the interrupt state says so: a query
-// that waits out a silent printer gives up at once, and the run then ends between its steps.
+// The machine's clock, except that once the interrupt state says so a wait ends at once and the
+// clock moves on by the time it would have taken: a query that waits out a silent printer then
+// reaches its time bound at once, gives up, and the run ends between its steps. (The clock runs
+// ahead of the machine's only from then until the program ends.)
 class InterruptibleClock final : public Clock {
   public:
     explicit InterruptibleClock(const InterruptState& state) : state_(state) {}
-    std::int64_t NowSeconds() override { return system_.NowSeconds(); }
+    std::int64_t NowSeconds() override { return system_.NowSeconds() + skippedMs_.load() / 1000; }
     CivilTime LocalTime(std::int64_t seconds) override { return system_.LocalTime(seconds); }
-    std::int64_t MonotonicMs() override { return system_.MonotonicMs(); }
+    std::int64_t MonotonicMs() override { return system_.MonotonicMs() + skippedMs_.load(); }
     void SleepMs(std::uint32_t ms) override;
 
   private:
     const InterruptState& state_;
     SystemClock system_;
+    std::atomic<std::int64_t> skippedMs_{0};
 };
 
 }  // namespace fwup::cli

@@ -154,11 +154,11 @@ void ReadAfterFirmware(const json& value, const std::string& path, PrinterScenar
 
 void ReadPrinter(const json& value, const std::string& path, PrinterScenario& printer,
                  std::string& error) {
-    FieldReader reader(value, path,
-                       {"description", "instanceId", "interfacePath", "portNumber", "status",
-                        "version", "security", "readTimeoutMs", "openLimit", "faults",
-                        "afterFirmware"},
-                       error);
+    FieldReader reader(
+        value, path,
+        {"description", "instanceId", "interfacePath", "portNumber", "status", "version",
+         "security", "readTimeoutMs", "openLimit", "faults", "afterFirmware"},
+        error);
     reader.Text("description", 0, kMaxNoteBytes);
     reader.Require("instanceId");
     if (const auto id = reader.Text("instanceId", 1, kMaxInstanceIdBytes)) {
@@ -246,7 +246,8 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
     if (reader.ok() && queues != nullptr) {
         parsed.printQueues.emplace();
         for (std::size_t i = 0; reader.ok() && i < queues->size(); ++i) {
-            ReadQueue((*queues)[i], "printQueues[" + std::to_string(i) + "]", parsed.printQueues->emplace_back(), error);
+            ReadQueue((*queues)[i], "printQueues[" + std::to_string(i) + "]",
+                      parsed.printQueues->emplace_back(), error);
         }
     }
     if (reader.ok()) {
