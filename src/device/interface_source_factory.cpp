@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "base/environment.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 
 namespace fwup {

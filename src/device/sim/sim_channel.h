@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "device/channel.h"
-#include "device/sim/sim_printer.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 

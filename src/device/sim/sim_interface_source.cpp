@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "device/sim/sim_channel.h"
-#include "device/sim/usbprint_path.h"
+#include "printer/usbprint_path.h"
 
 namespace fwup {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario.h"
-#include "device/sim/sim_printer.h"
+#include "printer/scenario.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 

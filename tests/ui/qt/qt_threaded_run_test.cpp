@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"

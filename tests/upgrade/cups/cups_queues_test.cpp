@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"

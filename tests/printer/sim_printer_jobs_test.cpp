@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "device/sim/fnv1a.h"
-#include "device/sim/sim_jobs.h"
-#include "device/sim/sim_printer.h"
+#include "printer/fnv1a.h"
+#include "printer/sim_jobs.h"
+#include "printer/sim_printer.h"
 #include "fakes/instant_clock.h"
 
 namespace fwup {

@@ -1,4 +1,4 @@
-#include "device/sim/job_parser.h"
+#include "printer/job_parser.h"
 
 #include <algorithm>
 

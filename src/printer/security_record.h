@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/sim/scenario.h"
+#include "printer/scenario.h"
 #include "protocol/security_layout.h"
 
 namespace fwup {

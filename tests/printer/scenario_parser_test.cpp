@@ -1,4 +1,4 @@
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/sim/scenario.h"
+#include "printer/scenario.h"
 
 namespace fwup {
 

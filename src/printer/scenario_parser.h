@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/sim/scenario.h"
+#include "printer/scenario.h"
 
 namespace fwup {
 

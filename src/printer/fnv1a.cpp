@@ -1,4 +1,4 @@
-#include "device/sim/fnv1a.h"
+#include "printer/fnv1a.h"
 
 namespace fwup {
 namespace {

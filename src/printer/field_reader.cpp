@@ -1,4 +1,4 @@
-#include "device/sim/field_reader.h"
+#include "printer/field_reader.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "device/sim/transcript.h"
+#include "printer/transcript.h"
 
 namespace fwup {
 

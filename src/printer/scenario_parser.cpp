@@ -1,4 +1,4 @@
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 
 #include <fstream>
 #include <limits>
@@ -10,9 +10,9 @@
 #include "base/hex_digit.h"
 #include "base/wide_text.h"
 #include "device/channel.h"
-#include "device/sim/field_reader.h"
-#include "device/sim/security_record.h"
-#include "device/sim/usbprint_path.h"
+#include "printer/field_reader.h"
+#include "printer/security_record.h"
+#include "printer/usbprint_path.h"
 
 namespace fwup {
 namespace {

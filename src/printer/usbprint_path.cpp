@@ -1,4 +1,4 @@
-#include "device/sim/usbprint_path.h"
+#include "printer/usbprint_path.h"
 
 namespace fwup {
 

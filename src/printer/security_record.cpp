@@ -1,4 +1,4 @@
-#include "device/sim/security_record.h"
+#include "printer/security_record.h"
 
 #include <array>
 #include <span>

@@ -1,12 +1,12 @@
-#include "device/sim/sim_printer.h"
+#include "printer/sim_printer.h"
 
 #include <algorithm>
 #include <limits>
 #include <utility>
 
 #include "base/clock.h"
-#include "device/sim/security_record.h"
-#include "device/sim/sim_replies.h"
+#include "printer/security_record.h"
+#include "printer/sim_replies.h"
 
 namespace fwup {
 namespace {

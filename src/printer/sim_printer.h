@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "device/channel.h"
-#include "device/sim/job_parser.h"
-#include "device/sim/scenario.h"
-#include "device/sim/transcript.h"
+#include "printer/job_parser.h"
+#include "printer/scenario.h"
+#include "printer/transcript.h"
 
 namespace fwup {
 

@@ -1,4 +1,4 @@
-#include "device/sim/sim_replies.h"
+#include "printer/sim_replies.h"
 
 #include <algorithm>
 #include <span>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "device/sim/fnv1a.h"
+#include "printer/fnv1a.h"
 #include "protocol/acl_frame.h"
 
 namespace fwup {

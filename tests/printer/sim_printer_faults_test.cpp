@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "device/sim/fnv1a.h"
-#include "device/sim/scenario_parser.h"
-#include "device/sim/security_record.h"
-#include "device/sim/sim_jobs.h"
-#include "device/sim/sim_printer.h"
+#include "printer/fnv1a.h"
+#include "printer/scenario_parser.h"
+#include "printer/security_record.h"
+#include "printer/sim_jobs.h"
+#include "printer/sim_printer.h"
 #include "fakes/instant_clock.h"
 
 namespace fwup {
