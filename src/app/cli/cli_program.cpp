@@ -314,6 +314,7 @@ int RunCli(std::span<const std::string> args) {
         }
         // An interrupt before anything was sent ends every command the same way.
         if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
+            report.Text(L"Interrupted before the transfer: nothing was sent.");
             code = result.End(kExitInterrupted);
             AddPrinterFields(result.line(), frontEnd.Chosen());
         }

@@ -13,7 +13,6 @@ namespace fwup::cli {
 void PrepareConsole();
 bool StdinIsTerminal();
 bool StdoutIsTerminal();
-bool StderrIsTerminal();
 
 // Writes UTF-8 text to standard output or standard error and flushes it.
 void WriteOut(std::string_view text);

@@ -32,10 +32,6 @@ bool StdoutIsTerminal() {
     return isatty(STDOUT_FILENO) == 1;
 }
 
-bool StderrIsTerminal() {
-    return isatty(STDERR_FILENO) == 1;
-}
-
 void WriteOut(std::string_view text) {
     WriteAll(stdout, text);
 }

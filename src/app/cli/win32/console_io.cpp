@@ -1,6 +1,5 @@
 #include "app/cli/console_io.h"
 
-#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -24,16 +23,22 @@ void PrepareConsole() {
     SetConsoleCP(CP_UTF8);
 }
 
+namespace {
+
+// A console, not merely a character device: NUL passes _isatty too.
+bool IsConsole(DWORD handleId) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(handleId), &mode) != 0;
+}
+
+}  // namespace
+
 bool StdinIsTerminal() {
-    return _isatty(_fileno(stdin)) != 0;
+    return IsConsole(STD_INPUT_HANDLE);
 }
 
 bool StdoutIsTerminal() {
-    return _isatty(_fileno(stdout)) != 0;
-}
-
-bool StderrIsTerminal() {
-    return _isatty(_fileno(stderr)) != 0;
+    return IsConsole(STD_OUTPUT_HANDLE);
 }
 
 void WriteOut(std::string_view text) {
