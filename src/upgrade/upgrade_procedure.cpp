@@ -201,6 +201,9 @@ class UpgradeRun {
     }
 
     Step SendData() {
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
         const int result = Burn();
         frontEnd_.OnStep(UpgradeStep::kFlashWait);
         ActiveClock().SleepMs(kFlashWaitMs);
@@ -208,7 +211,7 @@ class UpgradeRun {
     }
 
     Step SendElfStep() {
-        if (CheckSecurity() == Step::kEnd) {
+        if (CheckSecurity() == Step::kEnd || Interrupted()) {
             return Step::kEnd;
         }
         return Burn() == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;
