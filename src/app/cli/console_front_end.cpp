@@ -182,6 +182,8 @@ void ConsoleFrontEnd::AnnouncePrinter(const DeviceEntry& entry) {
 
 void ConsoleFrontEnd::ShowStatus(int code, int) {
     interrupts_.transferEnded.store(true);
+    // An interrupt after the last write of the transfer is still owed its note.
+    NoteInterruptDuringTransfer();
     switch (code) {
         case STATUS_SUCCEEDED:
             report_.WindowText(TXT_SUCCEEDED);
