@@ -32,8 +32,8 @@
 #include "ui/upgrade_status.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
-#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_run_fixture.h"
+#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -41,12 +41,12 @@ namespace {
 
 using testing::EmbeddedPackage;
 using testing::FirmwareJobOf;
-using testing::RecordingDialogSurface;
-using testing::RecordingSurfaceFactory;
-using testing::SurfaceRecord;
 using testing::GuardProbe;
 using testing::Look;
 using testing::Message;
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+using testing::SurfaceRecord;
 using testing::UpgradeRunTest;
 
 struct RunCase {
@@ -212,6 +212,11 @@ INSTANTIATE_TEST_SUITE_P(
                               .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                               .look = Look::kReady,
                               .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "SecurityChannelRefusedAfterFullCheck",
+                              .scenario = "newer-version-security-channel-refused.json",
+                              .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
                       RunCase{.name = "BurnChannelRefused",
                               .scenario = "burn-channel-refused.json",
                               .look = Look::kFailed,
@@ -240,6 +245,47 @@ INSTANTIATE_TEST_SUITE_P(
                               .waitsForFlashing = true,
                               .jobs = {JobKind::kStatus, JobKind::kVersion}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The status byte alone decides whether a run goes on: ready and asleep printers take the package,
+// a busy one (1) stops the run before its version is asked.
+struct StatusCase {
+    int status;
+    bool proceeds;
+};
+
+class StatusEnding : public UpgradeRunTest, public ::testing::WithParamInterface<StatusCase> {};
+
+TEST_P(StatusEnding, GoesOnOnlyForAReadyOrSleepingPrinter) {
+    const StatusCase& run = GetParam();
+    AttachJson(R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\SER0001",)"
+               R"( "portNumber": 1, "status": )" +
+               std::to_string(run.status) + "}]}");
+    CVevaVoRirizevDlg& window = Open();
+    notices_.lines.clear();
+
+    UpgradeThreadProc(&window);
+
+    if (run.proceeds) {
+        ExpectLook(Look::kSucceeded);
+        EXPECT_EQ(JobKinds(),
+                  (std::vector<JobKind>{JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware}));
+    } else {
+        ExpectLook(Look::kNotReady);
+        EXPECT_EQ(JobKinds(), std::vector<JobKind>{JobKind::kStatus});
+        const std::wstring notice =
+            L"Tool show NOTICE\uFF1AChecking printer status failed,Error code:" +
+            std::to_wstring(run.status) + L"\n";
+        EXPECT_NE(std::find(notices_.lines.begin(), notices_.lines.end(), notice),
+                  notices_.lines.end());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, StatusEnding,
+                         ::testing::Values(StatusCase{1, false}, StatusCase{2, true},
+                                           StatusCase{4, true}),
+                         [](const auto& info) {
+                             return "Status" + std::to_string(info.param.status);
+                         });
 
 // The Start button from the window thread, with the run on a real worker that is held in its
 // question while the user keeps clicking.
