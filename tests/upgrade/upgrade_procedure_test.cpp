@@ -253,6 +253,10 @@ struct StatusCase {
     bool proceeds;
 };
 
+std::ostream& operator<<(std::ostream& out, const StatusCase& run) {
+    return out << "status " << run.status;
+}
+
 class StatusEnding : public UpgradeRunTest, public ::testing::WithParamInterface<StatusCase> {};
 
 TEST_P(StatusEnding, GoesOnOnlyForAReadyOrSleepingPrinter) {
