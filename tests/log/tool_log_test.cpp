@@ -152,26 +152,26 @@ TEST_F(ToolLogFileTest, LeavesTheProcessLocaleAlone) {
     EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), before);
 }
 
-// Lines long enough that a line handed over in pieces, or written at an end another writer has
-// just moved, would show up broken. Where the platform refuses a second open while a line is
-// being written, a line may be lost, never mixed.
+// Lines long enough, and enough of them, that two writers running side by side meet mid-line: a
+// line handed over in pieces, or written at an end the other writer has just moved, shows up
+// mixed. Where the platform refuses a second open while a line is being written, a line may be
+// lost, never mixed.
 TEST_F(ToolLogFileTest, TwoThreadsNeverMixWithinALine) {
-    constexpr int kLines = 200;
-    const std::wstring first(4000, L'a');
-    const std::wstring second(4000, L'b');
-    std::thread other([&] {
+    constexpr int kLines = 1000;
+    constexpr std::size_t kLineChars = 4000;
+    const auto writeLines = [](wchar_t letter) {
+        const std::wstring message(kLineChars, letter);
         for (int i = 0; i < kLines; ++i) {
-            WriteToolLog(second);
+            WriteToolLog(message);
         }
-    });
-    for (int i = 0; i < kLines; ++i) {
-        WriteToolLog(first);
-    }
+    };
+    std::thread other(writeLines, L'b');
+    writeLines(L'a');
     other.join();
 
     const std::string stamp = "[03/09 14:05:07] ";
-    const std::string firstLine = stamp + std::string(4000, 'a') + "\r\r\n";
-    const std::string secondLine = stamp + std::string(4000, 'b') + "\r\r\n";
+    const std::string firstLine = stamp + std::string(kLineChars, 'a') + "\r\r\n";
+    const std::string secondLine = stamp + std::string(kLineChars, 'b') + "\r\r\n";
     const std::string log = ReadLog();
     int lines = 0;
     for (std::size_t at = 0; at < log.size(); at += firstLine.size(), ++lines) {
