@@ -74,6 +74,10 @@ for _ in $(seq 100); do
 done
 [ -n "$window" ] || fail "the main window did not appear within 10 s"
 title=$(xdotool getwindowname "$window")
+case $title in
+  *" — simulated printers") ;;
+  *) fail "the title \"$title\" does not say that the printers are simulated" ;;
+esac
 
 # "Start to upgrade" is at x 290..410, y 372..397 of the 469x399 client area in English; scale
 # to the size the window actually has.
@@ -89,6 +93,8 @@ for _ in $(seq 20); do
   done
 done
 logged "Will burn FW" || fail "no upgrade began after clicking Start at ($x, $y) of a ${WIDTH}x${HEIGHT} window"
+head -n 1 "$log" | grep -qF "] Simulated printers from $VIRUZU_FWUP_EMULATE" ||
+  fail "Tool.log does not start with \"Simulated printers from $VIRUZU_FWUP_EMULATE\":$(printf '\n'; cat "$log")"
 
 for _ in $(seq 900); do
   logged "ELF is running..." && break

@@ -48,6 +48,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine || command -v wine64)
 title='Viruzu  Firmware Upgrade Tool'
+# Every window here talks to simulated printers, and its title says so after text 0.
+simulated_title="$title — simulated printers"
 
 xvfb_pid=""
 app_pid=""
@@ -122,7 +124,7 @@ wait_for() {  # wait_for SECONDS COMMAND...
   return 1
 }
 
-main_windows() { xdotool search --name "^${title}\$" 2>/dev/null || true; }
+main_windows() { xdotool search --name "^${simulated_title}\$" 2>/dev/null || true; }
 one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
 # xwininfo lists top-level windows from the top of the stack down.
 stack_order() { xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) ".*/\1/p'; }
@@ -150,7 +152,8 @@ if [ -z "$window" ]; then
   echo "smoke: $passed passed, $((failed + 1)) failed"
   exit 1
 fi
-check "title is text 0 in English" test "$(xdotool getwindowname "$window")" = "$title"
+check "title is text 0 in English, marked as simulated" \
+  test "$(xdotool getwindowname "$window")" = "$simulated_title"
 sleep 1  # let the first paint finish
 shot="$screenshot_dir/win32-idle.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
@@ -201,6 +204,8 @@ click_start() {
 check "clicking Start begins the upgrade" wait_for 30 click_start
 run_ended() { logged "ELF is running..." || logged "Send Elf failed" || ! kill -0 "$app_pid" 2>/dev/null; }
 wait_for 90 run_ended || true
+first_line_names_scenario() { head -n 1 "$tool_log" | grep -qF "] Simulated printers from $scenario"; }
+check "Tool.log starts with \"Simulated printers from $scenario\"" first_line_names_scenario
 check "Tool.log has \"Will burn FW which is not encrypted\"" logged "Will burn FW which is not encrypted"
 check "Tool.log has no \"Send Elf failed\"" eval '! logged "Send Elf failed"'
 check "Tool.log has \"ELF is running...\" (within 90 s)" logged "ELF is running..."
@@ -219,7 +224,8 @@ green_shown() {
 check "the window shows the green check" wait_for 10 green_shown
 shot="$screenshot_dir/win32-upgrade-success.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
-check "the window is still titled \"$title\"" test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title"
+check "the window is still titled \"$simulated_title\"" \
+  test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$simulated_title"
 # The Exit button at the lower left (34..84 dlu) now reads "Complete"; clicking it ends the program.
 xdotool mousemove --window "$window" 106 396 click 1
 check "clicking Complete ends the program" wait_for 30 app_ended

@@ -8,6 +8,7 @@
 #include "base/clock.h"
 #include "device/channel.h"
 #include "device/port_pin.h"
+#include "device/simulated_printers.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
@@ -212,6 +213,10 @@ int UpgradeThreadProc(CVevaVoRirizevDlg* window) {
     if (window == nullptr) {
         bUpgrading.store(false);
         return 0;
+    }
+    // First, so that no reader of the log takes what follows for a real printer's run.
+    if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
+        WriteToolLog(L"Simulated printers from " + *scenario);
     }
     window->LockWindow();
     bUpgrading.store(true);

@@ -265,16 +265,56 @@ TEST(LangText, NonAsciiLettersDecodeToTheirCodePoints) {
     EXPECT_EQ(English(TXT_UPGRADING).back(), L'\u2026');
 }
 
-TEST(LangText, EnglishLongTextsKeepTheirExactLayout) {
-    EXPECT_EQ(English(TXT_STEPS),
-              L"Notice: Please do not turn off the printer and the computer during the upgrade."
-              L"\r\n\r\n\r\nThe upgrade steps are as follows:\r\n\r\n1. Please turn on the "
-              L"printer, and set it to the ready or sleep state;\r\n2. Use a USB cable to connect "
-              L"the printer and the computer;\r\n");
-    EXPECT_EQ(English(TXT_TIPS),
-              L"Tips:\r\n1. This upgrade tool can only support being connected to one Viruzu "
-              L"printer for upgrade at a time.\r\n2. The printer series supported by this version "
-              L"of upgrade tool:\r\n");
+// Every English text the window and the dialogs show, written out here once: a typo in the table
+// shows up as a difference, where a look test that asks the table for its expectation would not.
+TEST(LangText, EnglishTextsShownAreTheAgreedOnes) {
+    const struct {
+        int id;
+        std::wstring_view text;
+    } kShown[] = {
+        {0, L"Viruzu  Firmware Upgrade Tool"},
+        {1,
+         L"Please restart the printer to upgrade again, or contact the Viruzu customer service "
+         L"staff."},
+        {5,
+         L"If the printer is not ready, please reset the printer to the ready or sleep state, "
+         L"and rerun the upgrade tool."},
+        {6,
+         L"If the Viruzu printer is not connected, please check whether the USB cable is "
+         L"connected properly."},
+        {8, L"The data is being transmitted, please wait\u2026"},
+        {9, L"The firmware upgrade is successful."},
+        {10, L"The firmware upgrade is failed."},
+        {12,
+         L"The current firmware version of the printer is the same with the version to be "
+         L"upgraded to"},
+        {14,
+         L"Notice: Please do not turn off the printer and the computer during the upgrade."
+         L"\r\n\r\n\r\nThe upgrade steps are as follows:\r\n\r\n1. Please turn on the "
+         L"printer, and set it to the ready or sleep state;\r\n2. Use a USB cable to connect "
+         L"the printer and the computer;\r\n"},
+        {15,
+         L"Tips:\r\n1. This upgrade tool can only support being connected to one Viruzu "
+         L"printer for upgrade at a time.\r\n2. The printer series supported by this version "
+         L"of upgrade tool:\r\n"},
+        {16, L"Complete"},
+        {17, L"Start to upgrade"},
+        {18, L"Exit"},
+        {21,
+         L"The printer shall be used with the new driver after the firmware upgrade, please "
+         L"check the operation guide for upgrade tools."},
+        {22, L"The printer port is occupied, and the firmware cannot be upgraded."},
+        {23, L"Confirm"},
+        {24, L"Yes"},
+        {25, L"No"},
+        {26,
+         L"Unable to recognize the firmware in the printer, please contact Viruzu customer "
+         L"service."},
+        {27, L"Please do not turn off the printer before upgrading."},
+    };
+    for (const auto& shown : kShown) {
+        EXPECT_EQ(English(shown.id), shown.text) << "text " << shown.id;
+    }
 }
 
 }  // namespace

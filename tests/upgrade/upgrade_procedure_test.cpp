@@ -18,6 +18,7 @@
 #include "device/interface_source.h"
 #include "device/sim/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
+#include "device/simulated_printers.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
@@ -329,6 +330,22 @@ TEST_F(UpgradeRunTest, StartRunsOnceAtATimeAndTheWindowStaysOpenMeanwhile) {
                                                 JobKind::kStatus, JobKind::kVersion}));
     EXPECT_TRUE(surface_.FireCloseRequest());
     EXPECT_EQ(surface_.unmarshalledCalls, 0);
+}
+
+// A variable left set must not let a simulated success pass for a flashed printer: the title says
+// so, and every run's log starts with where its printers come from.
+TEST_F(UpgradeRunTest, SimulatedPrintersAreNamedInTheTitleAndFirstInEveryRunsLog) {
+    Attach("not-ready.json");
+    SetSimulatedPrintersScenario(L"scenarios/not-ready.json");
+    Open();
+    EXPECT_EQ(surface_.title, GetLangText(TXT_TITLE) + L" \u2014 simulated printers");
+    UpgradeThreadProc(&*window_);
+    UpgradeThreadProc(&*window_);
+    SetSimulatedPrintersScenario(std::nullopt);
+    const std::vector<std::string> messages = log_.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front(), "Simulated printers from scenarios/not-ready.json");
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), messages.front()), 2);
 }
 
 TEST_F(UpgradeRunTest, PrinterStatusIsTheSignedStatusByteOrFive) {
