@@ -38,7 +38,7 @@ constexpr std::array<LangTextEntry, 28> kGermanTexts{{
      L"soll."},
     {TXT_CANCELED, L"Das Update wurde abgebrochen."},
     {TXT_STEPS,
-     L"Hinweis: Schalten Sie Drucker und Computer während des Updates nicht aus.\r\n"
+     L"Hinweis: Schalten Sie Drucker und Computer beim Update nicht aus.\r\n"
      L"\r\n"
      L"\r\n"
      L"So gehen Sie vor:\r\n"

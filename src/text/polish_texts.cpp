@@ -9,11 +9,13 @@ namespace {
 
 // Polish says "oprogramowanie sprzętowe" for firmware and addresses the user with the second
 // person imperative, both as Polish software and printer manuals do; the printer's keys stand in
-// Polish quotation marks.
+// Polish quotation marks, and a no-break space keeps a one-letter word from ending a line, as
+// Polish typesetting asks.
 constexpr std::array<LangTextEntry, 28> kPolishTexts{{
     {TXT_TITLE, L"Narzędzie do aktualizacji oprogramowania sprzętowego Viruzu"},
     {TXT_RETRY_OR_CONTACT,
-     L"Aby ponowić aktualizację, uruchom ponownie drukarkę lub skontaktuj się z działem obsługi "
+     L"Aby ponowić aktualizację, uruchom ponownie drukarkę lub skontaktuj się z\u00A0działem "
+     L"obsługi "
      L"klienta Viruzu."},
     {TXT_NOTICE_HANDS_OFF,
      L"Uwaga: podczas aktualizacji nie wykonuj żadnych czynności na drukarce ani na "
@@ -24,7 +26,8 @@ constexpr std::array<LangTextEntry, 28> kPolishTexts{{
      L"1. Naciśnij przycisk „Start”, aby potwierdzić aktualizację;\r\n"
      L"2. Naciśnij przycisk „Anuluj”, aby anulować aktualizację."},
     {TXT_NOT_READY,
-     L"Jeśli drukarka nie jest gotowa, przełącz ją w stan gotowości lub uśpienia i ponownie "
+     L"Jeśli drukarka nie jest gotowa, przełącz ją w\u00A0stan gotowości lub uśpienia "
+     L"i\u00A0ponownie "
      L"uruchom narzędzie do aktualizacji."},
     {TXT_NOT_CONNECTED,
      L"Jeśli drukarka Viruzu nie jest podłączona, sprawdź, czy kabel USB jest prawidłowo "
@@ -45,8 +48,8 @@ constexpr std::array<LangTextEntry, 28> kPolishTexts{{
      L"\r\n"
      L"Jak przeprowadzić aktualizację:\r\n"
      L"\r\n"
-     L"1. Włącz drukarkę i przełącz ją w stan gotowości lub uśpienia;\r\n"
-     L"2. Połącz drukarkę z komputerem kablem USB.\r\n"},
+     L"1. Włącz drukarkę i\u00A0przełącz ją w\u00A0stan gotowości lub uśpienia;\r\n"
+     L"2. Połącz drukarkę z\u00A0komputerem kablem USB.\r\n"},
     {TXT_TIPS,
      L"Wskazówki:\r\n"
      L"1. Narzędzie aktualizuje naraz tylko jedną podłączoną drukarkę Viruzu.\r\n"
@@ -57,15 +60,17 @@ constexpr std::array<LangTextEntry, 28> kPolishTexts{{
     {TXT_FONT_FACE, L"Times New Roman"},
     {TXT_CLOSE_ITEM, L"&Zamknij"},
     {TXT_NEW_DRIVER,
-     L"Po aktualizacji oprogramowania sprzętowego drukarki należy używać z nowym sterownikiem. "
-     L"Szczegóły znajdziesz w instrukcji obsługi narzędzia do aktualizacji."},
+     L"Po aktualizacji oprogramowania sprzętowego drukarki należy używać z\u00A0nowym "
+     L"sterownikiem. "
+     L"Szczegóły znajdziesz w\u00A0instrukcji obsługi narzędzia do aktualizacji."},
     {TXT_PORT_OCCUPIED,
      L"Port drukarki jest zajęty. Nie można zaktualizować oprogramowania sprzętowego."},
     {TXT_CONFIRM, L"OK"},
     {TXT_YES, L"Tak"},
     {TXT_NO, L"Nie"},
     {TXT_FW_UNRECOGNIZED,
-     L"Nie można rozpoznać oprogramowania sprzętowego drukarki. Skontaktuj się z działem obsługi "
+     L"Nie można rozpoznać oprogramowania sprzętowego drukarki. Skontaktuj się z\u00A0działem "
+     L"obsługi "
      L"klienta Viruzu."},
     {TXT_KEEP_POWER_ON, L"Nie wyłączaj drukarki, dopóki aktualizacja się nie zakończy."},
 }};

@@ -23,7 +23,7 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
      L"1. Pressione o botão “Iniciar” para confirmar a atualização;\r\n"
      L"2. Pressione o botão “Cancelar” para cancelar a atualização."},
     {TXT_NOT_READY,
-     L"Se a impressora não estiver pronta, coloque-a no estado pronta ou em repouso e execute a "
+     L"Se a impressora não estiver pronta, deixe-a pronta ou em modo de repouso e execute a "
      L"ferramenta de atualização novamente."},
     {TXT_NOT_CONNECTED,
      L"Se a impressora Viruzu não estiver conectada, verifique se o cabo USB está bem "
@@ -42,11 +42,11 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
      L"\r\n"
      L"Etapas da atualização:\r\n"
      L"\r\n"
-     L"1. Ligue a impressora e coloque-a no estado pronta ou em repouso;\r\n"
+     L"1. Ligue a impressora e deixe-a pronta ou em modo de repouso;\r\n"
      L"2. Conecte a impressora ao computador com um cabo USB.\r\n"},
     {TXT_TIPS,
      L"Observações:\r\n"
-     L"1. Esta ferramenta atualiza apenas uma impressora Viruzu conectada por vez.\r\n"
+     L"1. Esta ferramenta atualiza apenas uma impressora Viruzu por vez.\r\n"
      L"2. Séries de impressoras compatíveis com esta versão da ferramenta:\r\n"},
     {TXT_COMPLETE, L"Concluir"},
     {TXT_START, L"Iniciar atualização"},

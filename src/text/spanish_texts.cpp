@@ -46,7 +46,7 @@ constexpr std::array<LangTextEntry, 28> kSpanishTexts{{
      L"2. Conecte la impresora al equipo con un cable USB.\r\n"},
     {TXT_TIPS,
      L"Notas:\r\n"
-     L"1. Esta herramienta solo actualiza una impresora Viruzu conectada cada vez.\r\n"
+     L"1. Esta herramienta solo actualiza una impresora Viruzu a la vez.\r\n"
      L"2. Series de impresoras compatibles con esta versión de la herramienta:\r\n"},
     {TXT_COMPLETE, L"Finalizar"},
     {TXT_START, L"Actualizar"},
