@@ -42,10 +42,16 @@ QString SansFamily(QFontDatabase::WritingSystem script) {
     if (Carries(preferred, script)) {
         return preferred;
     }
-    for (const QString& family : QFontDatabase::families(script)) {
+    const QStringList carrying = QFontDatabase::families(script);
+    for (const QString& family : carrying) {
         if (!QFontDatabase::isFixedPitch(family)) {
             return family;
         }
+    }
+    // Chinese faces give Latin letters half the width of a Chinese character, which Qt takes for
+    // a fixed pitch: such a face still draws the texts better than a fallback glyph by glyph.
+    if (!carrying.isEmpty()) {
+        return carrying.front();
     }
     // Nothing carries the script: Qt's per-glyph fallback is the last resort.
     return preferred;
