@@ -5,15 +5,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRawFont>
 #include <QStringList>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <cstdint>
-#include <utility>
 
 #include "fakes/instant_clock.h"
 #include "text/lang_text.h"
@@ -21,6 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
+#include "ui/qt/texts_fit.h"
 #include "ui/upgrade_status.h"
 
 namespace fwup::testing {
@@ -95,20 +92,7 @@ class QtMainWindowTest : public QObject {
     // In every language, idle and in each result look, every control stays inside the window,
     // every text fits its control (no word cut off, no line below its bottom edge, nothing
     // scrolled out of the tips box) and the font drawing it has every letter of it.
-    void textsFitTheirControlsInEveryLanguage_data() {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << int{LANG_ENGLISH};
-        QTest::newRow("Italian") << int{LANG_ITALIAN};
-        QTest::newRow("Turkish") << int{LANG_TURKISH};
-        QTest::newRow("Russian") << int{LANG_RUSSIAN};
-        QTest::newRow("Hebrew") << int{LANG_HEBREW};
-        QTest::newRow("Chinese") << int{LANG_CHINESE};
-        QTest::newRow("German") << int{LANG_GERMAN};
-        QTest::newRow("French") << int{LANG_FRENCH};
-        QTest::newRow("Spanish") << int{LANG_SPANISH};
-        QTest::newRow("Portuguese") << int{LANG_PORTUGUESE};
-        QTest::newRow("Polish") << int{LANG_POLISH};
-    }
+    void textsFitTheirControlsInEveryLanguage_data() { AddLanguageRows(); }
     void textsFitTheirControlsInEveryLanguage() {
         QFETCH(int, language);
         MainWindowRig rig(static_cast<std::uint16_t>(language));
@@ -119,43 +103,11 @@ class QtMainWindowTest : public QObject {
                     continue;
                 }
                 QVERIFY2(client.contains(child->geometry()), look);
-                QString text;
-                if (auto* label = qobject_cast<QLabel*>(child); label != nullptr) {
-                    text = label->text();
-                    if (!text.isEmpty()) {
-                        QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-                                 qPrintable(QStringLiteral("%1: %2").arg(look, text)));
-                    }
-                } else if (auto* button = qobject_cast<QPushButton*>(child); button != nullptr) {
-                    text = button->text();
-                    QStyleOptionButton option;
-                    option.initFrom(button);
-                    const QRect room = button->style()->subElementRect(
-                        QStyle::SE_PushButtonContents, &option, button);
-                    QVERIFY2(button->fontMetrics().horizontalAdvance(text) <= room.width(),
-                             qPrintable(QStringLiteral("%1: %2 needs %3 of %4 pixels")
-                                            .arg(look, text)
-                                            .arg(button->fontMetrics().horizontalAdvance(text))
-                                            .arg(room.width())));
-                } else if (auto* edit = qobject_cast<QTextEdit*>(child); edit != nullptr) {
-                    text = edit->toPlainText();
-                    QVERIFY2(edit->document()->size().height() <= edit->viewport()->height(),
-                             qPrintable(QStringLiteral("%1: %2").arg(look, text)));
-                }
-                // The texts' own fonts come from the table's face (id 19) and must carry its
-                // letters; the buttons' font stands for the template's "MS Shell Dlg", which
-                // Windows too completes with the faces it links to it.
-                const QRawFont face = QRawFont::fromFont(child->font());
-                const bool ownFace = qobject_cast<QPushButton*>(child) == nullptr;
-                for (const QChar c : std::as_const(text)) {
-                    if (c.isPrint() && !c.isSpace()) {
-                        QVERIFY2(
-                            ownFace ? face.supportsCharacter(c) : child->fontMetrics().inFont(c),
-                            qPrintable(QStringLiteral("%1: %2 lacks U+%3")
-                                           .arg(look, face.familyName())
-                                           .arg(c.unicode(), 4, 16, QLatin1Char('0'))));
-                    }
-                }
+                // The texts take the table's face (id 19); the buttons the template's font.
+                const QString problem =
+                    WhatDoesNotFit(child, qobject_cast<QPushButton*>(child) == nullptr);
+                QVERIFY2(problem.isEmpty(),
+                         qPrintable(QStringLiteral("%1: %2").arg(look, problem)));
             }
         };
         WhenModal(rig.surface, [&] {
