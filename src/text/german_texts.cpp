@@ -34,8 +34,7 @@ constexpr std::array<LangTextEntry, 28> kGermanTexts{{
     {TXT_VERSION_HIGHER,
      L"Die Firmware im Drucker ist neuer als die Version, die installiert werden soll."},
     {TXT_VERSION_SAME,
-     L"Im Drucker ist bereits dieselbe Firmware-Version installiert, die installiert werden "
-     L"soll."},
+     L"Die Firmware im Drucker hat bereits die Version, die installiert werden soll."},
     {TXT_CANCELED, L"Das Update wurde abgebrochen."},
     {TXT_STEPS,
      L"Hinweis: Schalten Sie Drucker und Computer beim Update nicht aus.\r\n"

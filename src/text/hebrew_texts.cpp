@@ -14,7 +14,7 @@ constexpr std::array<LangTextEntry, 28> kHebrewTexts{{
     {TXT_TITLE, L"כלי עדכון הקושחה של Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"כדי לעדכן שוב יש להפעיל מחדש את המדפסת, או לפנות לשירות הלקוחות של Viruzu."},
-    {TXT_NOTICE_HANDS_OFF, L"חשוב: במהלך העדכון אין לבצע שום פעולה במדפסת ובמחשב."},
+    {TXT_NOTICE_HANDS_OFF, L"חשוב: במהלך העדכון אין לבצע שום פעולה במדפסת או במחשב."},
     {TXT_RESTART_PRINTER, L"יש להפעיל מחדש את המדפסת."},
     {TXT_CONFIRM_ON_PRINTER,
      L"המדפסת מוכנה לעדכון. יש לאשר שוב במדפסת:\r\n"
@@ -31,7 +31,7 @@ constexpr std::array<LangTextEntry, 28> kHebrewTexts{{
     {TXT_VERSION_SAME, L"גרסת הקושחה שבמדפסת זהה לגרסה שאליה מעדכנים."},
     {TXT_CANCELED, L"משימת העדכון בוטלה."},
     {TXT_STEPS,
-     L"חשוב: אין לכבות את המדפסת ואת המחשב במהלך העדכון.\r\n"
+     L"חשוב: אין לכבות את המדפסת או את המחשב במהלך העדכון.\r\n"
      L"\r\n"
      L"\r\n"
      L"שלבי העדכון:\r\n"

@@ -13,13 +13,13 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
     {TXT_TITLE, L"Ferramenta de atualização de firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Reinicie a impressora para tentar a atualização novamente ou entre em contato com o "
-     L"atendimento ao cliente Viruzu."},
+     L"atendimento ao cliente da Viruzu."},
     {TXT_NOTICE_HANDS_OFF,
      L"Aviso: durante a atualização, não faça nenhuma operação na impressora nem no "
      L"computador."},
     {TXT_RESTART_PRINTER, L"Reinicie a impressora."},
     {TXT_CONFIRM_ON_PRINTER,
-     L"A impressora está pronta para a atualização. Confirme-a novamente na impressora:\r\n"
+     L"A impressora está pronta para a atualização. Confirme novamente na impressora:\r\n"
      L"1. Pressione o botão “Iniciar” para confirmar a atualização;\r\n"
      L"2. Pressione o botão “Cancelar” para cancelar a atualização."},
     {TXT_NOT_READY,
@@ -34,7 +34,7 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
     {TXT_FAILED, L"Falha na atualização do firmware."},
     {TXT_VERSION_HIGHER,
      L"A versão do firmware da impressora é mais recente que a versão a ser instalada."},
-    {TXT_VERSION_SAME, L"A impressora já tem a mesma versão de firmware que seria instalada."},
+    {TXT_VERSION_SAME, L"A versão do firmware da impressora é igual à versão a ser instalada."},
     {TXT_CANCELED, L"A atualização foi cancelada."},
     {TXT_STEPS,
      L"Aviso: não desligue a impressora nem o computador durante a atualização.\r\n"
@@ -63,7 +63,7 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
     {TXT_NO, L"Não"},
     {TXT_FW_UNRECOGNIZED,
      L"Não foi possível reconhecer o firmware da impressora. Entre em contato com o atendimento "
-     L"ao cliente Viruzu."},
+     L"ao cliente da Viruzu."},
     {TXT_KEEP_POWER_ON, L"Não desligue a impressora até o fim da atualização."},
 }};
 static_assert(IsWellFormed(kPortugueseTexts));
