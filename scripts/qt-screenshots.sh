@@ -4,15 +4,16 @@
 #
 #   bash scripts/qt-screenshots.sh
 #
-# build/screenshots/qt-<language>-<look>.png for English, Italian, Turkish, Russian and Hebrew
-# (looks: idle, transfer-40, success, failure, not-ready, and the question dialog), drawn on Qt's
-# offscreen platform. Where Xvfb and ImageMagick are installed it also starts the real program
-# against a simulated printer in a virtual X server and saves that screen as
+# build/screenshots/qt-<language>-<look>.png for English (en), Italian (it), Turkish (tr), Russian
+# (ru), Hebrew (he), Simplified Chinese (zh), German (de), French (fr), Spanish (es), Portuguese
+# (pt) and Polish (pl) (looks: idle, transfer-40, success, failure, not-ready, and the question
+# dialog), drawn on Qt's offscreen platform. Where Xvfb and ImageMagick are installed it also starts
+# the real program against a simulated printer in a virtual X server and saves that screen as
 # build/screenshots/qt-program-idle.png, then closes the program as a session end would. With
 # xdotool as well it then runs a whole upgrade in the program as a user would: clicks "Start to
 # upgrade", waits (up to 90 s; flashing takes 20 s after the transfer) until Tool.log beside the
-# program holds the success path's lines, saves build/screenshots/qt-upgrade-success.png, checks
-# the window is still there and clicks "Complete", after which the program must end with status 0.
+# program holds the success path's lines, saves build/screenshots/qt-upgrade-success.png, checks the
+# window is still there and clicks "Complete", after which the program must end with status 0.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -42,6 +42,8 @@ LanguageLayout LayoutFor(std::uint16_t language) {
             return {{30, 20, 410, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
         case LANG_CHINESE:
             return {{30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}};
+        case LANG_PORTUGUESE:
+            return {{30, 20, 400, 170}, {30, 200, 400, 160}, {270, 372, 140, 25}};
         default:
             return {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}};
     }

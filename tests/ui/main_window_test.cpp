@@ -147,7 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
             "Chinese", LANG_CHINESE, {30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}},
         LayoutCase{
             "English", LANG_ENGLISH, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}},
-        LayoutCase{"German", 0x07, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}}),
+        LayoutCase{"Portuguese",
+                   LANG_PORTUGUESE,
+                   {30, 20, 400, 170},
+                   {30, 200, 400, 160},
+                   {270, 372, 140, 25}},
+        LayoutCase{
+            "German", LANG_GERMAN, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, HebrewReadsRightToLeftAndCentresTheFinalMessage) {
