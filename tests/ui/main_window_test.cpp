@@ -76,6 +76,14 @@ TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
         Open(c.language);
         EXPECT_EQ(surface_.title, Text(TXT_TITLE) + c.suffix) << c.language;
     }
+    // Every other table speaks for itself rather than falling back to the English suffix.
+    for (const std::uint16_t language : {LANG_HEBREW, LANG_CHINESE, LANG_GERMAN, LANG_FRENCH,
+                                         LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH}) {
+        window_.reset();
+        Open(language);
+        EXPECT_TRUE(surface_.title.starts_with(Text(TXT_TITLE) + L" \u2014 ")) << language;
+        EXPECT_FALSE(surface_.title.ends_with(L"simulated printers")) << language;
+    }
     SetSimulatedPrintersScenario(std::nullopt);
     window_.reset();
     Open(LANG_ITALIAN);
