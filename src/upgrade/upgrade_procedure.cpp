@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/clock.h"
 #include "device/channel.h"
+#include "device/port_pin.h"
+#include "device/simulated_printers.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
@@ -125,6 +128,11 @@ class UpgradeRun {
             WriteToolLog(L"Select an FW broken printer, only one printer permit!");
         }
         port_ = entry.PortName.substr(0, kPortNameBufferChars - 1);
+        // Every later open looks the name up again, and the name may pass to another printer
+        // meanwhile (a printer plugged in or pulled ahead of this one, during a question that
+        // can stay open for minutes). The status, version and security record read must belong
+        // to the printer that is flashed.
+        pin_.emplace(port_, entry.InstanceId);
 
         if (IsPortOccupied(port_)) {
             return RefuseWithMessage(TXT_PORT_OCCUPIED, UpgradeOutcome::kPortBusy);
@@ -220,6 +228,7 @@ class UpgradeRun {
     UpgradeFrontEnd& frontEnd_;
     std::wstring port_;
     UpgradeOutcome outcome_ = UpgradeOutcome::kFailed;
+    std::optional<PortPin> pin_;  // for the whole run, from the choice of the printer
 };
 
 }  // namespace
@@ -242,6 +251,10 @@ bool IsReadyForUpgrade(int status) {
 }
 
 UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd) {
+    // First, so that no reader of the log takes what follows for a real printer's run.
+    if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
+        WriteToolLog(L"Simulated printers from " + *scenario);
+    }
     frontEnd.OnRunBegins();
     bUpgrading.store(true);
     const UpgradeOutcome outcome = UpgradeRun(frontEnd).Run();

@@ -18,7 +18,8 @@ int CheckPrinterStatus(std::wstring_view portName);
 bool IsReadyForUpgrade(int status);
 
 // One upgrade run on the calling thread, from the printer check to its final status, told to
-// `frontEnd` as it goes. Sets bUpgrading after OnRunBegins and clears it as the very last thing,
+// `frontEnd` as it goes. While the printers are simulated, the run's first log line names the
+// scenario file. Sets bUpgrading after OnRunBegins and clears it as the very last thing,
 // after the last call into the front end.
 UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd);
 

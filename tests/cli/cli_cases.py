@@ -40,6 +40,8 @@ CASES = [
      {"firmware": "same", "package": None, "bytesSent": 0}, True),
     ("firmware-unrecognized", "bad-crc", ["upgrade"], 7, {"package": None}, True),
     ("printer-lost", "security-channel-refused", ["upgrade"], 8, {"package": None}, True),
+    ("printer-lost, another printer behind the port", "printer-plugged-in-ahead", ["upgrade"], 8,
+     {"package": None}, False),
     ("failed, version query", "version-query-refused", ["upgrade"], 9, {"firmware": "unread"},
      True),
     ("failed, transfer", "burn-channel-refused", ["upgrade"], 9, {"package": 3000}, False),

@@ -1,6 +1,7 @@
 #include "app/cli/cli_program.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -14,6 +15,8 @@
 #include "base/wide_text.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
+#include "device/port_pin.h"
+#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/printer_queries.h"
@@ -172,6 +175,11 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         code = kExitUsage;
         reason = L"no attached printer matches the choice";
     }
+    // The run ends as for a printer that is gone, whichever step's open found another one.
+    if (code != kExitSucceeded && code != kExitInterrupted && PinnedPrinterReplaced()) {
+        code = kExitPrinterLost;
+        reason = L"the printer on the port is no longer the one checked";
+    }
     std::optional<VerifyOutcome> verified;
     if (code == kExitSucceeded && options.verify && frontEnd.Chosen() != nullptr) {
         if (interrupts.requested.load()) {
@@ -286,8 +294,20 @@ int RunCli(std::span<const std::string> args) {
     Result result(report);
     int code = kExitError;
 
-    bool emulated = false;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    std::optional<std::filesystem::path> scenarioFile;
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
+    if (source && scenarioFile) {
+        // Never let a simulated success pass for a flashed printer.
+        const std::u8string name = scenarioFile->u8string();
+        const std::wstring file =
+            FromUtf8(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
+        SetSimulatedPrintersScenario(file);
+        report.Json(
+            JsonLine().Add("event", "simulated").Add("scenario", std::wstring_view(file)).Text());
+        if (!options.json) {
+            WriteErr(ToUtf8(L"Simulated printers from " + file) + "\n");
+        }
+    }
     if (!source) {
         if (!options.json) {
             WriteErr("viruzu-fwup-cli: " + error + "\n");
@@ -320,6 +340,7 @@ int RunCli(std::span<const std::string> args) {
         }
     }
     result.Write();
+    SetSimulatedPrintersScenario(std::nullopt);
     interrupts.finished.store(true);
     return code;
 }
