@@ -14,6 +14,9 @@ inline constexpr int kErrPackageUnreadable = -5;  // found, but its bytes cannot
 inline constexpr int kErrTransferBuffer = -8;     // DownloadFW: no bytes behind a length, or a
                                                   // length beyond 32 bits
 inline constexpr int kErrTransferWrite = -12;     // a write failed or wrote nothing
+inline constexpr int kErrPackageDamaged = -13;    // SendElf: the package's bytes do not match the
+                                                  // digest recorded when it was built in (or it
+                                                  // has none); nothing was sent
 
 // The whole percentage the progress bar shows after `count` of `length` bytes: both taken as
 // single-precision numbers, so near 190 MB (where floats are 16 apart) it reaches 100 a few bytes
@@ -32,9 +35,11 @@ int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
 // Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
 // (opened with OpenUSBDevice, closed before returning), as DownloadFW does, and hands the bytes
 // already sent back to the resource layer every few MiB (ReleaseBinaryResourceBytes), so the
-// memory a run holds does not grow with the package. Notice "loading ELF..." first; returns 1,
-// or kErrPackageEmpty, kErrPackageUnreadable, kErrOpenChannel or DownloadFW's code, each failure
-// with its tool log line.
+// memory a run holds does not grow with the package. Before the channel is opened the package is
+// hashed in one pass, handing its bytes back the same way, and compared with the digest the
+// build recorded (RecordedPackageDigest): a damaged package is never sent. Notice
+// "loading ELF..." first; returns 1, or kErrPackageEmpty, kErrPackageUnreadable,
+// kErrPackageDamaged, kErrOpenChannel or DownloadFW's code, each failure with its tool log line.
 int SendElf(int resourceId, std::wstring_view portName);
 
 }  // namespace fwup
