@@ -71,10 +71,20 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
     return result;
 }
 
-// Whether the package's bytes are still those the build took the digest of. One pass, handing
-// the pages back behind it as the transfer does, so the check holds no more of the package in
-// memory than the transfer will; the transfer reads the pages back from the executable's file.
-bool MatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package) {
+}  // namespace
+
+int TransferPercent(std::uint32_t count, std::uint32_t length) {
+    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
+}
+
+int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
+    return StreamPackage(channel, bytes, length, false);
+}
+
+// One pass, handing the pages back behind it as the transfer does, so the check holds no more of
+// the package in memory than the transfer will; the transfer reads the pages back from the
+// executable's file.
+bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package) {
     const std::optional<PackageDigest> recorded = RecordedPackageDigest(resourceId);
     if (!recorded) {
         return false;
@@ -87,16 +97,6 @@ bool MatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package
         done = next;
     }
     return hasher.Digest() == *recorded;
-}
-
-}  // namespace
-
-int TransferPercent(std::uint32_t count, std::uint32_t length) {
-    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
-}
-
-int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
-    return StreamPackage(channel, bytes, length, false);
 }
 
 int SendElf(int resourceId, std::wstring_view portName) {
@@ -115,7 +115,7 @@ int SendElf(int resourceId, std::wstring_view portName) {
         return kErrPackageUnreadable;
     }
 
-    if (!MatchesRecordedDigest(resourceId, package)) {
+    if (!PackageMatchesRecordedDigest(resourceId, package)) {
         WriteToolLog(L"Firmware package " + std::to_wstring(resourceId) +
                      L" is damaged; nothing was sent");
         return kErrPackageDamaged;

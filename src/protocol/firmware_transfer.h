@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "device/channel.h"
@@ -31,6 +32,11 @@ int TransferPercent(std::uint32_t count, std::uint32_t length);
 // kErrTransferWrite when a write fails or takes nothing, kErrTransferBuffer when `bytes` is null
 // with a length or the length exceeds 32 bits (nothing is written then).
 int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
+
+// Whether `package`, the bytes of BINARY resource `resourceId`, still hash to the digest the build
+// recorded beside them (RecordedPackageDigest); false when none was recorded. Reads the package
+// once, handing each few MiB back behind it (ReleaseBinaryResourceBytes) as the transfer does.
+bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package);
 
 // Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
 // (opened with OpenUSBDevice, closed before returning), as DownloadFW does, and hands the bytes
