@@ -19,6 +19,8 @@ packages=(
   # libraries and sources
   googletest            # /usr/src/googletest: built by every toolchain, MinGW included
   nlohmann-json3-dev    # scenario files
+  libxxhash-dev         # the package digest the program checks (XXH3-128, used header-only)
+  xxhash                # xxhsum: the build records each package's digest with it
   libusb-1.0-0-dev      # Linux interface source and channel
   libcups2-dev          # Linux print queues
   cups                  # the usb backend: cupsd refuses usb:// queues without it
@@ -27,7 +29,8 @@ packages=(
   qt6-base-dev          # Linux user interface
   libbenchmark-dev      # bench/run.sh: Google Benchmark
   fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
-  fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian)
+  fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian, ...)
+  fonts-wqy-microhei    # a small face with the Chinese characters, for the Chinese window
   xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server
   xauth                 # xvfb-run
   imagemagick           # scripts/qt-screenshots.sh: import, the screen as a picture

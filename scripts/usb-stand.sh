@@ -73,7 +73,7 @@ if [ ! -f "$modules_dir/modules.dep" ]; then
 fi
 
 # --- our programs ---
-programs=(fwup-probe usb-stand-upgrade printer-gadget)
+programs=(viruzu-fwup-cli usb-stand-queue-port printer-gadget)
 if [ "$mode" = cases ]; then
     build=build/linux
     if [ ! -f $build/build.ninja ]; then
@@ -101,9 +101,15 @@ rm -rf "$tree"
 mkdir -p "$tree"/{bin,sbin,dev,proc,sys,tmp,run,etc,stand/bin,stand/scenarios,lib/modules}
 cp /bin/busybox "$tree/bin/busybox"
 for program in "${programs[@]}"; do
-    cp "$build/tools/$program" "$tree/stand/bin/"
+    if [ "$program" = viruzu-fwup-cli ]; then
+        cp "$build/src/app/cli/$program" "$tree/stand/bin/"
+    else
+        cp "$build/tools/$program" "$tree/stand/bin/"
+    fi
 done
 cp "$udev_dir/bin/udevadm" "$tree/bin/udevadm"
+# util-linux's script gives the console program a terminal, so that it asks its question.
+cp /usr/bin/script "$tree/stand/bin/script"
 binaries=("$tree"/stand/bin/* "$tree/bin/udevadm")
 # CUPS's usb backend, run in the guest as cupsd runs it to list devices.
 mkdir -p "$tree/usr/lib/cups/backend"
@@ -188,7 +194,7 @@ fi
 timeout -k 10 "$guest_seconds" qemu-system-x86_64 -accel "$accel" -m $memory -smp 2 \
     -display none -monitor none -serial stdio -no-reboot \
     -kernel "$kernel_dir/boot/vmlinuz-$kver" -initrd "$stand/initramfs.gz" \
-    -append "console=ttyS0 quiet loglevel=3 panic=-1 stand=$mode stand.pinning=${USB_STAND_EXPECT_PINNING:-0}" >"$log" 2>&1 || qemu_rc=$?
+    -append "console=ttyS0 quiet loglevel=3 panic=-1 stand=$mode" >"$log" 2>&1 || qemu_rc=$?
 echo "usb-stand: guest ended after $((SECONDS - t0)) s (log: $log)"
 
 while IFS= read -r line; do
@@ -218,6 +224,8 @@ mount -t devtmpfs devtmpfs /dev
 # The initramfs has no /dev/console of its own; take the serial console now that devtmpfs is up.
 exec 0</dev/console 1>/dev/console 2>&1
 mount -t tmpfs tmpfs /tmp
+mkdir -p /dev/pts
+mount -t devpts devpts /dev/pts
 
 for module in $(cat /stand/modules); do
     case $module in
@@ -284,6 +292,15 @@ unplug() {
     return 1
 }
 
+# The console program; its whole output stays in /tmp/cli.out, the last line is the result.
+cli() {
+    timeout 180 viruzu-fwup-cli "$@" >/tmp/cli.out 2>/tmp/cli.err
+}
+result_line() { grep '^{"result"' /tmp/cli.out | tail -n 1; }
+# has_result RESULT CODE: the result line names RESULT with exit code CODE.
+has_result() { result_line | grep -q "^{\"result\": \"$1\", \"exitCode\": $2,"; }
+show_cli() { cat /tmp/cli.out /tmp/cli.err; }
+
 report_field() { sed -n "s/^$2 //p" "/tmp/$1.report"; }
 jobs_of() { grep -c "^job $2 " "/tmp/$1.report"; }
 
@@ -306,13 +323,13 @@ upgrade_case() {
     fi
     watch_usblp "$device" >/dev/null 2>&1 &
     rm -f /stand/bin/Tool.log
-    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
+    cli upgrade --json; rc=$?
     touch /tmp/stop-watch
     wait $!
     want="job firmware $(cat /stand/package-$3.size) $(cat /stand/package-$3.digest)"
-    if [ $rc -ne 0 ] || ! echo "$out" | grep -qx succeeded; then
-        fail "$4: exit $rc"
-        echo "$out"
+    if [ $rc -ne 0 ] || ! has_result succeeded 0; then
+        fail "$4: exit $rc, $(result_line)"
+        show_cli
     elif ! grep -qx "$want" "/tmp/$1.report"; then
         fail "$4: the gadget did not receive package $3 whole ($want)"
         cat "/tmp/$1.report"
@@ -343,32 +360,31 @@ if grep -q stand=throughput /proc/cmdline; then
     poweroff -f
 fi
 
-# --- checks through the probe: status, version, security record over the real stack ---
+
+# --- check: status, version and security record over the real stack ---
 if device=$(plug p0 one-printer-ready.json dummy_udc.0); then
-    out=$(timeout 120 fwup-probe 2>&1); rc=$?
-    if [ $rc -eq 0 ] && echo "$out" | grep -q "Status byte: 0" &&
-       echo "$out" | grep -q "older than the package" &&
-       echo "$out" | grep -q "plain firmware expected" &&
-       [ "$(jobs_of p0 status)" = 1 ] && [ "$(jobs_of p0 version)" = 1 ] &&
-       usblp_bound "$device"; then
-        ok "checks: status, version and security record through usblp's interface, usblp bound again"
+    cli check --json; rc=$?
+    if [ $rc -eq 0 ] && has_result succeeded 0 &&
+       result_line | grep -q '"firmware": "older", "security": "valid", "package": 3000' &&
+       [ "$(jobs_of p0 firmware)" = 0 ] && usblp_bound "$device"; then
+        ok "check: status, version and security record through usblp's interface, usblp bound again"
     else
-        fail "checks: probe exit $rc"
-        echo "$out"; cat /tmp/p0.report
+        fail "check: exit $rc, $(result_line)"
+        show_cli; cat /tmp/p0.report
     fi
-    unplug p0 || fail "checks: the gadget did not end"
+    unplug p0 || fail "check: the gadget did not end"
 else
-    fail "checks: the printer gadget did not enumerate with usblp bound"
+    fail "check: the printer gadget did not enumerate with usblp bound"
     cat /tmp/p0.err
 fi
 
-if device=$(plug p1 encrypted.json dummy_udc.0); then
-    out=$(timeout 120 fwup-probe 2>&1); rc=$?
-    if [ $rc -eq 0 ] && echo "$out" | grep -q "encrypted firmware expected"; then
-        ok "encrypted: the security record asks for package 3001"
+if plug p1 encrypted.json dummy_udc.0 >/dev/null; then
+    cli check --json; rc=$?
+    if [ $rc -eq 0 ] && result_line | grep -q '"security": "valid", "package": 3001'; then
+        ok "encrypted: check says the security record asks for package 3001"
     else
-        fail "encrypted: probe exit $rc"
-        echo "$out"
+        fail "encrypted: check exit $rc, $(result_line)"
+        show_cli
     fi
     unplug p1
 else
@@ -381,14 +397,14 @@ upgrade_case u0 one-printer-ready.json 3000 \
 upgrade_case u1 encrypted.json 3001 "encrypted: package 3001 arrived whole"
 
 # --- the printer pulled (unbound from its UDC) in the middle of the firmware job ---
-if device=$(plug u2 stand-unplug.json dummy_udc.0); then
+if plug u2 stand-unplug.json dummy_udc.0 >/dev/null; then
     rm -f /stand/bin/Tool.log
     start=$(cut -d. -f1 /proc/uptime)
-    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
+    cli upgrade --json; rc=$?
     took=$(( $(cut -d. -f1 /proc/uptime) - start ))
-    if [ $rc -eq 124 ] || ! echo "$out" | grep -qx failed; then
-        fail "unplug: exit $rc after $took s"
-        echo "$out"
+    if [ $rc -ne 9 ] || ! has_result failed 9; then
+        fail "unplug: exit $rc after $took s, $(result_line)"
+        show_cli
     elif [ "$(report_field u2 unplugged)" != 1 ] || [ "$(report_field u2 received)" != 200000 ]; then
         fail "unplug: the gadget was not pulled at byte 200000"
         cat /tmp/u2.report
@@ -396,7 +412,7 @@ if device=$(plug u2 stand-unplug.json dummy_udc.0); then
         fail "unplug: Tool.log has no failure line"
         cat /stand/bin/Tool.log
     else
-        ok "unplug: failed after $took s, Tool.log has the failure, the program ended"
+        ok "unplug: failed (9) after $took s, Tool.log has the failure, the program ended"
     fi
     unplug u2
 else
@@ -405,16 +421,16 @@ fi
 
 # --- the bulk OUT endpoint stalls in the middle of the firmware job ---
 if device=$(plug u3 one-printer-ready.json dummy_udc.0 --stall-at-byte 150000); then
-    out=$(timeout 180 usb-stand-upgrade 2>/tmp/notices); rc=$?
-    if [ $rc -eq 124 ] || ! echo "$out" | grep -qx failed; then
-        fail "stall: exit $rc"
-        echo "$out"
+    cli upgrade --json; rc=$?
+    if [ $rc -ne 9 ] || ! has_result failed 9; then
+        fail "stall: exit $rc, $(result_line)"
+        show_cli
     elif [ "$(report_field u3 stalled)" != 1 ]; then
         fail "stall: the gadget never halted its OUT endpoint"
     elif ! usblp_bound "$device"; then
         fail "stall: usblp is not bound again after the run"
     else
-        ok "stall: failed, the program ended, usblp bound again"
+        ok "stall: failed (9), the program ended, usblp bound again"
     fi
     unplug u3
 else
@@ -422,28 +438,30 @@ else
 fi
 
 # --- a printer plugged in on a bus that sorts ahead while the same-version question is open ---
-# No byte of firmware may reach either printer. Until the run pins its printer, the firmware goes
-# to the newcomer; USB_STAND_EXPECT_PINNING=1 (on the host) makes that a failure, not a note.
+# The console program asks on a terminal (script gives it one); the newcomer enumerates while the
+# question waits, then the answer is Yes. No byte of firmware may reach either printer.
 if plug q0 same-version.json dummy_udc.1 >/dev/null; then
     rm -f /tmp/answer /tmp/q.out /tmp/q.rc
     mkfifo /tmp/answer
-    (timeout 180 usb-stand-upgrade --ask </tmp/answer >/tmp/q.out 2>/tmp/notices
+    (timeout 180 script -q -e -c "viruzu-fwup-cli upgrade --json" /dev/null \
+         </tmp/answer >/tmp/q.out 2>&1
      echo $? >/tmp/q.rc) &
     exec 3>/tmp/answer
-    for i in $(seq 300); do grep -q question /tmp/q.out && break; sleep 0.2; done
+    for i in $(seq 300); do grep -q '/No\]' /tmp/q.out && break; sleep 0.2; done
+    grep -q '/No\]' /tmp/q.out || fail "plugged ahead: the question was never asked"
     plug q1 stand-second.json dummy_udc.0 >/dev/null || fail "plugged ahead: no second printer"
-    echo yes >&3
-    exec 3>&-
+    echo y >&3
     for i in $(seq 900); do [ -f /tmp/q.rc ] && break; sleep 0.2; done
-    result=$(grep -v question /tmp/q.out)
+    exec 3>&-
+    rc=$(cat /tmp/q.rc 2>/dev/null)
+    result=$(tr -d '\r' </tmp/q.out | grep '^{"result"' | tail -n 1)
     sent0=$(jobs_of q0 firmware) sent1=$(jobs_of q1 firmware)
-    if [ "$sent0" = 0 ] && [ "$sent1" = 0 ] && [ "$result" = printer-lost ]; then
-        ok "plugged ahead: nothing sent to either printer, the run ended as a lost printer ends"
-    elif grep -q stand.pinning=1 /proc/cmdline; then
-        fail "plugged ahead: result '$result', firmware jobs: chosen printer $sent0, newcomer $sent1"
+    if [ "$rc" = 8 ] && [ "$sent0" = 0 ] && [ "$sent1" = 0 ] &&
+       echo "$result" | grep -q '^{"result": "printer-lost", "exitCode": 8,'; then
+        ok "plugged ahead: printer-lost (8), nothing sent to either printer"
     else
-        note "plugged ahead (known fault until the run pins its printer): result '$result'," \
-             "firmware jobs: chosen printer $sent0, newcomer $sent1"
+        fail "plugged ahead: exit $rc, '$result', firmware jobs: chosen printer $sent0, newcomer $sent1"
+        tr -d '\r' </tmp/q.out
     fi
 else
     fail "plugged ahead: the printer gadget did not enumerate"
@@ -456,7 +474,7 @@ if plug p5 one-printer-ready.json dummy_udc.0 >/dev/null &&
    plug p2 stand-second.json dummy_udc.1 --device-serial ID1284-77 >/dev/null; then
     out=$(timeout 60 /usr/lib/cups/backend/usb 2>/dev/null); rc=$?
     uri=$(echo "$out" | sed -n 's/^direct \(usb:\/\/Viruzu\/TQ3800HKS[^ ]*\).*/\1/p' | head -n 1)
-    port=$(timeout 60 usb-stand-upgrade --port-of-uri "$uri" 2>/dev/null)
+    port=$(timeout 60 usb-stand-queue-port "$uri" 2>/dev/null)
     if [ -n "$uri" ] && [ "$port" = USB002 ]; then
         ok "cups backend: lists $uri, which the queue lookup maps to USB002"
     else
@@ -477,18 +495,28 @@ sleep 3
 uri=$(timeout 60 /usr/lib/cups/backend/usb 2>/dev/null |
       sed -n 's/^direct \(usb:\/\/Viruzu\/TQ3800HKS[^ ]*\).*/\1/p' | head -n 1)
 note "cups backend, printer without a USB serial string: $uri," \
-     "queue lookup gives '$(timeout 60 usb-stand-upgrade --port-of-uri "$uri" 2>/dev/null)'"
+     "queue lookup gives '$(timeout 60 usb-stand-queue-port "$uri" 2>/dev/null)'"
 unplug p6
 
-# --- two printers at once ---
-if d0=$(plug p3 one-printer-ready.json dummy_udc.0) && d1=$(plug p4 stand-second.json dummy_udc.1); then
-    out=$(timeout 120 fwup-probe 2>&1)
-    if echo "$out" | grep -q "TQ3800HKR Series  port USB001" &&
-       echo "$out" | grep -q "TQ3800HKS Series  port USB002"; then
-        ok "two printers: listed in bus order as USB001 and USB002"
+# --- two printers at once: list, and check of the second ---
+if plug p3 one-printer-ready.json dummy_udc.0 >/dev/null &&
+   plug p4 stand-second.json dummy_udc.1 >/dev/null; then
+    cli list; rc=$?
+    if [ $rc -eq 0 ] && grep -q '^USB001  Viruzu TQ3800HKR Series  ' /tmp/cli.out &&
+       grep -q '^USB002  Viruzu TQ3800HKS Series  ' /tmp/cli.out; then
+        ok "two printers: list names them in bus order as USB001 and USB002"
     else
-        fail "two printers: not both listed in order"
-        echo "$out"
+        fail "two printers: list exit $rc, not both listed in order"
+        show_cli
+    fi
+    cli check --port USB002 --json; rc=$?
+    if [ $rc -eq 0 ] && has_result succeeded 0 &&
+       result_line | grep -q '"port": "USB002", "model": "Viruzu TQ3800HKS Series"' &&
+       [ "$(jobs_of p4 version)" = 1 ] && [ "$(jobs_of p3 version)" = 0 ]; then
+        ok "two printers: check --port USB002 asks the second printer only"
+    else
+        fail "two printers: check exit $rc, $(result_line)"
+        show_cli; cat /tmp/p3.report /tmp/p4.report
     fi
 else
     fail "two printers: the printer gadgets did not enumerate"

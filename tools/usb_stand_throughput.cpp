@@ -13,7 +13,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -119,10 +121,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usb-stand-throughput: no package or no libusb\n");
         return 1;
     }
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
-    if (!source || emulated) {
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
+    if (!source || scenarioFile) {
         std::fprintf(stderr, "usb-stand-throughput: no USB interface source %s\n", error.c_str());
         return 1;
     }

@@ -1,5 +1,7 @@
 #include "protocol/firmware_transfer.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -7,18 +9,11 @@
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/firmware_resource.h"
+#include "protocol/package_digest.h"
 #include "protocol/result_codes.h"
-#include "ui/main_window.h"
-#include "ui/upgrade_status.h"
 
 namespace fwup {
 namespace {
-
-void ReportProgress(int percent) {
-    if (CVevaVoRirizevDlg* window = pMainDlg.load()) {
-        window->ShowUpgradeStatus(STATUS_TRANSFER, percent);
-    }
-}
 
 // How far the stream runs between hints that the bytes behind it may go: a few large hints, not
 // one per write, and memory held stays near this much whatever the package's size.
@@ -36,8 +31,8 @@ void ReleaseSince(const std::uint8_t* bytes, std::size_t from, std::size_t to) {
 
 // DownloadFW, optionally hinting that the bytes already sent may leave memory (they must be a
 // resource's bytes for the hint to do anything).
-int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length,
-                  bool releaseSent) {
+int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length, bool releaseSent,
+                  TransferObserver* observer) {
     if (length == 0) {
         return kResultOk;
     }
@@ -59,8 +54,9 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
             ReleaseSince(bytes, releasedTo, sent);
             releasedTo = sent;
         }
-        ReportProgress(
-            TransferPercent(static_cast<std::uint32_t>(sent), static_cast<std::uint32_t>(length)));
+        if (observer != nullptr) {
+            observer->OnTransferProgress(sent, length);
+        }
     }
     if (releaseSent && sent > releasedTo) {
         ReleaseSince(bytes, releasedTo, sent);
@@ -71,14 +67,36 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
 }  // namespace
 
 int TransferPercent(std::uint32_t count, std::uint32_t length) {
-    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
+    // The ratio in single precision, the product in double: a float product rounds some counts up
+    // to the next whole percent (1791 of 1990 would show 90 where the ratio is below 0.9).
+    const float ratio = static_cast<float>(count) / static_cast<float>(length);
+    return static_cast<int>(static_cast<double>(ratio) * 100.0);
 }
 
-int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
-    return StreamPackage(channel, bytes, length, false);
+int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length,
+               TransferObserver* observer) {
+    return StreamPackage(channel, bytes, length, false, observer);
 }
 
-int SendElf(int resourceId, std::wstring_view portName) {
+// One pass, handing the pages back behind it as the transfer does, so the check holds no more of
+// the package in memory than the transfer will; the transfer reads the pages back from the
+// executable's file.
+bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package) {
+    const std::optional<PackageDigest> recorded = RecordedPackageDigest(resourceId);
+    if (!recorded) {
+        return false;
+    }
+    PackageHasher hasher;
+    for (std::size_t done = 0; done < package.size();) {
+        const std::size_t next = done + std::min(kReleaseStride, package.size() - done);
+        hasher.Update(package.subspan(done, next - done));
+        ReleaseSince(package.data(), done, next);
+        done = next;
+    }
+    return hasher.Digest() == *recorded;
+}
+
+int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observer) {
     ToolShowNotice(L"loading ELF...");
 
     std::uint32_t size = 0;
@@ -94,12 +112,18 @@ int SendElf(int resourceId, std::wstring_view portName) {
         return kErrPackageUnreadable;
     }
 
+    if (!PackageMatchesRecordedDigest(resourceId, package)) {
+        WriteToolLog(L"Firmware package " + std::to_wstring(resourceId) +
+                     L" is damaged; nothing was sent");
+        return kErrPackageDamaged;
+    }
+
     UsbChannel channel = OpenUSBDevice(portName);
     if (!channel) {
         WriteToolLog(L"open USB Device failed!");
         return kErrOpenChannel;
     }
-    const int result = StreamPackage(channel.get(), package.data(), package.size(), true);
+    const int result = StreamPackage(channel.get(), package.data(), package.size(), true, observer);
     if (result != kResultOk) {
         WriteToolLog(L"DownloadFW failed, Err Code:" + DecimalRightAligned(result, 8) + L"!");
     }

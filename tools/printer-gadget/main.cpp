@@ -20,8 +20,8 @@
 #include <string>
 
 #include "configfs_gadget.h"
-#include "device/sim/scenario_parser.h"
-#include "device/sim/sim_printer.h"
+#include "printer/scenario_parser.h"
+#include "printer/sim_printer.h"
 #include "printer_function.h"
 #include "usb_identity.h"
 

@@ -7,6 +7,7 @@
 
 #include <gdiplus.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,16 +15,18 @@
 #include "base/wide_text.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
+#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/upgrade_start.h"
 #include "ui/win32/gdi_owners.h"
 #include "ui/win32/host_os_version.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/print_queues.h"
-#include "upgrade/upgrade_start.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -97,12 +100,13 @@ bool VAvedOvEviziraVod::InitInstance(HINSTANCE instance) {
 }
 
 void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
     if (source) {
         SetActiveInterfaceSource(source.get());
-        if (emulated) {
+        if (scenarioFile) {
+            SetSimulatedPrintersScenario(scenarioFile->wstring());
             DebugOutput(L"viruzu-fwup: simulated printers (VIRUZU_FWUP_EMULATE)\r\n");
         }
     } else {
@@ -111,7 +115,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     }
 
     // Without the spooler every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }
@@ -134,6 +138,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         SetTransferGuardMaker({});
     }
     SetActivePrintQueueSource(nullptr);
+    SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);
 }
 

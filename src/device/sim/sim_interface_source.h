@@ -5,20 +5,24 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario.h"
-#include "device/sim/sim_printer.h"
+#include "device/sim/sim_hotplug.h"
+#include "printer/scenario.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 
 // The present USB printing interfaces of a scenario: one device with one interface per printer,
-// in scenario order. An unplugged printer leaves later sets and cannot be opened, but its port
-// number stays readable, as the registry keeps it.
+// in scenario order. A printer plugged in later joins the sets at its place in that order. An
+// unplugged printer leaves later sets and cannot be opened; its own port number stays readable,
+// as the registry keeps it, while port numbers by position only count the printers present.
 class SimInterfaceSource final : public InterfaceSource {
   public:
     // A printer without an interface path gets the one Windows would derive from its instance ID.
     explicit SimInterfaceSource(Scenario scenario);
 
     std::size_t printerCount() const { return printers_.size(); }
+    // The scenario's print queues, when it names any.
+    const std::optional<std::vector<QueueScenario>>& printQueues() const { return printQueues_; }
     // The printer of the scenario's `index`th entry, or null past the end.
     SimPrinter* printer(std::size_t index) const;
 
@@ -30,6 +34,9 @@ class SimInterfaceSource final : public InterfaceSource {
     std::shared_ptr<SimPrinter> FindByPath(const std::wstring& path) const;
 
     std::vector<std::shared_ptr<SimPrinter>> printers_;
+    bool portNumbersByPosition_ = false;
+    std::shared_ptr<SimHotplug> hotplug_;  // null when no printer comes or goes
+    std::optional<std::vector<QueueScenario>> printQueues_;
 };
 
 }  // namespace fwup
