@@ -21,8 +21,11 @@ exec </dev/null
 stand=$root/build/usb-stand
 guest_seconds=${USB_STAND_GUEST_SECONDS:-540}
 mode=cases
+# The throughput run keeps its own initramfs, build log and guest log, so it may run beside the cases.
+work=""
 if [ "${1:-}" = --throughput ]; then
     mode=throughput
+    work=-throughput
 fi
 mkdir -p "$stand"
 
@@ -90,13 +93,13 @@ else
         -DFWUP_BUILD_TESTS=OFF -DFWUP_PACKAGE_3000="$full" >/dev/null
     programs=(printer-gadget usb-stand-throughput)
 fi
-if ! cmake --build $build -j "$(nproc)" --target "${programs[@]}" >"$stand/build.log" 2>&1; then
-    cat "$stand/build.log"
+if ! cmake --build $build -j "$(nproc)" --target "${programs[@]}" >"$stand/build$work.log" 2>&1; then
+    cat "$stand/build$work.log"
     exit 1
 fi
 
 # --- the initramfs ---
-tree=$stand/initramfs
+tree=$stand/initramfs$work
 rm -rf "$tree"
 mkdir -p "$tree"/{bin,sbin,dev,proc,sys,tmp,run,etc,stand/bin,stand/scenarios,lib/modules}
 cp /bin/busybox "$tree/bin/busybox"
@@ -179,11 +182,11 @@ done
 
 sed -n '/^# ---- guest ----$/,$p' "$0" | tail -n +2 >"$tree/init"
 chmod +x "$tree/init"
-(cd "$tree" && find . -print0 | cpio --null -o -H newc --quiet) | gzip -1 >"$stand/initramfs.gz"
+(cd "$tree" && find . -print0 | cpio --null -o -H newc --quiet) | gzip -1 >"$stand/initramfs$work.gz"
 
 # --- the guest ---
 accel=tcg
-log=$stand/guest.log
+log=$stand/guest$work.log
 echo "usb-stand: booting $kver under QEMU ($accel), at most $guest_seconds s"
 t0=$SECONDS
 qemu_rc=0
@@ -193,7 +196,7 @@ if [ "$mode" = throughput ]; then
 fi
 timeout -k 10 "$guest_seconds" qemu-system-x86_64 -accel "$accel" -m $memory -smp 2 \
     -display none -monitor none -serial stdio -no-reboot \
-    -kernel "$kernel_dir/boot/vmlinuz-$kver" -initrd "$stand/initramfs.gz" \
+    -kernel "$kernel_dir/boot/vmlinuz-$kver" -initrd "$stand/initramfs$work.gz" \
     -append "console=ttyS0 quiet loglevel=3 panic=-1 stand=$mode" >"$log" 2>&1 || qemu_rc=$?
 echo "usb-stand: guest ended after $((SECONDS - t0)) s (log: $log)"
 
