@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs inside a fresh Debian root (scripts/package-test.sh copies it there with the package and a
-# scenario, all in /tmp): installs the package with apt, runs the programs as a user other than
+# Runs inside a fresh Debian root (scripts/package-test.sh copies it there with the package and
+# scenarios, all in /tmp): installs the package with apt, runs the programs as a user other than
 # root, and removes the package again. One "ok:" or "FAIL:" line per check; exits 1 when any failed.
 #
 #   sh /tmp/package-root-check.sh VERSION
@@ -47,6 +47,17 @@ if [ -x /usr/bin/viruzu-fwup-cli ]; then
   check "viruzu-fwup-cli --version as a user names $version" cli_version
   cli_list() { as_user VIRUZU_FWUP_EMULATE=$scenario viruzu-fwup-cli list | grep -F USB001; }
   check "viruzu-fwup-cli list as a user shows the simulated printer" cli_list
+  # /usr/bin is not the user's to write: the log goes to the user's state directory, and a failed
+  # run says so.
+  log=/home/tester/.local/state/viruzu-fwup/Tool.log
+  cli_names_log() {
+    status=0
+    as_user VIRUZU_FWUP_EMULATE=/tmp/bad-crc.json viruzu-fwup-cli upgrade >/tmp/cli.out 2>&1 ||
+      status=$?
+    cat /tmp/cli.out
+    [ "$status" -eq 7 ] && grep -qF "$log" /tmp/cli.out && grep -q . "$log"
+  }
+  check "a failed run as a user writes and names $log" cli_names_log
 fi
 
 # The window program, against the simulated printer, on Qt's offscreen display; SIGTERM asks it to

@@ -122,7 +122,7 @@ fresh_root_check() {
   local rc=0
   # The root lives only as long as mmdebstrap runs; its hooks copy in what the check needs.
   "${as_root[@]}" mmdebstrap --variant=apt --mode=root --include=passwd \
-    --customize-hook="copy-in $deb scenarios/one-printer-ready.json scripts/package-root-check.sh /tmp" \
+    --customize-hook="copy-in $deb scenarios/one-printer-ready.json scenarios/bad-crc.json scripts/package-root-check.sh /tmp" \
     --customize-hook="chroot \"\$1\" sh /tmp/package-root-check.sh $version" \
     "$suite" /dev/null "${sources[@]}" >"$work/mmdebstrap.log" 2>&1 || rc=$?
   grep -E '^(FAIL:|      )|^E: ' "$work/mmdebstrap.log" || true
@@ -150,6 +150,19 @@ versions_match() {
 }
 check "each .exe carries version $version in its version resource" versions_match
 
+# Every Wine process of the prefix sees the virtual display from the start: the desktop process
+# that the first one starts serves all later windows.
+display=""
+for n in $(seq 141 190); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    display=":$n"
+    break
+  fi
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+wait_for 10 test -e "/tmp/.X11-unix/X${display#:}" || true
 export WINEPREFIX="$work/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -166,17 +179,6 @@ if cli_built windows; then
   check "viruzu-fwup-cli.exe --version from the unpacked zip" cli_version
 fi
 
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-wait_for 10 test -e "/tmp/.X11-unix/X${display#:}" || true
 # No window manager on the virtual display: Wine draws the frames and handles Alt+F4 itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 title='Viruzu  Firmware Upgrade Tool'
@@ -185,7 +187,12 @@ window_shown() { [ -n "$(main_window)" ]; }
 scenario=$("$wine" winepath -w "$root/scenarios/one-printer-ready.json" 2>/dev/null)
 (cd "$folder" && VIRUZU_FWUP_EMULATE="$scenario" exec "$wine" viruzu-fwup.exe >/dev/null 2>&1) &
 app_pid=$!
-check "viruzu-fwup.exe from the unpacked zip opens its window" wait_for 60 window_shown
+window_opens() {
+  wait_for 60 window_shown && return 0
+  xwininfo -root -children
+  return 1
+}
+check "viruzu-fwup.exe from the unpacked zip opens its window" window_opens
 window=$(main_window)
 if [ -n "$window" ]; then
   xdotool windowfocus "$window" 2>/dev/null || true
