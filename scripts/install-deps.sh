@@ -27,7 +27,8 @@ packages=(
   qt6-base-dev          # Linux user interface
   libbenchmark-dev      # bench/run.sh: Google Benchmark
   fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
-  fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian)
+  fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian, ...)
+  fonts-wqy-microhei    # a small face with the Chinese characters, for the Chinese window
   xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server
   xauth                 # xvfb-run
   imagemagick           # scripts/qt-screenshots.sh: import, the screen as a picture

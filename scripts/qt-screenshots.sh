@@ -4,15 +4,16 @@
 #
 #   bash scripts/qt-screenshots.sh
 #
-# build/screenshots/qt-<language>-<look>.png for English, Italian, Turkish, Russian and Hebrew
-# (looks: idle, transfer-40, success, failure, not-ready, and the question dialog), drawn on Qt's
-# offscreen platform. Where Xvfb and ImageMagick are installed it also starts the real program
-# against a simulated printer in a virtual X server and saves that screen as
+# build/screenshots/qt-<language>-<look>.png for English (en), Italian (it), Turkish (tr), Russian
+# (ru), Hebrew (he), Simplified Chinese (zh), German (de), French (fr), Spanish (es), Portuguese
+# (pt) and Polish (pl) (looks: idle, transfer-40, success, failure, not-ready, and the question
+# dialog), drawn on Qt's offscreen platform. Where Xvfb and ImageMagick are installed it also starts
+# the real program against a simulated printer in a virtual X server and saves that screen as
 # build/screenshots/qt-program-idle.png, then closes the program as a session end would. With
 # xdotool as well it then runs a whole upgrade in the program as a user would: clicks "Start to
 # upgrade", waits (up to 90 s; flashing takes 20 s after the transfer) until Tool.log beside the
-# program holds the success path's lines, saves build/screenshots/qt-upgrade-success.png, checks
-# the window is still there and clicks "Complete", after which the program must end with status 0.
+# program holds the success path's lines, saves build/screenshots/qt-upgrade-success.png, checks the
+# window is still there and clicks "Complete", after which the program must end with status 0.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -74,6 +75,10 @@ for _ in $(seq 100); do
 done
 [ -n "$window" ] || fail "the main window did not appear within 10 s"
 title=$(xdotool getwindowname "$window")
+case $title in
+  *" — simulated printers") ;;
+  *) fail "the title \"$title\" does not say that the printers are simulated" ;;
+esac
 
 # "Start to upgrade" is at x 290..410, y 372..397 of the 469x399 client area in English; scale
 # to the size the window actually has.
@@ -89,6 +94,8 @@ for _ in $(seq 20); do
   done
 done
 logged "Will burn FW" || fail "no upgrade began after clicking Start at ($x, $y) of a ${WIDTH}x${HEIGHT} window"
+head -n 1 "$log" | grep -qF "] Simulated printers from $VIRUZU_FWUP_EMULATE" ||
+  fail "Tool.log does not start with \"Simulated printers from $VIRUZU_FWUP_EMULATE\":$(printf '\n'; cat "$log")"
 
 for _ in $(seq 900); do
   logged "ELF is running..." && break

@@ -10,8 +10,9 @@
 #
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
-# "N passed, N failed" over every CTest test and package check that ran. Works from any directory
-# and on a fresh clone.
+# "N passed, N failed, N skipped" over every CTest test and package check that ran (a test that
+# skipped itself, such as the CUPS server tests outside scripts/cupsd-test.sh, counts as skipped,
+# not passed). Works from any directory and on a fresh clone.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -37,9 +38,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
 wine_started=0
 
-declare -A result seconds passed failed
+declare -A result seconds passed failed skipped
 total_passed=0
 total_failed=0
+total_skipped=0
 failed_step=""
 script_start=$SECONDS
 
@@ -50,11 +52,11 @@ summary() {
   fi
   echo
   echo "==================== summary ===================="
-  printf '%-12s %-22s %8s %8s %8s\n' preset result passed failed seconds
+  printf '%-12s %-22s %8s %8s %8s %8s\n' preset result passed failed skipped seconds
   local p
   for p in "${rows[@]}"; do
-    printf '%-12s %-22s %8s %8s %8s\n' "$p" "${result[$p]:-not run}" "${passed[$p]:--}" \
-      "${failed[$p]:--}" "${seconds[$p]:--}"
+    printf '%-12s %-22s %8s %8s %8s %8s\n' "$p" "${result[$p]:-not run}" "${passed[$p]:--}" \
+      "${failed[$p]:--}" "${skipped[$p]:--}" "${seconds[$p]:--}"
   done
   echo "(counts are CTest tests and package checks; under Wine the whole test binary is one CTest test)"
   echo "total time: $((SECONDS - script_start)) s"
@@ -63,7 +65,7 @@ summary() {
   elif [ "$rc" -ne 0 ]; then
     echo "FAILED (exit code $rc)"
   fi
-  echo "${total_passed} passed, ${total_failed} failed"
+  echo "${total_passed} passed, ${total_failed} failed, ${total_skipped} skipped"
 }
 trap summary EXIT
 
@@ -128,12 +130,17 @@ for preset in "${presets[@]}"; do
   # CTest's closing line: "100% tests passed, 0 tests failed out of 42".
   counts=$(sed -n 's/.*tests passed, \([0-9][0-9]*\) tests\{0,1\} failed out of \([0-9][0-9]*\).*/\1 \2/p' \
            "$log" | tail -n 1)
+  # CTest counts a skipped test among the passed ones; it names each under "The following tests
+  # did not run:" as "  12 - Suite.Case (Skipped)".
+  s=$(grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log" || true)
   if [ -n "$counts" ]; then
     read -r f t <<<"$counts"
-    passed[$preset]=$((t - f))
+    passed[$preset]=$((t - f - s))
     failed[$preset]=$f
-    total_passed=$((total_passed + t - f))
+    skipped[$preset]=$s
+    total_passed=$((total_passed + t - f - s))
     total_failed=$((total_failed + f))
+    total_skipped=$((total_skipped + s))
   fi
   if [ "$rc" -ne 0 ]; then
     result[$preset]="tests failed"
@@ -186,6 +193,7 @@ if [[ " ${presets[*]} " == *" linux "* && " ${presets[*]} " == *" windows "* ]];
     read -r p f <<<"$counts"
     passed[package]=$p
     failed[package]=$f
+    skipped[package]=0
     total_passed=$((total_passed + p))
     total_failed=$((total_failed + f))
   fi

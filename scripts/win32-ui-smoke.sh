@@ -16,7 +16,10 @@
 #      the transfer) until Tool.log beside the program has the success path's lines, checks the
 #      green check is shown and the window is still there, saves
 #      build/screenshots/win32-upgrade-success.png, clicks "Complete" and checks that the program
-#      ended with status 0.
+#      ended with status 0;
+#   6. starts it once in each other language (LC_ALL tells Wine the user interface language),
+#      checks the title is not the English one, saves build/screenshots/win32-<language>-idle.png
+#      and closes it with Alt+F4.
 # Ends with "smoke: N passed, N failed"; the exit code is non-zero when a check failed.
 #
 # Wine gets a prefix of its own, build/wineprefix-ui, set to draw window frames itself (there is
@@ -48,6 +51,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine || command -v wine64)
 title='Viruzu  Firmware Upgrade Tool'
+# Every window here talks to simulated printers, and its title says so after text 0.
+simulated_title="$title — simulated printers"
 
 xvfb_pid=""
 app_pid=""
@@ -93,6 +98,12 @@ fi
 # Without a window manager Wine draws the frames and keeps the stacking itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+# Windows faces the window texts name, drawn with the installed faces that stand in for them in
+# the Qt window, so that texts wrap here about where they would on Windows.
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
+  /d 'Liberation Serif' /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ /d 'DejaVu Sans' /f \
+  >/dev/null 2>&1
 
 passed=0
 failed=0
@@ -122,7 +133,7 @@ wait_for() {  # wait_for SECONDS COMMAND...
   return 1
 }
 
-main_windows() { xdotool search --name "^${title}\$" 2>/dev/null || true; }
+main_windows() { xdotool search --name "^${simulated_title}\$" 2>/dev/null || true; }
 one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
 # xwininfo lists top-level windows from the top of the stack down.
 stack_order() { xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) ".*/\1/p'; }
@@ -150,7 +161,8 @@ if [ -z "$window" ]; then
   echo "smoke: $passed passed, $((failed + 1)) failed"
   exit 1
 fi
-check "title is text 0 in English" test "$(xdotool getwindowname "$window")" = "$title"
+check "title is text 0 in English, marked as simulated" \
+  test "$(xdotool getwindowname "$window")" = "$simulated_title"
 sleep 1  # let the first paint finish
 shot="$screenshot_dir/win32-idle.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
@@ -201,6 +213,8 @@ click_start() {
 check "clicking Start begins the upgrade" wait_for 30 click_start
 run_ended() { logged "ELF is running..." || logged "Send Elf failed" || ! kill -0 "$app_pid" 2>/dev/null; }
 wait_for 90 run_ended || true
+first_line_names_scenario() { head -n 1 "$tool_log" | grep -qF "] Simulated printers from $scenario"; }
+check "Tool.log starts with \"Simulated printers from $scenario\"" first_line_names_scenario
 check "Tool.log has \"Will burn FW which is not encrypted\"" logged "Will burn FW which is not encrypted"
 check "Tool.log has no \"Send Elf failed\"" eval '! logged "Send Elf failed"'
 check "Tool.log has \"ELF is running...\" (within 90 s)" logged "ELF is running..."
@@ -219,13 +233,40 @@ green_shown() {
 check "the window shows the green check" wait_for 10 green_shown
 shot="$screenshot_dir/win32-upgrade-success.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
-check "the window is still titled \"$title\"" test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title"
+check "the window is still titled \"$simulated_title\"" \
+  test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$simulated_title"
 # The Exit button at the lower left (34..84 dlu) now reads "Complete"; clicking it ends the program.
 xdotool mousemove --window "$window" 106 396 click 1
 check "clicking Complete ends the program" wait_for 30 app_ended
 app_status=0
 wait "$app_pid" || app_status=$?
 check "the program ended with status 0 (got $app_status)" test "$app_status" -eq 0
+
+# 6. Every other language: Wine takes the user interface language from the locale variables. The
+#    window must come up with a title of its own language; its picture is for people to check.
+for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL; do
+  code=${locale%_*}
+  LC_ALL="$locale.UTF-8" VIRUZU_FWUP_EMULATE="$scenario" "$wine" "$exe" >/dev/null 2>&1 &
+  app_pid=$!
+  window=""
+  find_window() {
+    window=$(xdotool search --onlyvisible --class 'viruzu-fwup.exe' 2>/dev/null | head -n 1)
+    [ -n "$window" ]
+  }
+  check "$code: main window appears" wait_for 60 find_window
+  if [ -n "$window" ]; then
+    name=$(xdotool getwindowname "$window" 2>/dev/null || true)
+    check "$code: title \"$name\" is not the English one" test -n "$name" -a "$name" != "$title"
+    sleep 1  # let the first paint finish
+    shot="$screenshot_dir/win32-$code-idle.png"
+    check "$code: screenshot ${shot#"$root"/}" import -window "$window" "$shot"
+    xdotool windowfocus "$window" 2>/dev/null || true
+    xdotool key --clearmodifiers alt+F4
+  fi
+  check "$code: the program ends after Alt+F4" wait_for 30 app_ended
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+done
 
 echo "smoke: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -3,6 +3,7 @@
 // naming a scenario file, the printers are simulated ones. Nothing is sent beyond the queries.
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,15 +76,15 @@ std::optional<std::wstring> ListPrinters() {
 }  // namespace
 
 int main() {
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
     if (!source) {
         std::fprintf(stderr, "fwup-probe: %s\n", error.c_str());
         return 2;
     }
     SetActiveInterfaceSource(source.get());
-    Print(emulated ? L"Simulated printers (VIRUZU_FWUP_EMULATE):" : L"Supported USB printers:");
+    Print(scenarioFile ? L"Simulated printers (VIRUZU_FWUP_EMULATE):" : L"Supported USB printers:");
 
     const std::optional<std::wstring> port = ListPrinters();
     if (!port) {

@@ -1,9 +1,10 @@
 #include "base/clock.h"
 
+#include "base/local_time.h"
+
 #include <atomic>
 #include <chrono>
 #include <ctime>
-#include <mutex>
 #include <thread>
 
 namespace fwup {
@@ -18,13 +19,8 @@ std::int64_t SystemClock::NowSeconds() {
 }
 
 CivilTime SystemClock::LocalTime(std::int64_t seconds) {
-    // std::localtime shares one result buffer across the process; the mutex keeps two threads
-    // from reading each other's result.
-    static std::mutex localTimeMutex;
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::lock_guard<std::mutex> lock(localTimeMutex);
-    const std::tm* tm = std::localtime(&t);
-    if (tm == nullptr) {
+    const std::optional<std::tm> tm = LocalCalendarTime(static_cast<std::time_t>(seconds));
+    if (!tm) {
         return CivilTime{};
     }
     return CivilTime{tm->tm_mon + 1, tm->tm_mday, tm->tm_hour, tm->tm_min, tm->tm_sec};

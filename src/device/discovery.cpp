@@ -79,6 +79,7 @@ int GetSystemDeviceList(DeviceList& list) {
         if (const std::optional<std::wstring> port = GetUSBPortName(path)) {
             entry.PortName = Cut(*port, kMaxPortNameChars);
         }
+        entry.InstanceId = std::move(instanceId);
         list.push_back(std::move(entry));
     }
     return kDiscoveryOk;

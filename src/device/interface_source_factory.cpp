@@ -1,17 +1,15 @@
 #include "device/interface_source_factory.h"
 
-#include <optional>
-
 #include "base/environment.h"
 #include "device/sim/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 
 namespace fwup {
 
-std::unique_ptr<InterfaceSource> MakeInterfaceSource(bool& emulated, std::string& error) {
-    const std::optional<std::filesystem::path> scenarioFile = EnvironmentPath(kEmulateVariable);
-    emulated = scenarioFile.has_value();
-    if (!emulated) {
+std::unique_ptr<InterfaceSource> MakeInterfaceSource(
+    std::optional<std::filesystem::path>& scenarioFile, std::string& error) {
+    scenarioFile = EnvironmentPath(kEmulateVariable);
+    if (!scenarioFile) {
         std::unique_ptr<InterfaceSource> host = MakeHostInterfaceSource();
         if (!host) {
             error = "USB access could not be started";

@@ -7,6 +7,7 @@
 #include "device/discovery.h"
 #include "device/interface_source.h"
 #include "device/port_name.h"
+#include "device/port_pin.h"
 
 namespace fwup {
 
@@ -33,6 +34,9 @@ UsbChannel OpenUSBDevice(std::wstring_view wantedPortName) {
             }
             const std::optional<std::wstring> portName = GetUSBPortName(path);
             if (portName && *portName == wantedPortName) {
+                if (!PinAllowsOpen(wantedPortName, instanceId)) {
+                    return nullptr;
+                }
                 matchedPath = std::move(path);
             }
         }

@@ -71,7 +71,10 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
 }  // namespace
 
 int TransferPercent(std::uint32_t count, std::uint32_t length) {
-    return static_cast<int>(static_cast<float>(count) / static_cast<float>(length) * 100.0f);
+    // The ratio in single precision, the product in double: a float product rounds some counts up
+    // to the next whole percent (1791 of 1990 would show 90 where the ratio is below 0.9).
+    const float ratio = static_cast<float>(count) / static_cast<float>(length);
+    return static_cast<int>(static_cast<double>(ratio) * 100.0);
 }
 
 int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {

@@ -16,8 +16,9 @@ inline constexpr int kErrTransferBuffer = -8;     // DownloadFW: no bytes behind
 inline constexpr int kErrTransferWrite = -12;     // a write failed or wrote nothing
 
 // The whole percentage the progress bar shows after `count` of `length` bytes: both taken as
-// single-precision numbers, so near 190 MB (where floats are 16 apart) it reaches 100 a few bytes
-// before the end. `length` must not be 0.
+// single-precision numbers and divided, the ratio then multiplied by 100 in double precision and
+// truncated. Near 190 MB (where floats are 16 apart) it reaches 100 a few bytes before the end.
+// `length` must not be 0.
 int TransferPercent(std::uint32_t count, std::uint32_t length);
 
 // Streams `length` bytes from `bytes` to the open channel in writes of at most kMaxWriteBytes,

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "text/lang_table_check.h"
 #include "text/lang_text.h"
+#include "text/translated_tables.h"
 
 namespace fwup {
 namespace {
@@ -241,18 +243,6 @@ constexpr std::array<LangTextEntry, 27> RussianTexts{{
      L"Не удалось распознать микропрограмму принтера. Обратитесь в службу поддержки Viruzu."},
 }};
 
-// A table is looked up by position, so a record out of place would show another message; a text
-// too long would not fit the window layer's fixed buffers. Both are caught at build time.
-template <std::size_t N>
-constexpr bool IsWellFormed(const std::array<LangTextEntry, N>& table) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (table[i].Id != static_cast<std::int32_t>(i) || table[i].Text.empty() ||
-            Utf16Length(table[i].Text) > kMaxLangTextUnits) {
-            return false;
-        }
-    }
-    return true;
-}
 static_assert(IsWellFormed(EnglishTexts));
 static_assert(IsWellFormed(ItalianTexts));
 static_assert(IsWellFormed(TurkishTexts));
@@ -268,6 +258,20 @@ std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId) {
             return TurkishTexts;
         case LANG_RUSSIAN:
             return RussianTexts;
+        case LANG_HEBREW:
+            return HebrewTexts();
+        case LANG_CHINESE:
+            return ChineseTexts();
+        case LANG_GERMAN:
+            return GermanTexts();
+        case LANG_FRENCH:
+            return FrenchTexts();
+        case LANG_SPANISH:
+            return SpanishTexts();
+        case LANG_PORTUGUESE:
+            return PortugueseTexts();
+        case LANG_POLISH:
+            return PolishTexts();
         default:
             return EnglishTexts;
     }

@@ -37,8 +37,8 @@ constexpr std::size_t Utf16Length(std::wstring_view text) {
     return units;
 }
 
-// The table for a primary language id: Italian, Turkish and Russian have their own, every other
-// value gets the English one.
+// The table for a primary language id: Italian, Turkish, Russian, Hebrew, Chinese, German, French,
+// Spanish, Portuguese and Polish have their own, every other value gets the English one.
 std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId);
 
 }  // namespace fwup

@@ -15,7 +15,7 @@ std::wstring GetLangText(int id) {
     if (index < table.size()) {
         return std::wstring(table[index].Text);
     }
-    // The translated tables end before the success message's first line; an empty line there
+    // Italian, Turkish and Russian end before the success message's first line; an empty line there
     // would leave the user without the warning to keep the printer on, so English stands in.
     const std::span<const LangTextEntry> english = LangTableFor(LANG_ENGLISH);
     if (index < english.size()) {

@@ -45,14 +45,29 @@ enum TextId : int {
 #ifndef LANG_CHINESE
 inline constexpr std::uint16_t LANG_CHINESE = 0x04;
 #endif
+#ifndef LANG_GERMAN
+inline constexpr std::uint16_t LANG_GERMAN = 0x07;
+#endif
 #ifndef LANG_ENGLISH
 inline constexpr std::uint16_t LANG_ENGLISH = 0x09;
+#endif
+#ifndef LANG_SPANISH
+inline constexpr std::uint16_t LANG_SPANISH = 0x0A;
+#endif
+#ifndef LANG_FRENCH
+inline constexpr std::uint16_t LANG_FRENCH = 0x0C;
 #endif
 #ifndef LANG_HEBREW
 inline constexpr std::uint16_t LANG_HEBREW = 0x0D;
 #endif
 #ifndef LANG_ITALIAN
 inline constexpr std::uint16_t LANG_ITALIAN = 0x10;
+#endif
+#ifndef LANG_POLISH
+inline constexpr std::uint16_t LANG_POLISH = 0x15;
+#endif
+#ifndef LANG_PORTUGUESE
+inline constexpr std::uint16_t LANG_PORTUGUESE = 0x16;
 #endif
 #ifndef LANG_RUSSIAN
 inline constexpr std::uint16_t LANG_RUSSIAN = 0x19;
@@ -61,21 +76,22 @@ inline constexpr std::uint16_t LANG_RUSSIAN = 0x19;
 inline constexpr std::uint16_t LANG_TURKISH = 0x1F;
 #endif
 
-// The user's primary language id, 0 until SelectUiLanguage runs. Only Italian, Turkish and Russian
-// have tables of their own; every other value, 0 among them, gives the English texts.
+// The user's primary language id, 0 until SelectUiLanguage runs. Italian, Turkish, Russian,
+// Hebrew, Chinese, German, French, Spanish, Portuguese and Polish have tables of their own; every
+// other value, 0 among them, gives the English texts.
 extern std::atomic<std::uint16_t> UiLangId;
 
 // Asks the platform for the user's interface language and stores its primary id in UiLangId.
 void SelectUiLanguage();
 
-// A copy of text `id` in the table UiLangId selects now. The success message's first line (id 27)
-// exists in English only and is given in English in every language; any id no table holds gives
-// an empty text.
+// A copy of text `id` in the table UiLangId selects now. The Italian, Turkish and Russian tables
+// end before the success message's first line (id 27), which they give in English; any id no
+// table holds gives an empty text.
 std::wstring GetLangText(int id);
 
 // The primary language id of a POSIX locale name such as "it_IT.UTF-8" or "tr": its language code
-// (before '_', '.', '@', '-' or ':'), without regard to case. Italian, Turkish, Russian, Hebrew
-// ("he", or the old "iw"), Chinese and English give their ids; any other language, and "C",
+// (before '_', '.', '@', '-' or ':'), without regard to case. Every language with a table
+// (Hebrew as "he" or the old "iw") and English give their ids; any other language, and "C",
 // "POSIX" or an empty name, give LANG_ENGLISH, as English is what such a user sees anyway.
 std::uint16_t PrimaryLanguageOfLocale(std::string_view localeName);
 

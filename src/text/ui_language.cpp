@@ -30,13 +30,18 @@ struct LanguageCode {
 };
 
 // ISO 639-1 codes; "iw" is the code Hebrew had before 1989, which Java and old systems still use.
-constexpr std::array<LanguageCode, 7> kLanguageCodes{{
+constexpr std::array<LanguageCode, 12> kLanguageCodes{{
     {"it", LANG_ITALIAN},
     {"tr", LANG_TURKISH},
     {"ru", LANG_RUSSIAN},
     {"he", LANG_HEBREW},
     {"iw", LANG_HEBREW},
     {"zh", LANG_CHINESE},
+    {"de", LANG_GERMAN},
+    {"fr", LANG_FRENCH},
+    {"es", LANG_SPANISH},
+    {"pt", LANG_PORTUGUESE},
+    {"pl", LANG_POLISH},
     {"en", LANG_ENGLISH},
 }};
 

@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "device/simulated_printers.h"
 #include "text/lang_text.h"
+#include "text/simulated_printers_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
 #include "ui/upgrade_status.h"
@@ -40,6 +42,8 @@ LanguageLayout LayoutFor(std::uint16_t language) {
             return {{30, 20, 410, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
         case LANG_CHINESE:
             return {{30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}};
+        case LANG_PORTUGUESE:
+            return {{30, 20, 400, 170}, {30, 200, 400, 160}, {270, 372, 140, 25}};
         default:
             return {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}};
     }
@@ -115,7 +119,11 @@ bool CVevaVoRirizevDlg::OnInitDialog() {
 }
 
 void CVevaVoRirizevDlg::CreateControls() {
-    surface_.SetTitle(GetLangText(TXT_TITLE));
+    std::wstring title = GetLangText(TXT_TITLE);
+    if (SimulatedPrintersScenario()) {
+        title += SimulatedPrintersTitleSuffix();
+    }
+    surface_.SetTitle(title);
     surface_.SetText(kIdStart, GetLangText(TXT_START));
     surface_.SetText(kIdExit, GetLangText(TXT_EXIT));
     // The flag follows the menu as it is, so that a toolkit without a close item is never asked

@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/clock.h"
 #include "device/channel.h"
+#include "device/port_pin.h"
+#include "device/simulated_printers.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
@@ -107,6 +110,11 @@ class UpgradeRun {
             WriteToolLog(L"Select an FW broken printer, only one printer permit!");
         }
         port_ = entry.PortName.substr(0, kPortNameBufferChars - 1);
+        // Every later open looks the name up again, and the name may pass to another printer
+        // meanwhile (a printer plugged in or pulled ahead of this one, during a question that
+        // can stay open for minutes). The status, version and security record read must belong
+        // to the printer that is flashed.
+        pin_.emplace(port_, entry.InstanceId);
 
         if (IsPortOccupied(port_)) {
             return RefuseWithMessage(TXT_PORT_OCCUPIED);
@@ -179,6 +187,7 @@ class UpgradeRun {
 
     CVevaVoRirizevDlg& window_;
     std::wstring port_;
+    std::optional<PortPin> pin_;  // for the whole run, from the choice of the printer
 };
 
 }  // namespace
@@ -204,6 +213,10 @@ int UpgradeThreadProc(CVevaVoRirizevDlg* window) {
     if (window == nullptr) {
         bUpgrading.store(false);
         return 0;
+    }
+    // First, so that no reader of the log takes what follows for a real printer's run.
+    if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
+        WriteToolLog(L"Simulated printers from " + *scenario);
     }
     window->LockWindow();
     bUpgrading.store(true);

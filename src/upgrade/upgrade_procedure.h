@@ -21,7 +21,8 @@ bool IsReadyForUpgrade(int status);
 // window locked meanwhile. Every window operation is a request to the window thread, so this runs
 // on a worker while the window keeps pumping; tests run it synchronously against a recording
 // surface. Sets bUpgrading for the run and clears it as the very last thing, after the last call
-// into the window. Always returns 0.
+// into the window. While the printers are simulated, the run's first log line names the scenario
+// file. Always returns 0.
 int UpgradeThreadProc(CVevaVoRirizevDlg* window);
 
 }  // namespace fwup

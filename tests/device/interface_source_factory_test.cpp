@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "device/discovery.h"
@@ -36,11 +38,11 @@ class ScopedEmulation {
 TEST(InterfaceSourceFactory, ScenarioNamedInTheEnvironmentBringsItsPrinters) {
     testing::RecordingNoticeOutput notices;
     ScopedEmulation emulation(std::string(FWUP_SCENARIO_DIR) + "/two-printers.json");
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
     ASSERT_NE(source, nullptr) << error;
-    EXPECT_TRUE(emulated);
+    EXPECT_EQ(scenarioFile, std::filesystem::path(FWUP_SCENARIO_DIR "/two-printers.json"));
 
     SetActiveInterfaceSource(source.get());
     DeviceList list;
@@ -55,10 +57,10 @@ TEST(InterfaceSourceFactory, ScenarioNamedInTheEnvironmentBringsItsPrinters) {
 
 TEST(InterfaceSourceFactory, UnreadableScenarioIsAnErrorNotAFallBackToRealPrinters) {
     ScopedEmulation emulation(std::string(FWUP_SCENARIO_DIR) + "/no-such-scenario.json");
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    EXPECT_EQ(MakeInterfaceSource(emulated, error), nullptr);
-    EXPECT_TRUE(emulated);
+    EXPECT_EQ(MakeInterfaceSource(scenarioFile, error), nullptr);
+    EXPECT_TRUE(scenarioFile.has_value());
     EXPECT_NE(error.find("VIRUZU_FWUP_EMULATE"), std::string::npos);
     EXPECT_NE(error.find("no-such-scenario.json"), std::string::npos);
 }

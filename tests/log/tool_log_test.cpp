@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
@@ -160,6 +161,35 @@ TEST_F(ToolLogFileTest, LeavesTheProcessLocaleAlone) {
     const std::string before = std::setlocale(LC_CTYPE, nullptr);
     WriteToolLog(L"\u4E2D\u6587");
     EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), before);
+}
+
+// Lines long enough, and enough of them, that two writers running side by side meet mid-line: a
+// line handed over in pieces, or written at an end the other writer has just moved, shows up
+// mixed. Where the platform refuses a second open while a line is being written, a line may be
+// lost, never mixed.
+TEST_F(ToolLogFileTest, TwoThreadsNeverMixWithinALine) {
+    constexpr int kLines = 1000;
+    constexpr std::size_t kLineChars = 4000;
+    const auto writeLines = [](wchar_t letter) {
+        const std::wstring message(kLineChars, letter);
+        for (int i = 0; i < kLines; ++i) {
+            WriteToolLog(message);
+        }
+    };
+    std::thread other(writeLines, L'b');
+    writeLines(L'a');
+    other.join();
+
+    const std::string stamp = "[03/09 14:05:07] ";
+    const std::string firstLine = stamp + std::string(kLineChars, 'a') + "\r\r\n";
+    const std::string secondLine = stamp + std::string(kLineChars, 'b') + "\r\r\n";
+    const std::string log = ReadLog();
+    int lines = 0;
+    for (std::size_t at = 0; at < log.size(); at += firstLine.size(), ++lines) {
+        const std::string line = log.substr(at, firstLine.size());
+        ASSERT_TRUE(line == firstLine || line == secondLine) << "line " << lines << " is mixed";
+    }
+    EXPECT_GT(lines, 0);
 }
 
 TEST(ToolLogPathTest, RealExecutableDirectory) {

@@ -38,6 +38,9 @@ TEST(TransferPercent, TruncatesTheSinglePrecisionRatioAndReachesOneHundredEarly)
     EXPECT_EQ(TransferPercent(2, 3), 66);
     EXPECT_EQ(TransferPercent(3, 3), 100);
     EXPECT_EQ(TransferPercent(262144, 600059), 43);
+    // The ratio 1791/1990 lies just below 0.9 in single precision; a single-precision product
+    // would round it up to 90.
+    EXPECT_EQ(TransferPercent(1791, 1990), 89);
     EXPECT_EQ(TransferPercent(UINT32_MAX, UINT32_MAX), 100);
 
     // Counts near 190 million are rounded to multiples of 16 as floats, so the last bytes of the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "device/sim/scenario_parser.h"
@@ -130,6 +131,58 @@ TEST(QueriesAgainstSimulatedPrinter, SilentPrinterSendsTheVersionJobFiveTimesAnd
     EXPECT_EQ(notices.lines, std::vector<std::wstring>{L"nReSendNum == 5"});
     // Each attempt waits out its bound; the whole query stays within five of them.
     EXPECT_LE(clock.nowMs() - 1'700'000'000'000, 5 * 63'000);
+}
+
+// An instant clock that will not run past a bound: a wait that would never end throws out of the
+// code under test, which then fails instead of hanging.
+class BoundedClock final : public Clock {
+  public:
+    explicit BoundedClock(std::int64_t boundMs) : boundMs_(boundMs) { SetActiveClock(this); }
+    ~BoundedClock() override { SetActiveClock(nullptr); }
+    BoundedClock(const BoundedClock&) = delete;
+    BoundedClock& operator=(const BoundedClock&) = delete;
+
+    std::int64_t NowSeconds() override { return nowMs_ / 1000; }
+    CivilTime LocalTime(std::int64_t) override { return {}; }
+    std::int64_t MonotonicMs() override { return nowMs_; }
+    void SleepMs(std::uint32_t ms) override {
+        nowMs_ += ms;
+        if (nowMs_ > boundMs_) {
+            throw std::runtime_error("the clock ran past its bound");
+        }
+    }
+    std::int64_t nowMs() const { return nowMs_; }
+
+  private:
+    std::int64_t nowMs_ = 0;
+    const std::int64_t boundMs_;
+};
+
+TEST(QueriesAgainstSimulatedPrinter, VersionDataThatNeverComesEndsInMinus19) {
+    BoundedClock clock(60 * 60 * 1000);
+    testing::RecordingNoticeOutput notices;
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(ParseScenario(
+        R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\SER0001", "portNumber": 1,)"
+        R"( "faults": {"versionDataWithheld": true}}]})",
+        scenario, error))
+        << error;
+    SimInterfaceSource source(std::move(scenario));
+    SetActiveInterfaceSource(&source);
+    int result = 0;
+    EXPECT_NO_THROW(result = QueryFwVersion(L"USB001"));
+    SetActiveInterfaceSource(nullptr);
+
+    EXPECT_EQ(result, kErrReplyRead);
+    int versionJobs = 0;
+    for (const ReceivedJob& job : source.printer(0)->Jobs()) {
+        versionJobs += job.kind == JobKind::kVersion ? 1 : 0;
+    }
+    EXPECT_EQ(versionJobs, 5);
+    EXPECT_FALSE(source.printer(0)->channelOpen());
+    // Five attempts, each ending at its bound.
+    EXPECT_LE(clock.nowMs(), 5 * 63'000);
 }
 
 }  // namespace

@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
                     LocaleCase{"zh_TW.Big5", LANG_CHINESE}, LocaleCase{"en_US", LANG_ENGLISH},
                     LocaleCase{"C", LANG_ENGLISH}, LocaleCase{"C.UTF-8", LANG_ENGLISH},
                     LocaleCase{"POSIX", LANG_ENGLISH}, LocaleCase{"", LANG_ENGLISH},
-                    LocaleCase{":", LANG_ENGLISH}, LocaleCase{"pt_BR", LANG_ENGLISH},
+                    LocaleCase{":", LANG_ENGLISH}, LocaleCase{"nl_NL", LANG_ENGLISH},
+                    LocaleCase{"de_AT.UTF-8", LANG_GERMAN}, LocaleCase{"fr_CA", LANG_FRENCH},
+                    LocaleCase{"es_MX", LANG_SPANISH}, LocaleCase{"pt_BR", LANG_PORTUGUESE},
+                    LocaleCase{"pl_PL.UTF-8", LANG_POLISH},
                     // A code merely starting like a known one is another language.
                     LocaleCase{"ita", LANG_ENGLISH}, LocaleCase{"i", LANG_ENGLISH},
                     LocaleCase{"_IT", LANG_ENGLISH}),

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "device/simulated_printers.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
@@ -55,6 +56,39 @@ class MainWindowTest : public ::testing::Test {
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
 };
+
+// The title names simulated printers in the window's own language, after its own title.
+TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
+    struct Case {
+        std::uint16_t language;
+        const wchar_t* suffix;
+    };
+    SetSimulatedPrintersScenario(L"one-printer-ready.json");
+    for (const Case& c :
+         {Case{LANG_ENGLISH, L" \u2014 simulated printers"},
+          Case{LANG_ITALIAN, L" \u2014 stampanti simulate"},
+          Case{LANG_TURKISH, L" \u2014 sim\u00FCle edilmi\u015F yaz\u0131c\u0131lar"},
+          Case{LANG_RUSSIAN,
+               L" \u2014 \u0438\u043C\u0438\u0442\u0438\u0440\u0443"
+               L"\u0435\u043C\u044B\u0435 \u043F\u0440\u0438\u043D"
+               L"\u0442\u0435\u0440\u044B"}}) {
+        window_.reset();
+        Open(c.language);
+        EXPECT_EQ(surface_.title, Text(TXT_TITLE) + c.suffix) << c.language;
+    }
+    // Every other table speaks for itself rather than falling back to the English suffix.
+    for (const std::uint16_t language : {LANG_HEBREW, LANG_CHINESE, LANG_GERMAN, LANG_FRENCH,
+                                         LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH}) {
+        window_.reset();
+        Open(language);
+        EXPECT_TRUE(surface_.title.starts_with(Text(TXT_TITLE) + L" \u2014 ")) << language;
+        EXPECT_FALSE(surface_.title.ends_with(L"simulated printers")) << language;
+    }
+    SetSimulatedPrintersScenario(std::nullopt);
+    window_.reset();
+    Open(LANG_ITALIAN);
+    EXPECT_EQ(surface_.title, Text(TXT_TITLE)) << "real printers: the title alone";
+}
 
 TEST_F(MainWindowTest, IdleLookAfterInit) {
     testing::RecordingNoticeOutput notices;
@@ -121,7 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
             "Chinese", LANG_CHINESE, {30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}},
         LayoutCase{
             "English", LANG_ENGLISH, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}},
-        LayoutCase{"German", 0x07, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}}),
+        LayoutCase{"Portuguese",
+                   LANG_PORTUGUESE,
+                   {30, 20, 400, 170},
+                   {30, 200, 400, 160},
+                   {270, 372, 140, 25}},
+        LayoutCase{
+            "German", LANG_GERMAN, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, HebrewReadsRightToLeftAndCentresTheFinalMessage) {

@@ -57,14 +57,14 @@ TEST_F(MessageDialogTest, ButtonsFollowTheMode) {
     EXPECT_EQ(question.focusId, kIdNo);
 }
 
-TEST_F(MessageDialogTest, HebrewMessageReadsRightToLeftWithEnglishButtons) {
+TEST_F(MessageDialogTest, HebrewMessageReadsRightToLeftWithHebrewButtons) {
     UiLangId.store(LANG_HEBREW);
     Run(MSG_MODE_YESNO, [](RecordingDialogSurface& s) { s.FireCommand(kIdYes); });
     const SurfaceRecord& shown = Shown();
     EXPECT_TRUE(shown.rtlReading);
     EXPECT_EQ(shown.controls.at(kIdMessageText).style & (kStyleRtlReading | kStyleAlignRight),
               kStyleRtlReading | kStyleAlignRight);
-    EXPECT_EQ(shown.controls.at(kIdYes).text, L"Yes");
+    EXPECT_EQ(shown.controls.at(kIdYes).text, L"\u05DB\u05DF");
 }
 
 enum class Act { kOk, kYes, kNo, kEscape, kClose };

@@ -368,6 +368,10 @@ INSTANTIATE_TEST_SUITE_P(
                   .ending = Ending::kSucceeded},
         FaultCell{.name = "versionLength4096AtVersion", .faults = R"({"versionLength": 4096})",
                   .ending = Ending::kSucceeded},
+        // The header comes and its data never does: every attempt waits out its bound.
+        FaultCell{.name = "versionDataWithheldAtVersion",
+                  .faults = R"({"versionDataWithheld": true})", .ending = Ending::kVersionFails,
+                  .minElapsedMs = 5 * 60 * 1000},
         FaultCell{.name = "versionLength65535InPiecesAtVersion",
                   .faults = R"({"versionLength": 65535, "replyPieceBytes": 4096})",
                   .ending = Ending::kSucceeded},

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
+#include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_start.h"
@@ -117,6 +119,45 @@ TEST_F(ThreadedRunTest, StartRunsTheUpgradeOnTheWorkerToSuccess) {
 
     // Finished, the window closes.
     EXPECT_TRUE(surface_.FireCloseRequest());
+}
+
+// Holds a run at its print-queue lookup until the test lets it go on, so that it is still active
+// whatever the scheduler does. The hold gives up after a while: a second run that waits for the
+// first (as a click without the guard does) then shows as a failure, not as a test that hangs.
+class HeldPrintQueues final : public PrintQueueSource {
+  public:
+    HeldPrintQueues() { SetActivePrintQueueSource(this); }
+    ~HeldPrintQueues() override { SetActivePrintQueueSource(nullptr); }
+    std::optional<std::vector<PrintQueue>> ListQueues() override {
+        released_.wait_for(std::chrono::seconds(10));
+        return std::vector<PrintQueue>{};
+    }
+    void Release() { release_.set_value(); }
+
+  private:
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+};
+
+// Two clicks on Start as close together as the window thread delivers them: the second arrives
+// before the worker has even locked the window, and must not start a second run.
+TEST_F(ThreadedRunTest, TwoClicksInARowStartOneRun) {
+    HeldPrintQueues queues;
+    Attach("one-printer-ready.json");
+    Open();
+
+    surface_.FireCommand(kIdStart);
+    surface_.FireCommand(kIdStart);
+    queues.Release();
+    ASSERT_TRUE(WatchUntilTheRunEnds(std::chrono::seconds(60)));
+    worker_.Wait();
+
+    std::size_t statusJobs = 0;
+    for (const ReceivedJob& job : source_->printer(0)->Jobs()) {
+        statusJobs += job.kind == JobKind::kStatus ? 1 : 0;
+    }
+    EXPECT_EQ(statusJobs, 1u) << "one run";
+    EXPECT_EQ(surface_.Control(kIdResult).text, GetLangText(TXT_SUCCEEDED));
 }
 
 }  // namespace

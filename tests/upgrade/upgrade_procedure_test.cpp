@@ -18,6 +18,7 @@
 #include "device/interface_source.h"
 #include "device/sim/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
+#include "device/simulated_printers.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
@@ -32,8 +33,8 @@
 #include "ui/upgrade_status.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
-#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_run_fixture.h"
+#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -41,12 +42,12 @@ namespace {
 
 using testing::EmbeddedPackage;
 using testing::FirmwareJobOf;
-using testing::RecordingDialogSurface;
-using testing::RecordingSurfaceFactory;
-using testing::SurfaceRecord;
 using testing::GuardProbe;
 using testing::Look;
 using testing::Message;
+using testing::RecordingDialogSurface;
+using testing::RecordingSurfaceFactory;
+using testing::SurfaceRecord;
 using testing::UpgradeRunTest;
 
 struct RunCase {
@@ -212,6 +213,11 @@ INSTANTIATE_TEST_SUITE_P(
                               .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                               .look = Look::kReady,
                               .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                      RunCase{.name = "SecurityChannelRefusedAfterFullCheck",
+                              .scenario = "newer-version-security-channel-refused.json",
+                              .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .jobs = {JobKind::kStatus, JobKind::kVersion}},
                       RunCase{.name = "BurnChannelRefused",
                               .scenario = "burn-channel-refused.json",
                               .look = Look::kFailed,
@@ -240,6 +246,51 @@ INSTANTIATE_TEST_SUITE_P(
                               .waitsForFlashing = true,
                               .jobs = {JobKind::kStatus, JobKind::kVersion}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The status byte alone decides whether a run goes on: ready and asleep printers take the package,
+// a busy one (1) stops the run before its version is asked.
+struct StatusCase {
+    int status;
+    bool proceeds;
+};
+
+std::ostream& operator<<(std::ostream& out, const StatusCase& run) {
+    return out << "status " << run.status;
+}
+
+class StatusEnding : public UpgradeRunTest, public ::testing::WithParamInterface<StatusCase> {};
+
+TEST_P(StatusEnding, GoesOnOnlyForAReadyOrSleepingPrinter) {
+    const StatusCase& run = GetParam();
+    AttachJson(R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\SER0001",)"
+               R"( "portNumber": 1, "status": )" +
+               std::to_string(run.status) + "}]}");
+    CVevaVoRirizevDlg& window = Open();
+    notices_.lines.clear();
+
+    UpgradeThreadProc(&window);
+
+    if (run.proceeds) {
+        ExpectLook(Look::kSucceeded);
+        EXPECT_EQ(JobKinds(),
+                  (std::vector<JobKind>{JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware}));
+    } else {
+        ExpectLook(Look::kNotReady);
+        EXPECT_EQ(JobKinds(), std::vector<JobKind>{JobKind::kStatus});
+        const std::wstring notice =
+            L"Tool show NOTICE\uFF1AChecking printer status failed,Error code:" +
+            std::to_wstring(run.status) + L"\n";
+        EXPECT_NE(std::find(notices_.lines.begin(), notices_.lines.end(), notice),
+                  notices_.lines.end());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, StatusEnding,
+                         ::testing::Values(StatusCase{1, false}, StatusCase{2, true},
+                                           StatusCase{4, true}),
+                         [](const auto& info) {
+                             return "Status" + std::to_string(info.param.status);
+                         });
 
 // The Start button from the window thread, with the run on a real worker that is held in its
 // question while the user keeps clicking.
@@ -279,6 +330,22 @@ TEST_F(UpgradeRunTest, StartRunsOnceAtATimeAndTheWindowStaysOpenMeanwhile) {
                                                 JobKind::kStatus, JobKind::kVersion}));
     EXPECT_TRUE(surface_.FireCloseRequest());
     EXPECT_EQ(surface_.unmarshalledCalls, 0);
+}
+
+// A variable left set must not let a simulated success pass for a flashed printer: the title says
+// so, and every run's log starts with where its printers come from.
+TEST_F(UpgradeRunTest, SimulatedPrintersAreNamedInTheTitleAndFirstInEveryRunsLog) {
+    Attach("not-ready.json");
+    SetSimulatedPrintersScenario(L"scenarios/not-ready.json");
+    Open();
+    EXPECT_EQ(surface_.title, GetLangText(TXT_TITLE) + L" \u2014 simulated printers");
+    UpgradeThreadProc(&*window_);
+    UpgradeThreadProc(&*window_);
+    SetSimulatedPrintersScenario(std::nullopt);
+    const std::vector<std::string> messages = log_.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front(), "Simulated printers from scenarios/not-ready.json");
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), messages.front()), 2);
 }
 
 TEST_F(UpgradeRunTest, PrinterStatusIsTheSignedStatusByteOrFive) {

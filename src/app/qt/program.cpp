@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QObject>
 #include <QString>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/qt/os_version_query.h"
@@ -17,6 +19,7 @@
 #include "base/wide_text.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
+#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -61,11 +64,14 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
 
     // Without USB access (or with a broken scenario) the window still runs; a run then simply
     // finds no printer.
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
     if (source) {
         SetActiveInterfaceSource(source.get());
+        if (scenarioFile) {
+            SetSimulatedPrintersScenario(FromUtf8(scenarioFile->string()));
+        }
     } else {
         DebugOutput(L"viruzu-fwup: " + FromUtf8(error) + L"; no printers will be found\n");
     }
@@ -104,6 +110,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     }
     SetTransferGuardMaker({});
     SetActivePrintQueueSource(nullptr);
+    SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <gdiplus.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "base/wide_text.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
+#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -97,12 +99,13 @@ bool VAvedOvEviziraVod::InitInstance(HINSTANCE instance) {
 }
 
 void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
-    bool emulated = false;
+    std::optional<std::filesystem::path> scenarioFile;
     std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(emulated, error);
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
     if (source) {
         SetActiveInterfaceSource(source.get());
-        if (emulated) {
+        if (scenarioFile) {
+            SetSimulatedPrintersScenario(scenarioFile->wstring());
             DebugOutput(L"viruzu-fwup: simulated printers (VIRUZU_FWUP_EMULATE)\r\n");
         }
     } else {
@@ -134,6 +137,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         SetTransferGuardMaker({});
     }
     SetActivePrintQueueSource(nullptr);
+    SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);
 }
 

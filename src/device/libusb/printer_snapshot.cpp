@@ -12,14 +12,18 @@ std::optional<std::vector<PrinterSetMember>> TakePrinterSnapshot(UsbBackend& bac
     if (!list) {
         return std::nullopt;
     }
+    return TakePrinterSnapshot(*list);
+}
+
+std::vector<PrinterSetMember> TakePrinterSnapshot(UsbDeviceList& list) {
     std::vector<PrinterSetMember> members;
     // A composite device's interfaces share one serial: its string is read once.
     std::map<std::size_t, std::string> serials;
-    for (const PrintingInterface& printing : FindPrintingInterfaces(*list)) {
+    for (const PrintingInterface& printing : FindPrintingInterfaces(list)) {
         auto known = serials.find(printing.deviceIndex);
         if (known == serials.end()) {
             const std::optional<std::string> serial =
-                ReadDeviceSerial(*list, printing.deviceIndex, printing.serialNumberIndex);
+                ReadDeviceSerial(list, printing.deviceIndex, printing.serialNumberIndex);
             known = serials.emplace(printing.deviceIndex, serial.value_or("")).first;
         }
         PrinterSetMember member;

@@ -21,5 +21,7 @@ struct PrinterSetMember {
 // its position plus one. Each device with a printing interface is opened once to read its
 // serial. None when the devices cannot be listed.
 std::optional<std::vector<PrinterSetMember>> TakePrinterSnapshot(UsbBackend& backend);
+// The same over a list already taken, which a caller keeps to open the members' devices again.
+std::vector<PrinterSetMember> TakePrinterSnapshot(UsbDeviceList& list);
 
 }  // namespace fwup::libusb

@@ -38,10 +38,24 @@ struct SimFaults {
     std::optional<std::uint16_t> replyCmdId;     // replaces the echoed cmdID
     std::uint16_t replyCmdStatus = 0;            // the cmdStatus word of every reply
     std::optional<std::uint16_t> versionLength;  // N of the version reply; the data is cut/padded
+    bool versionDataWithheld = false;            // the version reply is its header alone
     // Vendor request.
     bool badCrc = false;                       // the built record's check value is off by one
     std::optional<std::uint32_t> vendorError;  // the first vendor request fails with this error
     bool vendorReturnsNothing = false;         // every vendor request succeeds with 0 bytes
+};
+
+// When a printer joins or leaves the interface list, counted over the whole scenario: the channels
+// the host has opened on any of its printers, or the bytes they have accepted together. Neither
+// set: it never does.
+struct HotplugTrigger {
+    std::optional<std::uint32_t> afterOpens;
+    std::optional<std::uint64_t> atByte;
+
+    bool set() const { return afterOpens.has_value() || atByte.has_value(); }
+    bool Due(std::uint64_t opens, std::uint64_t bytes) const {
+        return (afterOpens && opens >= *afterOpens) || (atByte && bytes >= *atByte);
+    }
 };
 
 struct PrinterScenario {
@@ -55,11 +69,17 @@ struct PrinterScenario {
     std::uint32_t readTimeoutMs = 1000;
     // Opens beyond this many are refused, as when another program holds the interface.
     std::optional<std::uint32_t> openLimit;
+    HotplugTrigger appears;  // set: not connected at first, plugged in when due
+    HotplugTrigger leaves;   // set: pulled when due
     SimFaults faults;
 };
 
 struct Scenario {
     std::vector<PrinterScenario> printers;
+    // Port numbers as Linux gives them: each present interface's 1-based position in the list,
+    // so that a printer plugged in or pulled ahead of another renumbers it. Otherwise each
+    // printer keeps its own portNumber, as on Windows.
+    bool portNumbersByPosition = false;
 };
 
 }  // namespace fwup

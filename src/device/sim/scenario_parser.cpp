@@ -82,12 +82,12 @@ void ReadSecurity(const json& value, const std::string& path, SecuritySource& se
 }
 
 void ReadFaults(const json& value, const std::string& path, SimFaults& faults, std::string& error) {
-    FieldReader reader(
-        value, path,
-        {"maxWriteBytes", "zeroWriteAtByte", "unplugAtByte", "failWrites", "linkBytesPerSecond",
-         "failReads", "silentReadSeconds", "replyPieceBytes", "replyPrefix", "replyCmdId",
-         "replyCmdStatus", "versionLength", "badCrc", "vendorError", "vendorReturnsNothing"},
-        error);
+    FieldReader reader(value, path,
+                       {"maxWriteBytes", "zeroWriteAtByte", "unplugAtByte", "failWrites",
+                        "linkBytesPerSecond", "failReads", "silentReadSeconds", "replyPieceBytes",
+                        "replyPrefix", "replyCmdId", "replyCmdStatus", "versionLength",
+                        "versionDataWithheld", "badCrc", "vendorError", "vendorReturnsNothing"},
+                       error);
     if (const auto n = reader.Unsigned("maxWriteBytes", 1, kMaxWriteBytes)) {
         faults.maxWriteBytes = static_cast<std::size_t>(*n);
     }
@@ -118,6 +118,7 @@ void ReadFaults(const json& value, const std::string& path, SimFaults& faults, s
     if (const auto n = reader.Unsigned("versionLength", 0, kMax16)) {
         faults.versionLength = static_cast<std::uint16_t>(*n);
     }
+    faults.versionDataWithheld = reader.Flag("versionDataWithheld").value_or(false);
     faults.badCrc = reader.Flag("badCrc").value_or(false);
     if (const auto n = reader.Unsigned("vendorError", 1, kMax32)) {
         faults.vendorError = static_cast<std::uint32_t>(*n);
@@ -125,12 +126,26 @@ void ReadFaults(const json& value, const std::string& path, SimFaults& faults, s
     faults.vendorReturnsNothing = reader.Flag("vendorReturnsNothing").value_or(false);
 }
 
-void ReadPrinter(const json& value, const std::string& path, PrinterScenario& printer,
+// {"afterOpens": n} or {"atByte": n}: one of the two.
+void ReadHotplug(const json& value, const std::string& path, HotplugTrigger& trigger,
                  std::string& error) {
-    FieldReader reader(value, path,
-                       {"description", "instanceId", "interfacePath", "portNumber", "status",
-                        "version", "security", "readTimeoutMs", "openLimit", "faults"},
-                       error);
+    FieldReader reader(value, path, {"afterOpens", "atByte"}, error);
+    if (const auto n = reader.Unsigned("afterOpens", 1, kMaxFaultCount)) {
+        trigger.afterOpens = static_cast<std::uint32_t>(*n);
+    }
+    trigger.atByte = reader.Unsigned("atByte", 1, kMaxByteOffset);
+    if (reader.ok() && trigger.afterOpens.has_value() == trigger.atByte.has_value()) {
+        reader.Fail("'" + path + "' takes one of 'afterOpens' and 'atByte'");
+    }
+}
+
+void ReadPrinter(const json& value, const std::string& path, bool portNumbersByPosition,
+                 PrinterScenario& printer, std::string& error) {
+    FieldReader reader(
+        value, path,
+        {"description", "instanceId", "interfacePath", "portNumber", "status", "version",
+         "security", "readTimeoutMs", "openLimit", "appears", "leaves", "faults"},
+        error);
     reader.Text("description", 0, kMaxNoteBytes);
     reader.Require("instanceId");
     if (const auto id = reader.Text("instanceId", 1, kMaxInstanceIdBytes)) {
@@ -139,6 +154,10 @@ void ReadPrinter(const json& value, const std::string& path, PrinterScenario& pr
     const auto interfacePath = reader.Text("interfacePath", 1, kMaxInterfacePathBytes);
     printer.interfacePath =
         interfacePath ? FromUtf8(*interfacePath) : DefaultUsbPrintPath(printer.instanceId);
+    if (portNumbersByPosition && reader.Member("portNumber") != nullptr) {
+        reader.Fail("'" + reader.KeyPath("portNumber") +
+                    "' cannot be given when 'portNumbers' is \"byPosition\"");
+    }
     if (const auto port = reader.Unsigned("portNumber", 0, kMaxPortNumber)) {
         printer.portNumber = static_cast<std::uint32_t>(*port);
     }
@@ -156,6 +175,12 @@ void ReadPrinter(const json& value, const std::string& path, PrinterScenario& pr
     }
     if (const auto limit = reader.Unsigned("openLimit", 0, kMaxFaultCount)) {
         printer.openLimit = static_cast<std::uint32_t>(*limit);
+    }
+    if (const json* appears = reader.Member("appears")) {
+        ReadHotplug(*appears, reader.KeyPath("appears"), printer.appears, error);
+    }
+    if (const json* leaves = reader.Member("leaves")) {
+        ReadHotplug(*leaves, reader.KeyPath("leaves"), printer.leaves, error);
     }
     if (const json* faults = reader.Member("faults")) {
         ReadFaults(*faults, reader.KeyPath("faults"), printer.faults, error);
@@ -193,19 +218,25 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         error = "the scenario must be a JSON object";
         return false;
     }
-    FieldReader reader(root, "", {"description", "printers"}, error);
+    FieldReader reader(root, "", {"description", "portNumbers", "printers"}, error);
     reader.Text("description", 0, kMaxNoteBytes);
+    Scenario parsed;
+    if (const auto numbering = reader.Text("portNumbers", 0, kMaxNoteBytes)) {
+        if (*numbering != "fixed" && *numbering != "byPosition") {
+            reader.Fail(R"('portNumbers' must be "fixed" or "byPosition")");
+        }
+        parsed.portNumbersByPosition = *numbering == "byPosition";
+    }
     reader.Require("printers");
     const json* printers = reader.Member("printers");
     if (printers != nullptr && (!printers->is_array() || printers->size() > kMaxScenarioPrinters)) {
         reader.Fail("'printers' must be an array of at most " +
                     std::to_string(kMaxScenarioPrinters) + " printers");
     }
-    Scenario parsed;
     for (std::size_t i = 0; reader.ok() && printers != nullptr && i < printers->size(); ++i) {
         parsed.printers.emplace_back();
-        ReadPrinter((*printers)[i], "printers[" + std::to_string(i) + "]", parsed.printers.back(),
-                    error);
+        ReadPrinter((*printers)[i], "printers[" + std::to_string(i) + "]",
+                    parsed.portNumbersByPosition, parsed.printers.back(), error);
     }
     if (reader.ok()) {
         CheckDistinctPaths(parsed, error);

@@ -4,14 +4,22 @@
 
 namespace fwup {
 
-SimChannel::SimChannel(std::shared_ptr<SimPrinter> printer) : printer_(std::move(printer)) {}
+SimChannel::SimChannel(std::shared_ptr<SimPrinter> printer, std::shared_ptr<SimHotplug> hotplug)
+    : printer_(std::move(printer)), hotplug_(std::move(hotplug)) {}
 
 SimChannel::~SimChannel() {
     Close();
 }
 
 long SimChannel::Write(std::span<const std::uint8_t> bytes) {
-    return printer_ ? printer_->Write(bytes) : -1;
+    if (!printer_) {
+        return -1;
+    }
+    const long written = printer_->Write(bytes);
+    if (hotplug_) {
+        hotplug_->NoteWrite();
+    }
+    return written;
 }
 
 long SimChannel::Read(std::span<std::uint8_t> buffer) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "device/channel.h"
+#include "device/sim/sim_hotplug.h"
 #include "device/sim/sim_printer.h"
 
 namespace fwup {
@@ -11,8 +12,10 @@ namespace fwup {
 // channel's destruction) every call fails, as on a closed handle.
 class SimChannel final : public Channel {
   public:
-    // `printer` must have accepted the open (SimPrinter::TryOpen).
-    explicit SimChannel(std::shared_ptr<SimPrinter> printer);
+    // `printer` must have accepted the open (SimPrinter::TryOpen). `hotplug`, when given, hears of
+    // every write.
+    explicit SimChannel(std::shared_ptr<SimPrinter> printer,
+                        std::shared_ptr<SimHotplug> hotplug = nullptr);
     ~SimChannel() override;
     SimChannel(const SimChannel&) = delete;
     SimChannel& operator=(const SimChannel&) = delete;
@@ -25,6 +28,7 @@ class SimChannel final : public Channel {
 
   private:
     std::shared_ptr<SimPrinter> printer_;  // null once closed
+    std::shared_ptr<SimHotplug> hotplug_;
 };
 
 }  // namespace fwup

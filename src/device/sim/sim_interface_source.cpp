@@ -42,13 +42,17 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
 
 }  // namespace
 
-SimInterfaceSource::SimInterfaceSource(Scenario scenario) {
+SimInterfaceSource::SimInterfaceSource(Scenario scenario)
+    : portNumbersByPosition_(scenario.portNumbersByPosition) {
     printers_.reserve(scenario.printers.size());
     for (PrinterScenario& printer : scenario.printers) {
         if (printer.interfacePath.empty()) {
             printer.interfacePath = DefaultUsbPrintPath(printer.instanceId);
         }
         printers_.push_back(std::make_shared<SimPrinter>(std::move(printer)));
+    }
+    if (SimHotplug::Needed(printers_)) {
+        hotplug_ = std::make_shared<SimHotplug>(printers_);
     }
 }
 
@@ -67,8 +71,20 @@ std::unique_ptr<DeviceInterfaceSet> SimInterfaceSource::OpenSet() {
 }
 
 std::optional<std::uint32_t> SimInterfaceSource::PortNumber(const std::wstring& path) {
-    const std::shared_ptr<SimPrinter> printer = FindByPath(path);
-    return printer ? printer->scenario().portNumber : std::nullopt;
+    if (!portNumbersByPosition_) {
+        const std::shared_ptr<SimPrinter> printer = FindByPath(path);
+        return printer ? printer->scenario().portNumber : std::nullopt;
+    }
+    std::uint32_t position = 0;
+    for (const auto& printer : printers_) {
+        if (printer->present()) {
+            ++position;
+            if (printer->scenario().interfacePath == path) {
+                return position;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 UsbChannel SimInterfaceSource::OpenInterface(const std::wstring& path) {
@@ -76,7 +92,11 @@ UsbChannel SimInterfaceSource::OpenInterface(const std::wstring& path) {
     if (!printer || !printer->TryOpen()) {
         return nullptr;
     }
-    return std::make_unique<SimChannel>(std::move(printer));
+    auto channel = std::make_unique<SimChannel>(std::move(printer), hotplug_);
+    if (hotplug_) {
+        hotplug_->NoteOpen();
+    }
+    return channel;
 }
 
 std::shared_ptr<SimPrinter> SimInterfaceSource::FindByPath(const std::wstring& path) const {

@@ -6,13 +6,15 @@
 
 #include "device/interface_source.h"
 #include "device/sim/scenario.h"
+#include "device/sim/sim_hotplug.h"
 #include "device/sim/sim_printer.h"
 
 namespace fwup {
 
 // The present USB printing interfaces of a scenario: one device with one interface per printer,
-// in scenario order. An unplugged printer leaves later sets and cannot be opened, but its port
-// number stays readable, as the registry keeps it.
+// in scenario order. A printer plugged in later joins the sets at its place in that order. An
+// unplugged printer leaves later sets and cannot be opened; its own port number stays readable,
+// as the registry keeps it, while port numbers by position only count the printers present.
 class SimInterfaceSource final : public InterfaceSource {
   public:
     // A printer without an interface path gets the one Windows would derive from its instance ID.
@@ -30,6 +32,8 @@ class SimInterfaceSource final : public InterfaceSource {
     std::shared_ptr<SimPrinter> FindByPath(const std::wstring& path) const;
 
     std::vector<std::shared_ptr<SimPrinter>> printers_;
+    bool portNumbersByPosition_ = false;
+    std::shared_ptr<SimHotplug> hotplug_;  // null when no printer comes or goes
 };
 
 }  // namespace fwup

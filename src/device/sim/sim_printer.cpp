@@ -21,17 +21,18 @@ std::uint32_t LinkMs(std::uint64_t bytes, std::uint64_t bytesPerSecond) {
 
 SimPrinter::SimPrinter(PrinterScenario scenario)
     : scenario_(std::move(scenario)),
-      securityRecord_(BuildSecurityRecord(scenario_.security, scenario_.faults.badCrc)) {}
+      securityRecord_(BuildSecurityRecord(scenario_.security, scenario_.faults.badCrc)),
+      pluggedIn_(!scenario_.appears.set()) {}
 
 bool SimPrinter::present() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return !unplugged_;
+    return pluggedIn_ && !unplugged_;
 }
 
 bool SimPrinter::TryOpen() {
     std::lock_guard<std::mutex> lock(mutex_);
-    const bool refused =
-        unplugged_ || channelOpen_ || (scenario_.openLimit && opens_ >= *scenario_.openLimit);
+    const bool refused = !pluggedIn_ || unplugged_ || channelOpen_ ||
+                         (scenario_.openLimit && opens_ >= *scenario_.openLimit);
     SimEvent event;
     event.kind = refused ? SimEventKind::kOpenRefused : SimEventKind::kOpen;
     transcript_.Add(event);
@@ -188,6 +189,16 @@ void SimPrinter::Unplug() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!unplugged_) {
         UnplugLocked();
+    }
+}
+
+void SimPrinter::PlugIn() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!pluggedIn_) {
+        pluggedIn_ = true;
+        SimEvent event;
+        event.kind = SimEventKind::kPlugIn;
+        transcript_.Add(event);
     }
 }
 

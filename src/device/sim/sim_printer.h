@@ -43,6 +43,9 @@ class SimPrinter {
                               std::span<std::uint8_t> output);
     // Pulls the printer: it leaves the interface set and every later call on it fails.
     void Unplug();
+    // Plugs in a printer that was not connected at first (its scenario's `appears`); it then joins
+    // the interface set. A printer that has been pulled stays gone.
+    void PlugIn();
 
     // What the printer saw.
     std::vector<SimEvent> Events() const;
@@ -85,6 +88,7 @@ class SimPrinter {
     std::uint32_t failedReads_ = 0;
     bool channelOpen_ = false;
     bool unplugged_ = false;
+    bool pluggedIn_;
     bool zeroWriteDone_ = false;
     bool vendorErrorDone_ = false;
 };

@@ -31,6 +31,9 @@ std::vector<std::uint8_t> BuildVersionReply(const PrinterScenario& printer) {
     const auto textLength = static_cast<std::uint16_t>(printer.version.size());
     const std::uint16_t length = printer.faults.versionLength.value_or(textLength);
     WriteBe16(reply, kAclDataOffset, length);
+    if (printer.faults.versionDataWithheld) {
+        return reply;
+    }
     const std::size_t copied = std::min<std::size_t>(length, printer.version.size());
     reply.insert(reply.end(), printer.version.begin(), printer.version.begin() + copied);
     reply.resize(kAclFrameSize + length, 0);

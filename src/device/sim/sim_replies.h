@@ -12,7 +12,8 @@ namespace fwup {
 std::vector<std::uint8_t> BuildStatusReply(const PrinterScenario& printer);
 
 // The answer to a version job: a 16-byte header whose bytes 6-7 give N, then N bytes of data:
-// the version text, cut or zero-padded to N when the scenario overrides the length.
+// the version text, cut or zero-padded to N when the scenario overrides the length. With the data
+// withheld it is the header alone, still announcing N.
 std::vector<std::uint8_t> BuildVersionReply(const PrinterScenario& printer);
 
 }  // namespace fwup

@@ -19,6 +19,7 @@ enum class SimEventKind {
     kVendor,
     kJob,     // a job ended, well-formed or not
     kUnplug,  // the printer was pulled
+    kPlugIn,  // the printer was plugged in (one not connected at first)
 };
 
 // One thing the printer saw, in the order it saw it.

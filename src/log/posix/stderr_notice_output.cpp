@@ -7,10 +7,15 @@
 namespace fwup {
 namespace {
 
+// A debugger shows each OutputDebugStringW call as a line of its own; standard error does not,
+// so a text that does not end a line gets its line break here, or the next one would run on.
 class StderrNoticeOutput final : public NoticeOutput {
-public:
+  public:
     void Write(std::wstring_view text) override {
-        const std::string bytes = ToUtf8(text);
+        std::string bytes = ToUtf8(text);
+        if (bytes.empty() || bytes.back() != '\n') {
+            bytes.push_back('\n');
+        }
         std::fwrite(bytes.data(), 1, bytes.size(), stderr);
         std::fflush(stderr);
     }

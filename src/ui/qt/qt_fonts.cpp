@@ -11,11 +11,22 @@
 namespace fwup {
 namespace {
 
-// Faces drawn to the same metrics as a Windows face, so that texts wrap where they would there.
-QStringList StandInsFor(const QString& face) {
+// Faces that stand in for Windows faces Linux lacks. Times New Roman has metric-compatible ones,
+// so texts wrap where they would on Windows; Tahoma has none, and DejaVu Sans comes of the same
+// design family. "宋体" gets Song faces first, then the sans ones of Chinese systems, but only for
+// Chinese texts: the Latin-script tables name it too and keep the system's sans face.
+QStringList StandInsFor(const QString& face, QFontDatabase::WritingSystem script) {
     if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0) {
         return {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
                 QStringLiteral("Nimbus Roman")};
+    }
+    if (face.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0) {
+        return {QStringLiteral("DejaVu Sans")};
+    }
+    if (face == QStringLiteral("宋体") && script == QFontDatabase::SimplifiedChinese) {
+        return {QStringLiteral("AR PL UMing CN"),      QStringLiteral("Noto Serif CJK SC"),
+                QStringLiteral("Source Han Serif SC"), QStringLiteral("WenQuanYi Micro Hei"),
+                QStringLiteral("WenQuanYi Zen Hei"),   QStringLiteral("Noto Sans CJK SC")};
     }
     return {};
 }
@@ -31,10 +42,16 @@ QString SansFamily(QFontDatabase::WritingSystem script) {
     if (Carries(preferred, script)) {
         return preferred;
     }
-    for (const QString& family : QFontDatabase::families(script)) {
+    const QStringList carrying = QFontDatabase::families(script);
+    for (const QString& family : carrying) {
         if (!QFontDatabase::isFixedPitch(family)) {
             return family;
         }
+    }
+    // Chinese faces give Latin letters half the width of a Chinese character, which Qt takes for
+    // a fixed pitch: such a face still draws the texts better than a fallback glyph by glyph.
+    if (!carrying.isEmpty()) {
+        return carrying.front();
     }
     // Nothing carries the script: Qt's per-glyph fallback is the last resort.
     return preferred;
@@ -44,7 +61,7 @@ QString ResolveFace(const QString& face, QFontDatabase::WritingSystem script) {
     if (!face.isEmpty() && QFontDatabase::hasFamily(face) && Carries(face, script)) {
         return face;
     }
-    for (const QString& standIn : StandInsFor(face)) {
+    for (const QString& standIn : StandInsFor(face, script)) {
         if (QFontDatabase::hasFamily(standIn) && Carries(standIn, script)) {
             return standIn;
         }

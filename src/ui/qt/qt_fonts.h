@@ -20,11 +20,11 @@ QFontDatabase::WritingSystem WritingSystemForLanguage(std::uint16_t primaryLangI
 // system's sans face, at the template's point size on a 96 DPI screen.
 QFont TemplateFont(const DialogTemplate& dialog, QFontDatabase::WritingSystem script);
 
-// A font from a description. A face this system lacks is replaced by a metric-compatible
-// stand-in where one is installed (Liberation Serif for Times New Roman), otherwise by the sans
-// face, in both cases one that carries `script`. Sizes are pixel sizes, so that the text fits the
-// pixel layout whatever DPI the screen reports: points as on a 96 DPI screen, and a height as the
-// full character cell, as Windows reads a positive font height.
+// A font from a description. A face this system lacks is replaced by a stand-in where one is
+// installed (Liberation Serif for Times New Roman, a CJK face for "宋体" in Chinese), otherwise by
+// the sans face, in both cases one that carries `script`. Sizes are pixel sizes, so that the text
+// fits the pixel layout whatever DPI the screen reports: points as on a 96 DPI screen, and a height
+// as the full character cell, as Windows reads a positive font height.
 QFont FontFromDesc(const FontDesc& desc, QFontDatabase::WritingSystem script);
 
 }  // namespace fwup

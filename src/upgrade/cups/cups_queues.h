@@ -20,9 +20,13 @@ inline constexpr int kServerTimeoutMs = 5000;
 // URI whose serial or interface cannot be read.
 std::optional<libusb::UsbPrinterKey> UsbPrinterOfUri(std::string_view deviceUri);
 
-// The port name of the connected supported printer `deviceUri` points at, matched by serial (and
-// interface) under every vendor and product ID of the device table; empty when the URI is not a
+// The port name of the supported printer present on `backend` that `deviceUri` points at,
+// matched by serial (its USB serial string or the serial of its IEEE 1284 device ID) and
+// interface under every vendor and product ID of the device table; empty when the URI is not a
 // usb:// one or the printer is not connected.
+std::wstring PortOfDeviceUri(libusb::UsbBackend& backend, std::string_view deviceUri);
+
+// The same over this machine's USB; empty also when libusb cannot start.
 std::wstring HostPortOfDeviceUri(std::string_view deviceUri);
 
 // Port name of a queue's device URI; empty for a queue that prints to none of ours.

@@ -1,8 +1,11 @@
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "base/hex_digit.h"
 #include "device/device_table.h"
+#include "device/libusb/libusb_backend.h"
+#include "device/port_name.h"
 #include "upgrade/cups/cups_queues.h"
 
 namespace fwup::cups {
@@ -115,7 +118,7 @@ std::optional<libusb::UsbPrinterKey> UsbPrinterOfUri(std::string_view deviceUri)
     return key;
 }
 
-std::wstring HostPortOfDeviceUri(std::string_view deviceUri) {
+std::wstring PortOfDeviceUri(libusb::UsbBackend& backend, std::string_view deviceUri) {
     std::optional<libusb::UsbPrinterKey> key = UsbPrinterOfUri(deviceUri);
     if (!key) {
         return {};
@@ -128,11 +131,23 @@ std::wstring HostPortOfDeviceUri(std::string_view deviceUri) {
         }
         key->vendorId = *vendor;
         key->productId = *product;
-        if (std::optional<std::wstring> port = libusb::HostPrinterPortName(*key)) {
-            return std::move(*port);
+        if (const std::optional<std::uint32_t> port =
+                libusb::FindPrinterPortNumber(backend, *key)) {
+            return FormatPortName(*port);
         }
     }
     return {};
+}
+
+std::wstring HostPortOfDeviceUri(std::string_view deviceUri) {
+    if (!UsbPrinterOfUri(deviceUri)) {
+        return {};
+    }
+    const std::unique_ptr<libusb::UsbBackend> backend = libusb::MakeLibusbBackend();
+    if (!backend) {
+        return {};
+    }
+    return PortOfDeviceUri(*backend, deviceUri);
 }
 
 }  // namespace fwup::cups

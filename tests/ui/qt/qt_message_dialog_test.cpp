@@ -16,6 +16,7 @@
 #include "ui/message_dialog.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
+#include "ui/qt/texts_fit.h"
 
 namespace fwup::testing {
 namespace {
@@ -125,6 +126,31 @@ class QtMessageDialogTest : public QObject {
         });
         rig.dialog.DoModal();
         QCOMPARE(answer, expected);
+    }
+
+    // Every message the upgrade shows, in every language, fits the dialog with its buttons.
+    void everyMessageFitsInEveryLanguage_data() { AddLanguageRows(); }
+    void everyMessageFitsInEveryLanguage() {
+        QFETCH(int, language);
+        MessageRig rig(static_cast<std::uint16_t>(language));
+        WhenModal(rig.surface, [&] {
+            for (const int id :
+                 {TXT_NOT_CONNECTED, TXT_VERSION_SAME, TXT_PORT_OCCUPIED, TXT_FW_UNRECOGNIZED}) {
+                const int mode = id == TXT_VERSION_SAME ? MSG_MODE_YESNO : MSG_MODE_OK;
+                rig.WhenMessageShows([&](QtDialogSurface& message) {
+                    for (const int control : {kIdMessageText, kIdOk, kIdYes, kIdNo}) {
+                        QWidget* widget = message.ControlWidget(control);
+                        if (widget->isVisible()) {
+                            const QString problem = WhatDoesNotFit(widget, false);
+                            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+                        }
+                    }
+                });
+                const std::wstring text = GetLangText(id);
+                rig.dialog.ShowMessage(text.c_str(), mode);
+            }
+        });
+        rig.dialog.DoModal();
     }
 
     // The worker asks; the dialog runs on the window thread, above the main window, which takes

@@ -35,8 +35,9 @@ struct Language {
 };
 
 constexpr Language kLanguages[] = {
-    {"en", LANG_ENGLISH}, {"it", LANG_ITALIAN}, {"tr", LANG_TURKISH},
-    {"ru", LANG_RUSSIAN}, {"he", LANG_HEBREW},
+    {"en", LANG_ENGLISH}, {"it", LANG_ITALIAN},    {"tr", LANG_TURKISH}, {"ru", LANG_RUSSIAN},
+    {"he", LANG_HEBREW},  {"zh", LANG_CHINESE},    {"de", LANG_GERMAN},  {"fr", LANG_FRENCH},
+    {"es", LANG_SPANISH}, {"pt", LANG_PORTUGUESE}, {"pl", LANG_POLISH},
 };
 
 struct Look {

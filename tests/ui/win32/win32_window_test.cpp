@@ -369,7 +369,7 @@ TEST_F(Win32WindowTest, HebrewReadsRightToLeftAndKeepsItsFrame) {
         EXPECT_EQ(GetWindowLongPtrW(Item(kIdMessage), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
         EXPECT_NE(exStyle(Item(kIdMessage)) & WS_EX_RTLREADING, 0);
         EXPECT_TRUE(Visible(kIdMessage));
-        EXPECT_EQ(surface_->GetText(kIdExit), L"Exit");
+        EXPECT_EQ(surface_->GetText(kIdExit), L"\u05D9\u05E6\u05D9\u05D0\u05D4");
     });
 }
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "device/interface_source.h"
+#include "device/libusb/fake_usb_backend.h"
 #include "device/sim/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
@@ -135,6 +136,15 @@ class CupsServerQueues : public ::testing::Test {
         ASSERT_GT(job, 0) << cupsLastErrorString();
     }
 
+    // Whether the test queue holds an active job now (an earlier test may have cancelled it).
+    bool QueueHoldsJobs() {
+        cups_job_t* jobs = nullptr;
+        const int count =
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue_.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+        cupsFreeJobs(count > 0 ? count : 0, jobs);
+        return count > 0;
+    }
+
     std::string queue_;
 };
 
@@ -167,6 +177,35 @@ TEST_F(CupsServerQueues, HeldJobOccupiesThePortUntilCancelled) {
     }
     EXPECT_FALSE(occupied);
     SetActivePrintQueueSource(nullptr);
+}
+
+// The queue's URI names serial SER0001; the printer's USB serial string is another, and only its
+// IEEE 1284 device ID names SER0001. Its held job must still occupy the printer's port.
+TEST_F(CupsServerQueues, QueueNamingTheDeviceIdSerialHoldsThePrinterPort) {
+    libusb::testing::FakeUsbBackend usb;
+    usb.Add(1, {1}).serial = "SER0002-USB";  // USB001, its device ID names no serial
+    libusb::testing::FakeUsbDevice& printer = usb.Add(1, {2}, 0xB102);
+    printer.serial = "USB-STRING-SERIAL";  // USB002
+    const std::string id = "MFG:Viruzu;MDL:TQ3800HKR Series;SN:SER0001;";
+    std::vector<std::uint8_t> reply(2 + id.size());
+    reply[1] = static_cast<std::uint8_t>(id.size() + 2);
+    std::copy(id.begin(), id.end(), reply.begin() + 2);
+    // Every queue's lookup may ask again.
+    printer.control.assign(8, libusb::testing::Sends(reply));
+    if (!QueueHoldsJobs()) {
+        HoldJob();
+    }
+
+    CupsQueueSource source([&usb](std::string_view uri) { return PortOfDeviceUri(usb, uri); });
+    const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
+    ASSERT_TRUE(queues.has_value()) << cupsLastErrorString();
+    const auto onPort = std::find_if(queues->begin(), queues->end(),
+                                     [](const PrintQueue& q) { return q.portName == L"USB002"; });
+    ASSERT_NE(onPort, queues->end()) << "the queue is tied to the printer by its device ID";
+    EXPECT_GT(onPort->jobs, 0u);
+    EXPECT_EQ(std::count_if(queues->begin(), queues->end(),
+                            [](const PrintQueue& q) { return !q.portName.empty(); }),
+              1);
 }
 
 // A whole run against the simulated printer on USB001 while the cupsd queue for it holds a job:

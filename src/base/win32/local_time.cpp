@@ -1,0 +1,13 @@
+#include "base/local_time.h"
+
+namespace fwup {
+
+std::optional<std::tm> LocalCalendarTime(std::time_t t) {
+    std::tm result{};
+    if (localtime_s(&result, &t) != 0) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+}  // namespace fwup

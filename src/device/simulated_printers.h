@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace fwup {
+
+// The scenario file whose simulated printers the program talks to instead of USB; none while it
+// talks to real printers. Start-up says so once the printer source is made, before the window
+// opens; the window title and every run's log then show it, so that a simulated success is never
+// taken for a flashed printer.
+void SetSimulatedPrintersScenario(std::optional<std::wstring> scenarioFile);
+std::optional<std::wstring> SimulatedPrintersScenario();
+
+}  // namespace fwup

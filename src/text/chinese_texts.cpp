@@ -1,0 +1,64 @@
+#include <array>
+
+#include "text/lang_table_check.h"
+#include "text/lang_text.h"
+#include "text/translated_tables.h"
+
+namespace fwup {
+namespace {
+
+// Simplified Chinese with full-width punctuation, the printer's keys in Chinese quotation marks
+// and the two-part ellipsis Chinese writes; a blank separates Latin words from Chinese ones, as
+// Chinese software does.
+constexpr std::array<LangTextEntry, 28> kChineseTexts{{
+    {TXT_TITLE, L"Viruzu 固件升级工具"},
+    {TXT_RETRY_OR_CONTACT, L"请重新启动打印机后再次升级，或联系 Viruzu 客服人员。"},
+    {TXT_NOTICE_HANDS_OFF, L"注意：升级过程中，请勿对打印机和计算机进行任何操作。"},
+    {TXT_RESTART_PRINTER, L"请重新启动打印机。"},
+    {TXT_CONFIRM_ON_PRINTER,
+     L"打印机已准备好升级，请在打印机上再次确认：\r\n"
+     L"1. 按“开始”键确认升级；\r\n"
+     L"2. 按“取消”键取消升级任务。"},
+    {TXT_NOT_READY, L"如果打印机未就绪，请将其恢复到就绪或睡眠状态，然后重新运行升级工具。"},
+    {TXT_NOT_CONNECTED, L"如果未连接 Viruzu 打印机，请检查 USB 线缆是否连接正确。"},
+    {TXT_UPGRADING, L"正在升级固件，请稍候\u2026\u2026"},
+    {TXT_TRANSMITTING, L"正在传输数据，请稍候\u2026\u2026"},
+    {TXT_SUCCEEDED, L"固件升级成功。"},
+    {TXT_FAILED, L"固件升级失败。"},
+    {TXT_VERSION_HIGHER, L"打印机当前的固件版本高于要升级到的版本。"},
+    {TXT_VERSION_SAME, L"打印机当前的固件版本与要升级到的版本相同。"},
+    {TXT_CANCELED, L"升级任务已取消。"},
+    {TXT_STEPS,
+     L"注意：升级过程中请勿关闭打印机和计算机。\r\n"
+     L"\r\n"
+     L"\r\n"
+     L"升级步骤如下：\r\n"
+     L"\r\n"
+     L"1. 打开打印机电源，并使其处于就绪或睡眠状态；\r\n"
+     L"2. 用 USB 线缆连接打印机和计算机；\r\n"},
+    {TXT_TIPS,
+     L"提示：\r\n"
+     L"1. 本升级工具一次只能为一台已连接的 Viruzu 打印机升级。\r\n"
+     L"2. 此版本升级工具支持的打印机系列：\r\n"},
+    {TXT_COMPLETE, L"完成"},
+    {TXT_START, L"开始升级"},
+    {TXT_EXIT, L"退出"},
+    {TXT_FONT_FACE, L"宋体"},
+    {TXT_CLOSE_ITEM, L"关闭(&C)"},
+    {TXT_NEW_DRIVER, L"固件升级后，打印机需配合新的驱动程序使用，详情请参阅升级工具的操作指南。"},
+    {TXT_PORT_OCCUPIED, L"打印机端口已被占用，无法升级固件。"},
+    {TXT_CONFIRM, L"确定"},
+    {TXT_YES, L"是"},
+    {TXT_NO, L"否"},
+    {TXT_FW_UNRECOGNIZED, L"无法识别打印机中的固件，请联系 Viruzu 客服。"},
+    {TXT_KEEP_POWER_ON, L"升级完成前，请勿关闭打印机。"},
+}};
+static_assert(IsWellFormed(kChineseTexts));
+
+}  // namespace
+
+std::span<const LangTextEntry> ChineseTexts() {
+    return kChineseTexts;
+}
+
+}  // namespace fwup

@@ -1,0 +1,85 @@
+#include <array>
+
+#include "text/lang_table_check.h"
+#include "text/lang_text.h"
+#include "text/translated_tables.h"
+
+namespace fwup {
+namespace {
+
+// Polish says "oprogramowanie sprzętowe" for firmware and addresses the user with the second
+// person imperative, both as Polish software and printer manuals do; the printer's keys stand in
+// Polish quotation marks, and a no-break space keeps a one-letter word from ending a line, as
+// Polish typesetting asks.
+constexpr std::array<LangTextEntry, 28> kPolishTexts{{
+    {TXT_TITLE, L"Narzędzie do aktualizacji oprogramowania sprzętowego Viruzu"},
+    {TXT_RETRY_OR_CONTACT,
+     L"Aby ponowić aktualizację, uruchom ponownie drukarkę lub skontaktuj się z\u00A0działem "
+     L"obsługi "
+     L"klienta Viruzu."},
+    {TXT_NOTICE_HANDS_OFF,
+     L"Uwaga: podczas aktualizacji nie wykonuj żadnych czynności na drukarce ani na "
+     L"komputerze."},
+    {TXT_RESTART_PRINTER, L"Uruchom ponownie drukarkę."},
+    {TXT_CONFIRM_ON_PRINTER,
+     L"Drukarka jest gotowa do aktualizacji. Potwierdź ją ponownie na drukarce:\r\n"
+     L"1. Naciśnij przycisk „Start”, aby potwierdzić aktualizację;\r\n"
+     L"2. Naciśnij przycisk „Anuluj”, aby anulować aktualizację."},
+    {TXT_NOT_READY,
+     L"Jeśli drukarka nie jest gotowa, przełącz ją w\u00A0stan gotowości lub uśpienia "
+     L"i\u00A0ponownie "
+     L"uruchom narzędzie do aktualizacji."},
+    {TXT_NOT_CONNECTED,
+     L"Jeśli drukarka Viruzu nie jest podłączona, sprawdź, czy kabel USB jest prawidłowo "
+     L"podłączony."},
+    {TXT_UPGRADING, L"Trwa aktualizacja oprogramowania sprzętowego, proszę czekać\u2026"},
+    {TXT_TRANSMITTING, L"Trwa przesyłanie danych, proszę czekać\u2026"},
+    {TXT_SUCCEEDED, L"Aktualizacja oprogramowania sprzętowego zakończyła się pomyślnie."},
+    {TXT_FAILED, L"Aktualizacja oprogramowania sprzętowego nie powiodła się."},
+    {TXT_VERSION_HIGHER,
+     L"Wersja oprogramowania sprzętowego drukarki jest nowsza niż wersja do zainstalowania."},
+    {TXT_VERSION_SAME,
+     L"Drukarka ma już tę samą wersję oprogramowania sprzętowego, która ma zostać "
+     L"zainstalowana."},
+    {TXT_CANCELED, L"Aktualizacja została anulowana."},
+    {TXT_STEPS,
+     L"Uwaga: nie wyłączaj drukarki ani komputera podczas aktualizacji.\r\n"
+     L"\r\n"
+     L"\r\n"
+     L"Jak przeprowadzić aktualizację:\r\n"
+     L"\r\n"
+     L"1. Włącz drukarkę i\u00A0przełącz ją w\u00A0stan gotowości lub uśpienia;\r\n"
+     L"2. Połącz drukarkę z\u00A0komputerem kablem USB.\r\n"},
+    {TXT_TIPS,
+     L"Wskazówki:\r\n"
+     L"1. Narzędzie aktualizuje naraz tylko jedną podłączoną drukarkę Viruzu.\r\n"
+     L"2. Serie drukarek obsługiwane przez tę wersję narzędzia:\r\n"},
+    {TXT_COMPLETE, L"Gotowe"},
+    {TXT_START, L"Aktualizuj"},
+    {TXT_EXIT, L"Zakończ"},
+    {TXT_FONT_FACE, L"Times New Roman"},
+    {TXT_CLOSE_ITEM, L"&Zamknij"},
+    {TXT_NEW_DRIVER,
+     L"Po aktualizacji oprogramowania sprzętowego drukarki należy używać z\u00A0nowym "
+     L"sterownikiem. "
+     L"Szczegóły znajdziesz w\u00A0instrukcji obsługi narzędzia do aktualizacji."},
+    {TXT_PORT_OCCUPIED,
+     L"Port drukarki jest zajęty. Nie można zaktualizować oprogramowania sprzętowego."},
+    {TXT_CONFIRM, L"OK"},
+    {TXT_YES, L"Tak"},
+    {TXT_NO, L"Nie"},
+    {TXT_FW_UNRECOGNIZED,
+     L"Nie można rozpoznać oprogramowania sprzętowego drukarki. Skontaktuj się z\u00A0działem "
+     L"obsługi "
+     L"klienta Viruzu."},
+    {TXT_KEEP_POWER_ON, L"Nie wyłączaj drukarki, dopóki aktualizacja się nie zakończy."},
+}};
+static_assert(IsWellFormed(kPolishTexts));
+
+}  // namespace
+
+std::span<const LangTextEntry> PolishTexts() {
+    return kPolishTexts;
+}
+
+}  // namespace fwup

@@ -1,0 +1,77 @@
+#include <array>
+
+#include "text/lang_table_check.h"
+#include "text/lang_text.h"
+#include "text/translated_tables.h"
+
+namespace fwup {
+namespace {
+
+// Spanish addresses the user as "usted" and says "equipo" for the computer, words understood
+// alike in Spain and in Latin America; the printer's keys stand in angle quotes.
+constexpr std::array<LangTextEntry, 28> kSpanishTexts{{
+    {TXT_TITLE, L"Herramienta de actualización de firmware de Viruzu"},
+    {TXT_RETRY_OR_CONTACT,
+     L"Reinicie la impresora para volver a intentar la actualización o póngase en contacto con "
+     L"el servicio de atención al cliente de Viruzu."},
+    {TXT_NOTICE_HANDS_OFF,
+     L"Aviso: durante la actualización, no realice ninguna operación en la impresora ni en el "
+     L"equipo."},
+    {TXT_RESTART_PRINTER, L"Reinicie la impresora."},
+    {TXT_CONFIRM_ON_PRINTER,
+     L"La impresora está lista para la actualización. Vuelva a confirmarla en la impresora:\r\n"
+     L"1. Pulse la tecla «Iniciar» para confirmar la actualización;\r\n"
+     L"2. Pulse la tecla «Cancelar» para cancelar la actualización."},
+    {TXT_NOT_READY,
+     L"Si la impresora no está preparada, póngala en estado preparado o en reposo y vuelva a "
+     L"ejecutar la herramienta de actualización."},
+    {TXT_NOT_CONNECTED,
+     L"Si la impresora Viruzu no está conectada, compruebe que el cable USB esté bien "
+     L"enchufado."},
+    {TXT_UPGRADING, L"Actualizando el firmware, espere\u2026"},
+    {TXT_TRANSMITTING, L"Transfiriendo los datos, espere\u2026"},
+    {TXT_SUCCEEDED, L"El firmware se ha actualizado correctamente."},
+    {TXT_FAILED, L"No se ha podido actualizar el firmware."},
+    {TXT_VERSION_HIGHER,
+     L"La versión del firmware de la impresora es más reciente que la que se va a instalar."},
+    {TXT_VERSION_SAME, L"La impresora ya tiene la misma versión de firmware que se va a instalar."},
+    {TXT_CANCELED, L"Se ha cancelado la actualización."},
+    {TXT_STEPS,
+     L"Aviso: no apague la impresora ni el equipo durante la actualización.\r\n"
+     L"\r\n"
+     L"\r\n"
+     L"Pasos para actualizar:\r\n"
+     L"\r\n"
+     L"1. Encienda la impresora y póngala en estado preparado o en reposo;\r\n"
+     L"2. Conecte la impresora al equipo con un cable USB.\r\n"},
+    {TXT_TIPS,
+     L"Notas:\r\n"
+     L"1. Esta herramienta solo actualiza una impresora Viruzu a la vez.\r\n"
+     L"2. Series de impresoras compatibles con esta versión de la herramienta:\r\n"},
+    {TXT_COMPLETE, L"Finalizar"},
+    {TXT_START, L"Actualizar"},
+    {TXT_EXIT, L"Salir"},
+    {TXT_FONT_FACE, L"Times New Roman"},
+    {TXT_CLOSE_ITEM, L"&Cerrar"},
+    {TXT_NEW_DRIVER,
+     L"Después de actualizar el firmware, la impresora debe usarse con el nuevo controlador. "
+     L"Consulte la guía de uso de la herramienta de actualización."},
+    {TXT_PORT_OCCUPIED,
+     L"El puerto de la impresora está ocupado; no se puede actualizar el firmware."},
+    {TXT_CONFIRM, L"Aceptar"},
+    {TXT_YES, L"Sí"},
+    {TXT_NO, L"No"},
+    {TXT_FW_UNRECOGNIZED,
+     L"No se reconoce el firmware de la impresora. Póngase en contacto con el servicio de "
+     L"atención al cliente de Viruzu."},
+    {TXT_KEEP_POWER_ON, L"No apague la impresora hasta que termine la actualización."},
+}};
+static_assert(IsWellFormed(kSpanishTexts));
+
+}  // namespace
+
+std::span<const LangTextEntry> SpanishTexts() {
+    return kSpanishTexts;
+}
+
+}  // namespace fwup

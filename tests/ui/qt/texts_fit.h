@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRawFont>
+#include <QString>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QWidget>
+#include <utility>
+
+#include "text/lang_text.h"
+
+namespace fwup::testing {
+
+// One row per language that has a table, and English for all the others.
+inline void AddLanguageRows() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << int{LANG_ENGLISH};
+    QTest::newRow("Italian") << int{LANG_ITALIAN};
+    QTest::newRow("Turkish") << int{LANG_TURKISH};
+    QTest::newRow("Russian") << int{LANG_RUSSIAN};
+    QTest::newRow("Hebrew") << int{LANG_HEBREW};
+    QTest::newRow("Chinese") << int{LANG_CHINESE};
+    QTest::newRow("German") << int{LANG_GERMAN};
+    QTest::newRow("French") << int{LANG_FRENCH};
+    QTest::newRow("Spanish") << int{LANG_SPANISH};
+    QTest::newRow("Portuguese") << int{LANG_PORTUGUESE};
+    QTest::newRow("Polish") << int{LANG_POLISH};
+}
+
+// What keeps the text of `control` from showing whole, or an empty string: a word cut off, a line
+// below its bottom edge, lines scrolled out of an edit box, or a letter its font cannot draw.
+// `ownFace` asks for the control's own face to carry every letter, as the faces texts name must;
+// otherwise letters may come from the faces the system adds, as Windows adds faces to its dialog
+// font.
+inline QString WhatDoesNotFit(QWidget* control, bool ownFace) {
+    QString text;
+    bool fits = true;
+    if (auto* label = qobject_cast<QLabel*>(control); label != nullptr) {
+        text = label->text();
+        fits = text.isEmpty() || label->heightForWidth(label->width()) <= label->height();
+    } else if (auto* button = qobject_cast<QPushButton*>(control); button != nullptr) {
+        text = button->text();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        fits = button->fontMetrics().horizontalAdvance(text) <= room.width();
+    } else if (auto* edit = qobject_cast<QTextEdit*>(control); edit != nullptr) {
+        text = edit->toPlainText();
+        fits = edit->document()->size().height() <= edit->viewport()->height();
+    }
+    if (!fits) {
+        return QStringLiteral("\"%1\" does not fit its control").arg(text);
+    }
+    const QRawFont face = QRawFont::fromFont(control->font());
+    for (const QChar c : std::as_const(text)) {
+        if (c.isPrint() && !c.isSpace() &&
+            !(ownFace ? face.supportsCharacter(c) : control->fontMetrics().inFont(c))) {
+            return QStringLiteral("%1 lacks U+%2 of \"%3\"")
+                .arg(face.familyName())
+                .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                .arg(text);
+        }
+    }
+    return {};
+}
+
+}  // namespace fwup::testing
