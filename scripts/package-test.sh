@@ -181,7 +181,8 @@ fi
 
 # No window manager on the virtual display: Wine draws the frames and handles Alt+F4 itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-title='Viruzu  Firmware Upgrade Tool'
+# Against simulated printers the title says so after text 0.
+title='Viruzu  Firmware Upgrade Tool — simulated printers'
 main_window() { xdotool search --name "^${title}\$" 2>/dev/null | head -n 1; }
 window_shown() { [ -n "$(main_window)" ]; }
 scenario=$("$wine" winepath -w "$root/scenarios/one-printer-ready.json" 2>/dev/null)
