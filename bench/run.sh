@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and prints the four figures against their targets:
-#   transfer  SendElf's throughput against a plain loop of 256 KiB writes   (>= 0.95)
+# Builds the benchmarks and prints the five figures against their targets:
+#   transfer  SendElf's throughput against the digest check and a plain
+#             loop of 256 KiB writes                                        (>= 0.95)
+#   check     the digest check's share of the whole SendElf                 (< 5 %)
 #   memory    peak resident growth while a package is sent                  (<= 32 MiB)
 #   start-up  to the idle look, full-size packages against 1 MiB ones       (<= 1.5)
 #   progress  cost of the per-block reports through the Qt window           (< 2 %)

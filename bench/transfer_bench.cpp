@@ -1,7 +1,11 @@
 // Transfer: SendElf of the linked-in package into the in-memory printer, against the plainest
-// way to move the same bytes into the same sink, a loop of 256 KiB writes; in pairs. Both start
-// with none of the package's pages resident, as the program's one transfer does, so both pay for
-// reading the package from the page cache; SendElf also pays for handing the pages back.
+// way to make the same send into the same sink: the same digest check, then a loop of 256 KiB
+// writes; in pairs. Both start with none of the package's pages resident, as the program's one
+// transfer does, so both pay for reading the package from the page cache (twice: the check hands
+// its pages back); SendElf also pays for handing the pages back as it sends.
+//
+// Check: the digest check alone against the whole SendElf, in pairs, both from no resident pages:
+// what share of a send into the in-memory printer the check takes.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <span>
+#include <utility>
 
 #include "bench_support.h"
 #include "benchmark_names.h"
@@ -43,10 +48,26 @@ double TimeSendElf(SinkPrinter& printer, std::size_t size) {
     return seconds;
 }
 
+double TimeCheck(std::span<const std::uint8_t> package) {
+    DropPackagePages();
+    const Clock::time_point start = Clock::now();
+    const bool intact = PackageMatchesRecordedDigest(kPackagePlainId, package);
+    const double seconds = Seconds(start);
+    if (!intact) {
+        std::fprintf(stderr, "bench: the linked package does not match its recorded digest\n");
+        return -1;
+    }
+    return seconds;
+}
+
 double TimePlainLoop(SinkPrinter& printer, std::span<const std::uint8_t> package) {
     DropPackagePages();
     printer.totals.bytes = 0;
     const Clock::time_point start = Clock::now();
+    if (!PackageMatchesRecordedDigest(kPackagePlainId, package)) {
+        std::fprintf(stderr, "bench: the linked package does not match its recorded digest\n");
+        return -1;
+    }
     UsbChannel channel = printer.OpenChannel();
     for (std::size_t sent = 0; sent < package.size();) {
         const std::size_t chunk = std::min(package.size() - sent, kMaxWriteBytes);
@@ -78,14 +99,31 @@ void SendElfAgainstPlainLoop(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * 2 * package.size()));
 }
 
+void CheckAgainstSendElf(benchmark::State& state) {
+    SinkPrinter printer;
+    CVevaVoRirizevDlg* const window = pMainDlg.exchange(nullptr);
+    const std::span<const std::uint8_t> package = LinkedPackage(kPackagePlainId);
+    RunPairs(
+        state, "check", [&] { return TimeCheck(package); }, "SendElf",
+        [&] { return TimeSendElf(printer, package.size()); },
+        [](double check, double sendElf) { return 100 * check / sendElf; });
+    pMainDlg.store(window);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * 2 * package.size()));
+}
+
 }  // namespace
 
 void RegisterTransferBenchmarks(int repetitions) {
-    benchmark::RegisterBenchmark(kTransferBenchmark, SendElfAgainstPlainLoop)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(20)
-        ->Repetitions(repetitions);
+    using Function = void (*)(benchmark::State&);
+    const std::pair<const char*, Function> benchmarks[] = {
+        {kTransferBenchmark, SendElfAgainstPlainLoop}, {kCheckBenchmark, CheckAgainstSendElf}};
+    for (const auto& [name, function] : benchmarks) {
+        benchmark::RegisterBenchmark(name, function)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(20)
+            ->Repetitions(repetitions);
+    }
 }
 
 }  // namespace fwup::bench

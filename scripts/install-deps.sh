@@ -19,6 +19,8 @@ packages=(
   # libraries and sources
   googletest            # /usr/src/googletest: built by every toolchain, MinGW included
   nlohmann-json3-dev    # scenario files
+  libxxhash-dev         # the package digest the program checks (XXH3-128, used header-only)
+  xxhash                # xxhsum: the build records each package's digest with it
   libusb-1.0-0-dev      # Linux interface source and channel
   libcups2-dev          # Linux print queues
   cups                  # the usb backend: cupsd refuses usb:// queues without it

@@ -41,6 +41,10 @@ int LoadBinaryResource(std::span<const std::uint8_t>* bytes, std::uint32_t* size
     return 1;
 }
 
+std::optional<PackageDigest> RecordedPackageDigest(int resourceId) {
+    return ActiveResourceSource().RecordedDigest(resourceId);
+}
+
 void ReleaseBinaryResourceBytes(std::span<const std::uint8_t> bytes) {
     if (!bytes.empty()) {
         ActiveResourceSource().Release(bytes);

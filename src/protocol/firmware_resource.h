@@ -4,6 +4,8 @@
 #include <optional>
 #include <span>
 
+#include "protocol/package_digest.h"
+
 namespace fwup {
 
 // The two embedded firmware packages, resources of type BINARY.
@@ -20,6 +22,8 @@ class ResourceSource {
     // The resource's bytes where they lie, valid for the life of the process (the executable's
     // image, never a copy); none when absent or unreadable.
     virtual std::optional<std::span<const std::uint8_t>> Bytes(int id) = 0;
+    // The digest the build recorded beside resource `id`'s bytes; none when there is none.
+    virtual std::optional<PackageDigest> RecordedDigest(int id) = 0;
     // Hints that `bytes`, given out by Bytes, will not be read again soon, so the memory holding
     // them may go back to the system. They stay readable: touched again, they are brought back
     // from where they came. Bytes that are not wholly the source's own are left alone.
@@ -41,6 +45,10 @@ void SetActiveResourceSource(ResourceSource* source);
 // place, and 0 is returned when they cannot be reached. Nothing is copied, so a 190 MB package
 // costs no heap at all.
 int LoadBinaryResource(std::span<const std::uint8_t>* bytes, std::uint32_t* size, int resourceId);
+
+// The digest recorded for BINARY resource `resourceId` when the program was built, from the
+// active source; none when it has none.
+std::optional<PackageDigest> RecordedPackageDigest(int resourceId);
 
 // Passes the hint to the active source (see ResourceSource::Release): a package streamed from
 // the executable's image then holds only the pages around the point being sent, not all it has

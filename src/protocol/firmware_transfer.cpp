@@ -1,5 +1,7 @@
 #include "protocol/firmware_transfer.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -7,6 +9,7 @@
 #include "device/usb_open.h"
 #include "log/tool_log.h"
 #include "protocol/firmware_resource.h"
+#include "protocol/package_digest.h"
 #include "protocol/result_codes.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
@@ -81,6 +84,24 @@ int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) 
     return StreamPackage(channel, bytes, length, false);
 }
 
+// One pass, handing the pages back behind it as the transfer does, so the check holds no more of
+// the package in memory than the transfer will; the transfer reads the pages back from the
+// executable's file.
+bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package) {
+    const std::optional<PackageDigest> recorded = RecordedPackageDigest(resourceId);
+    if (!recorded) {
+        return false;
+    }
+    PackageHasher hasher;
+    for (std::size_t done = 0; done < package.size();) {
+        const std::size_t next = done + std::min(kReleaseStride, package.size() - done);
+        hasher.Update(package.subspan(done, next - done));
+        ReleaseSince(package.data(), done, next);
+        done = next;
+    }
+    return hasher.Digest() == *recorded;
+}
+
 int SendElf(int resourceId, std::wstring_view portName) {
     ToolShowNotice(L"loading ELF...");
 
@@ -95,6 +116,12 @@ int SendElf(int resourceId, std::wstring_view portName) {
     if (LoadBinaryResource(&package, &size, resourceId) != 1 || package.empty()) {
         WriteToolLog(L"read elf file failed!");
         return kErrPackageUnreadable;
+    }
+
+    if (!PackageMatchesRecordedDigest(resourceId, package)) {
+        WriteToolLog(L"Firmware package " + std::to_wstring(resourceId) +
+                     L" is damaged; nothing was sent");
+        return kErrPackageDamaged;
     }
 
     UsbChannel channel = OpenUSBDevice(portName);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "device/channel.h"
@@ -14,6 +15,9 @@ inline constexpr int kErrPackageUnreadable = -5;  // found, but its bytes cannot
 inline constexpr int kErrTransferBuffer = -8;     // DownloadFW: no bytes behind a length, or a
                                                   // length beyond 32 bits
 inline constexpr int kErrTransferWrite = -12;     // a write failed or wrote nothing
+inline constexpr int kErrPackageDamaged = -13;    // SendElf: the package's bytes do not match the
+                                                  // digest recorded when it was built in (or it
+                                                  // has none); nothing was sent
 
 // The whole percentage the progress bar shows after `count` of `length` bytes: both taken as
 // single-precision numbers and divided, the ratio then multiplied by 100 in double precision and
@@ -30,12 +34,19 @@ int TransferPercent(std::uint32_t count, std::uint32_t length);
 // with a length or the length exceeds 32 bits (nothing is written then).
 int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
 
+// Whether `package`, the bytes of BINARY resource `resourceId`, still hash to the digest the build
+// recorded beside them (RecordedPackageDigest); false when none was recorded. Reads the package
+// once, handing each few MiB back behind it (ReleaseBinaryResourceBytes) as the transfer does.
+bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package);
+
 // Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
 // (opened with OpenUSBDevice, closed before returning), as DownloadFW does, and hands the bytes
 // already sent back to the resource layer every few MiB (ReleaseBinaryResourceBytes), so the
-// memory a run holds does not grow with the package. Notice "loading ELF..." first; returns 1,
-// or kErrPackageEmpty, kErrPackageUnreadable, kErrOpenChannel or DownloadFW's code, each failure
-// with its tool log line.
+// memory a run holds does not grow with the package. Before the channel is opened the package is
+// hashed in one pass, handing its bytes back the same way, and compared with the digest the
+// build recorded (RecordedPackageDigest): a damaged package is never sent. Notice
+// "loading ELF..." first; returns 1, or kErrPackageEmpty, kErrPackageUnreadable,
+// kErrPackageDamaged, kErrOpenChannel or DownloadFW's code, each failure with its tool log line.
 int SendElf(int resourceId, std::wstring_view portName);
 
 }  // namespace fwup

@@ -16,6 +16,7 @@
 #include "device/sim/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "protocol/firmware_resource.h"
+#include "protocol/package_digest.h"
 
 namespace fwup::testing {
 
@@ -41,6 +42,17 @@ class FakeResourceSource final : public ResourceSource {
         }
         return std::span<const std::uint8_t>(found->second);
     }
+    // As if the build had recorded the digest of the bytes held, unless `digests` says otherwise.
+    std::optional<PackageDigest> RecordedDigest(int id) override {
+        if (const auto given = digests.find(id); given != digests.end()) {
+            return given->second;
+        }
+        const auto found = resources.find(id);
+        if (found == resources.end()) {
+            return std::nullopt;
+        }
+        return DigestOf(found->second);
+    }
     void Release(std::span<const std::uint8_t> bytes) override {
         if (onRelease) {
             onRelease(bytes);
@@ -48,6 +60,7 @@ class FakeResourceSource final : public ResourceSource {
     }
 
     std::map<int, std::vector<std::uint8_t>> resources;
+    std::map<int, std::optional<PackageDigest>> digests;
     bool unreadable = false;  // found and sized, but the bytes cannot be reached
     std::function<void(std::span<const std::uint8_t>)> onRelease;
 };

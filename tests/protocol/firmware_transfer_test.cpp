@@ -19,6 +19,7 @@
 #include "fakes/temp_log_dir.h"
 #include "firmware_test_support.h"
 #include "protocol/firmware_resource.h"
+#include "protocol/package_digest.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
 #include "ui/main_window.h"
@@ -332,29 +333,86 @@ TEST_F(SendElfTest, AMissingOrEmptyResourceOpensNoChannel) {
     EXPECT_TRUE(sim.printer().Events().empty());
 }
 
-// The package's memory goes back as the stream passes it, never ahead of what the printer took.
-TEST_F(SendElfTest, HandsBackOnlyBytesAlreadySentAndAllOfThemByTheEnd) {
+// The package's memory goes back as the digest check and then the stream pass it, and during the
+// stream never ahead of what the printer took.
+TEST_F(SendElfTest, HandsBackEveryByteAfterTheCheckAndAfterSending) {
     SimulatedPrinter sim(R"({"maxWriteBytes": 100000})");
     FakeResourceSource resources;
     std::vector<std::uint8_t>& package = resources.resources[kPackagePlainId];
     package.assign(20u << 20, 0x5A);
-    // Which bytes have been handed back, and how many hints there were.
-    std::vector<bool> released(package.size(), false);
-    int hints = 0;
+    package[(8u << 20) - 1] = 0xA5;  // differs across the check's first step boundary
+    // Which bytes have been handed back in each phase, and how many hints there were.
+    std::vector<bool> checked(package.size(), false);
+    std::vector<bool> sent(package.size(), false);
+    int checkHints = 0;
+    int sendHints = 0;
     resources.onRelease = [&](std::span<const std::uint8_t> bytes) {
-        ++hints;
         ASSERT_GE(bytes.data(), package.data());
         const auto from = static_cast<std::size_t>(bytes.data() - package.data());
         ASSERT_LE(from + bytes.size(), package.size());
-        EXPECT_LE(from + bytes.size(), sim.printer().BytesReceived()) << "only bytes already taken";
-        std::fill_n(released.begin() + static_cast<long>(from), bytes.size(), true);
+        const bool sending = sim.printer().channelOpen();
+        if (sending) {
+            ++sendHints;
+            EXPECT_LE(from + bytes.size(), sim.printer().BytesReceived())
+                << "only bytes already taken";
+        } else {
+            ++checkHints;
+        }
+        std::fill_n((sending ? sent : checked).begin() + static_cast<long>(from), bytes.size(),
+                    true);
     };
 
     EXPECT_EQ(SendElf(kPackagePlainId, L"USB001"), kResultOk);
 
-    EXPECT_GE(hints, 2) << "released during the stream, not only after it";
-    EXPECT_EQ(std::count(released.begin(), released.end(), false), 0) << "every byte, in the end";
+    EXPECT_GE(checkHints, 2) << "released during the check, not only after it";
+    EXPECT_GE(sendHints, 2) << "released during the stream, not only after it";
+    EXPECT_EQ(std::count(checked.begin(), checked.end(), false), 0) << "every byte, once checked";
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), false), 0) << "every byte, in the end";
 }
+
+// Damage anywhere in the package, or no recorded digest at all: the printer sees nothing.
+struct DamagedPackageCase {
+    const char* name;
+    int resourceId;
+    std::optional<std::size_t> flippedByte;  // none: the package is whole, its digest missing
+};
+
+class SendElfDamagedPackage : public SendElfTest,
+                              public ::testing::WithParamInterface<DamagedPackageCase> {};
+
+TEST_P(SendElfDamagedPackage, IsRefusedBeforeTheChannelOpens) {
+    const DamagedPackageCase& damage = GetParam();
+    SimulatedPrinter sim;
+    // The digest the build recorded beside the embedded package, and its bytes, changed since.
+    const std::span<const std::uint8_t> embedded = EmbeddedPackage(damage.resourceId);
+    const std::optional<PackageDigest> recorded =
+        ExecutableResources().RecordedDigest(damage.resourceId);
+    ASSERT_TRUE(recorded.has_value());
+    FakeResourceSource resources;
+    std::vector<std::uint8_t>& package = resources.resources[damage.resourceId];
+    package.assign(embedded.begin(), embedded.end());
+    if (damage.flippedByte) {
+        package[std::min(*damage.flippedByte, package.size() - 1)] ^= 0x01;
+        resources.digests[damage.resourceId] = recorded;
+    } else {
+        resources.digests[damage.resourceId] = std::nullopt;
+    }
+
+    EXPECT_EQ(SendElf(damage.resourceId, L"USB001"), kErrPackageDamaged);
+
+    EXPECT_EQ(log_.Messages(),
+              std::vector<std::string>{"Firmware package " + std::to_string(damage.resourceId) +
+                                       " is damaged; nothing was sent"});
+    EXPECT_TRUE(sim.printer().Events().empty()) << "no channel opened, nothing written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, SendElfDamagedPackage,
+    ::testing::Values(DamagedPackageCase{"FirstByte", kPackagePlainId, 0},
+                      DamagedPackageCase{"PayloadByte", kPackageEncryptedId, 300000},
+                      DamagedPackageCase{"LastByte", kPackagePlainId, SIZE_MAX},
+                      DamagedPackageCase{"NoRecordedDigest", kPackagePlainId, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SendElfTest, UnreachableResourceBytesOpenNoChannel) {
     SimulatedPrinter sim;

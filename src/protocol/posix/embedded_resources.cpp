@@ -14,12 +14,17 @@
 #include "protocol/resource_pages.h"
 
 // Defined by the package embedding. Each size is stored beside its bytes because a difference of
-// two addresses from separate objects is no size C++ will vouch for.
+// two addresses from separate objects is no size C++ will vouch for. The digest is the text the
+// build recorded.
 extern "C" {
 extern const std::uint8_t fwup_package_3000[];
 extern const std::uint64_t fwup_package_3000_size;
+extern const std::uint8_t fwup_package_3000_digest[];
+extern const std::uint64_t fwup_package_3000_digest_size;
 extern const std::uint8_t fwup_package_3001[];
 extern const std::uint64_t fwup_package_3001_size;
+extern const std::uint8_t fwup_package_3001_digest[];
+extern const std::uint64_t fwup_package_3001_digest_size;
 }
 
 namespace fwup {
@@ -55,6 +60,21 @@ class LinkedResources final : public ResourceSource {
             return std::nullopt;
         }
         return std::span<const std::uint8_t>(begin, static_cast<std::size_t>(size));
+    }
+
+    std::optional<PackageDigest> RecordedDigest(int id) override {
+        switch (id) {
+            case kPackagePlainId:
+                return ParseRecordedDigest(
+                    {fwup_package_3000_digest,
+                     static_cast<std::size_t>(fwup_package_3000_digest_size)});
+            case kPackageEncryptedId:
+                return ParseRecordedDigest(
+                    {fwup_package_3001_digest,
+                     static_cast<std::size_t>(fwup_package_3001_digest_size)});
+            default:
+                return std::nullopt;
+        }
     }
 
     void Release(std::span<const std::uint8_t> bytes) override {

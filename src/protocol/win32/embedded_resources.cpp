@@ -15,6 +15,8 @@ namespace fwup {
 namespace {
 
 constexpr const wchar_t* kResourceType = L"BINARY";
+// The digest the build recorded beside each package, under the package's id.
+constexpr const wchar_t* kDigestResourceType = L"XXH3_128";
 
 // A numeric resource id is 16 bits; anything else would be read as a name pointer.
 bool IsResourceId(int id) {
@@ -22,11 +24,11 @@ bool IsResourceId(int id) {
 }
 
 // Finds and loads the resource; the handle of a loaded resource needs no release.
-HRSRC FindLoadable(int id, HGLOBAL& loaded) {
+HRSRC FindLoadable(int id, HGLOBAL& loaded, const wchar_t* type = kResourceType) {
     if (!IsResourceId(id)) {
         return nullptr;
     }
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), kResourceType);
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
     if (found == nullptr) {
         return nullptr;
     }
@@ -46,17 +48,15 @@ class PeResources final : public ResourceSource {
     }
 
     std::optional<std::span<const std::uint8_t>> Bytes(int id) override {
-        HGLOBAL loaded = nullptr;
-        HRSRC found = FindLoadable(id, loaded);
-        if (found == nullptr) {
+        return Locked(id, kResourceType);
+    }
+
+    std::optional<PackageDigest> RecordedDigest(int id) override {
+        const std::optional<std::span<const std::uint8_t>> text = Locked(id, kDigestResourceType);
+        if (!text) {
             return std::nullopt;
         }
-        const DWORD size = SizeofResource(nullptr, found);
-        const void* locked = LockResource(loaded);
-        if (locked == nullptr) {
-            return std::nullopt;
-        }
-        return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(locked), size);
+        return ParseRecordedDigest(*text);
     }
 
     void Release(std::span<const std::uint8_t> bytes) override {
@@ -74,6 +74,21 @@ class PeResources final : public ResourceSource {
                 (void)VirtualUnlock(reinterpret_cast<void*>(pages.begin), pages.size());
             }
         }
+    }
+
+  private:
+    static std::optional<std::span<const std::uint8_t>> Locked(int id, const wchar_t* type) {
+        HGLOBAL loaded = nullptr;
+        HRSRC found = FindLoadable(id, loaded, type);
+        if (found == nullptr) {
+            return std::nullopt;
+        }
+        const DWORD size = SizeofResource(nullptr, found);
+        const void* locked = LockResource(loaded);
+        if (locked == nullptr) {
+            return std::nullopt;
+        }
+        return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(locked), size);
     }
 };
 
