@@ -29,6 +29,7 @@
 #include "ui/main_window.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 
 namespace fwup::bench {
 namespace {
@@ -67,7 +68,8 @@ double TimeTransfer(SinkPrinter& printer, std::size_t size, bool reportToWindow,
     Clock::time_point end;
     const Clock::time_point start = Clock::now();
     std::thread worker([&] {
-        result = SendElf(kPackagePlainId, L"USB001");
+        MainWindowProgress toWindow;
+        result = SendElf(kPackagePlainId, L"USB001", reportToWindow ? &toWindow : nullptr);
         end = Clock::now();
         done.store(true);
         // Wakes the pump, which may be waiting for events.

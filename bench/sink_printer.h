@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/fnv1a.h"
+#include "printer/fnv1a.h"
 
 namespace fwup::bench {
 

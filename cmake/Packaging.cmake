@@ -62,8 +62,8 @@ else()
   set(linux_resources ${PROJECT_SOURCE_DIR}/resources/linux)
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/viruzu-fwup)
 
+  # The console program installs itself (src/app/cli).
   if(TARGET viruzu-fwup-cli)
-    install(TARGETS viruzu-fwup-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     set(FWUP_METAINFO_CLI_BINARY "\n    <binary>viruzu-fwup-cli</binary>")
   else()
     set(FWUP_METAINFO_CLI_BINARY "")

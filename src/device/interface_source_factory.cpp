@@ -1,7 +1,7 @@
 #include "device/interface_source_factory.h"
 
 #include "base/environment.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 
 namespace fwup {

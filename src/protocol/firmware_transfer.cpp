@@ -11,17 +11,9 @@
 #include "protocol/firmware_resource.h"
 #include "protocol/package_digest.h"
 #include "protocol/result_codes.h"
-#include "ui/main_window.h"
-#include "ui/upgrade_status.h"
 
 namespace fwup {
 namespace {
-
-void ReportProgress(int percent) {
-    if (CVevaVoRirizevDlg* window = pMainDlg.load()) {
-        window->ShowUpgradeStatus(STATUS_TRANSFER, percent);
-    }
-}
 
 // How far the stream runs between hints that the bytes behind it may go: a few large hints, not
 // one per write, and memory held stays near this much whatever the package's size.
@@ -39,8 +31,8 @@ void ReleaseSince(const std::uint8_t* bytes, std::size_t from, std::size_t to) {
 
 // DownloadFW, optionally hinting that the bytes already sent may leave memory (they must be a
 // resource's bytes for the hint to do anything).
-int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length,
-                  bool releaseSent) {
+int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t length, bool releaseSent,
+                  TransferObserver* observer) {
     if (length == 0) {
         return kResultOk;
     }
@@ -62,8 +54,9 @@ int StreamPackage(Channel* channel, const std::uint8_t* bytes, std::size_t lengt
             ReleaseSince(bytes, releasedTo, sent);
             releasedTo = sent;
         }
-        ReportProgress(
-            TransferPercent(static_cast<std::uint32_t>(sent), static_cast<std::uint32_t>(length)));
+        if (observer != nullptr) {
+            observer->OnTransferProgress(sent, length);
+        }
     }
     if (releaseSent && sent > releasedTo) {
         ReleaseSince(bytes, releasedTo, sent);
@@ -80,8 +73,9 @@ int TransferPercent(std::uint32_t count, std::uint32_t length) {
     return static_cast<int>(static_cast<double>(ratio) * 100.0);
 }
 
-int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length) {
-    return StreamPackage(channel, bytes, length, false);
+int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length,
+               TransferObserver* observer) {
+    return StreamPackage(channel, bytes, length, false, observer);
 }
 
 // One pass, handing the pages back behind it as the transfer does, so the check holds no more of
@@ -102,7 +96,7 @@ bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> 
     return hasher.Digest() == *recorded;
 }
 
-int SendElf(int resourceId, std::wstring_view portName) {
+int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observer) {
     ToolShowNotice(L"loading ELF...");
 
     std::uint32_t size = 0;
@@ -129,7 +123,7 @@ int SendElf(int resourceId, std::wstring_view portName) {
         WriteToolLog(L"open USB Device failed!");
         return kErrOpenChannel;
     }
-    const int result = StreamPackage(channel.get(), package.data(), package.size(), true);
+    const int result = StreamPackage(channel.get(), package.data(), package.size(), true, observer);
     if (result != kResultOk) {
         WriteToolLog(L"DownloadFW failed, Err Code:" + DecimalRightAligned(result, 8) + L"!");
     }

@@ -19,6 +19,17 @@ inline constexpr int kErrPackageDamaged = -13;    // SendElf: the package's byte
                                                   // digest recorded when it was built in (or it
                                                   // has none); nothing was sent
 
+// Told after every write that took bytes, on the thread that runs the transfer, how far it has
+// come. Whoever starts a transfer decides where progress goes; the transfer waits for the call,
+// so an observer that draws must not draw on every call.
+class TransferObserver {
+  public:
+    virtual void OnTransferProgress(std::size_t sent, std::size_t length) = 0;
+
+  protected:
+    ~TransferObserver() = default;
+};
+
 // The whole percentage the progress bar shows after `count` of `length` bytes: both taken as
 // single-precision numbers and divided, the ratio then multiplied by 100 in double precision and
 // truncated. Near 190 MB (where floats are 16 apart) it reaches 100 a few bytes before the end.
@@ -27,12 +38,13 @@ int TransferPercent(std::uint32_t count, std::uint32_t length);
 
 // Streams `length` bytes from `bytes` to the open channel in writes of at most kMaxWriteBytes,
 // each starting at the first byte not yet accepted, so a channel that takes part of each write
-// still receives every byte once and in order. After every write that took bytes, the main
-// window (pMainDlg, when set) gets STATUS_TRANSFER with TransferPercent. Writes straight from
-// `bytes`: no copy is made. Returns 1 (also for length 0, with no write and no report),
-// kErrTransferWrite when a write fails or takes nothing, kErrTransferBuffer when `bytes` is null
-// with a length or the length exceeds 32 bits (nothing is written then).
-int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
+// still receives every byte once and in order. After every write that took bytes, `observer`
+// (when given) learns the bytes sent so far. Writes straight from `bytes`: no copy is made. Returns
+// 1 (also for length 0, with no write and no report), kErrTransferWrite when a write fails or takes
+// nothing, kErrTransferBuffer when `bytes` is null with a length or the length exceeds 32 bits
+// (nothing is written then).
+int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length,
+               TransferObserver* observer = nullptr);
 
 // Whether `package`, the bytes of BINARY resource `resourceId`, still hash to the digest the build
 // recorded beside them (RecordedPackageDigest); false when none was recorded. Reads the package
@@ -40,13 +52,14 @@ int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length);
 bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package);
 
 // Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
-// (opened with OpenUSBDevice, closed before returning), as DownloadFW does, and hands the bytes
+// (opened with OpenUSBDevice, closed before returning), as DownloadFW does (progress to
+// `observer`), and hands the bytes
 // already sent back to the resource layer every few MiB (ReleaseBinaryResourceBytes), so the
 // memory a run holds does not grow with the package. Before the channel is opened the package is
 // hashed in one pass, handing its bytes back the same way, and compared with the digest the
 // build recorded (RecordedPackageDigest): a damaged package is never sent. Notice
 // "loading ELF..." first; returns 1, or kErrPackageEmpty, kErrPackageUnreadable,
 // kErrPackageDamaged, kErrOpenChannel or DownloadFW's code, each failure with its tool log line.
-int SendElf(int resourceId, std::wstring_view portName);
+int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observer = nullptr);
 
 }  // namespace fwup

@@ -1,17 +1,4 @@
 #pragma once
 
-#include <atomic>
-
-namespace fwup {
-
-// Status codes the upgrade run passes to the main window's ShowUpgradeStatus.
-inline constexpr int STATUS_FAILED = 1;     // value 0
-inline constexpr int STATUS_SUCCEEDED = 2;  // value 100
-inline constexpr int STATUS_NOT_READY = 5;  // value 0
-inline constexpr int STATUS_TRANSFER = 8;   // value: percentage of the package written
-
-// True while an upgrade run is active. The main window refuses to close while it is set, since
-// the worker still calls into the window and the printer must not be left half-written.
-extern std::atomic<bool> bUpgrading;
-
-}  // namespace fwup
+// The window shows the run's status codes; they belong to the run.
+#include "upgrade/run_status.h"

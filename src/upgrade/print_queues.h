@@ -17,7 +17,7 @@ struct PrintQueue {
 
 // Where the print queues come from: the Windows spooler (EnumPrintersW), CUPS, or a fake.
 class PrintQueueSource {
-public:
+  public:
     virtual ~PrintQueueSource() = default;
     // The queues in the spooler's order, or none when they cannot be listed.
     virtual std::optional<std::vector<PrintQueue>> ListQueues() = 0;

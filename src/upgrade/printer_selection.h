@@ -4,13 +4,15 @@
 
 namespace fwup {
 
-// The printers of the main window's (hidden) printer list: entry i stands for item i.
+class UpgradeFrontEnd;
+
+// The printers of the front end's printer selection: entry i stands for its printer i.
 // Rebuilt at the start of every run, on the upgrade worker.
 extern DeviceList theDeviceList;
 
-// Rebuilds theDeviceList from discovery and the main window's printer list from it, selecting
+// Rebuilds theDeviceList from discovery and the front end's printer selection from it, selecting
 // the first printer. Returns the number of printers, or discovery's negative code (then the
-// printer list stays empty and "Get system device list failed!" goes to the notice output).
-int RefreshPrinterList();
+// selection stays empty and "Get system device list failed!" goes to the notice output).
+int RefreshPrinterList(UpgradeFrontEnd& frontEnd);
 
 }  // namespace fwup

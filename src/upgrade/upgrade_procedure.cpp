@@ -14,12 +14,10 @@
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
-#include "ui/main_window.h"
-#include "ui/message_dialog.h"
-#include "ui/upgrade_status.h"
 #include "upgrade/burn_step.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -50,13 +48,14 @@ enum class Step {
 
 class UpgradeRun {
   public:
-    explicit UpgradeRun(CVevaVoRirizevDlg& window) : window_(window) {}
+    explicit UpgradeRun(UpgradeFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
 
-    void Run() {
+    UpgradeOutcome Run() {
         Step step = Step::kCheckPrinter;
         while (step != Step::kEnd) {
             step = Do(step);
         }
+        return outcome_;
     }
 
   private:
@@ -77,33 +76,52 @@ class UpgradeRun {
                 WriteToolLog(L"ELF is running...");
                 return Step::kUpdateSucceed;
             case Step::kUpdateSucceed:
-                window_.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
-                return Step::kEnd;
+                frontEnd_.ShowStatus(STATUS_SUCCEEDED, 100);
+                return End(UpgradeOutcome::kSucceeded);
             case Step::kUpdateFailed:
-                window_.ShowUpgradeStatus(STATUS_FAILED, 0);
-                return Step::kEnd;
+                frontEnd_.ShowStatus(STATUS_FAILED, 0);
+                return End(UpgradeOutcome::kFailed);
             case Step::kEnd:
                 break;
         }
         return Step::kEnd;
     }
 
-    // A refusal the user can act on: the window goes back to Ready for another try.
-    Step RefuseWithMessage(int textId) {
-        ShowMsgDlg(GetLangText(textId).c_str(), MSG_MODE_OK);
-        window_.UnlockWindow();
+    Step End(UpgradeOutcome outcome) {
+        outcome_ = outcome;
         return Step::kEnd;
     }
 
-    Step CheckPrinter() {
-        RefreshPrinterList();
-        ToolShowNotice(L"prepare for fw updating...");
+    // A refusal the user can act on: the front end goes back to Ready for another try.
+    Step RefuseWithMessage(int textId, UpgradeOutcome outcome) {
+        frontEnd_.ShowMessage(textId);
+        frontEnd_.ReturnToReady();
+        return End(outcome);
+    }
 
-        const int selection = window_.m_cbPrinters.GetCurSel();
-        // The list and the window are rebuilt together on this thread, but a window that went
-        // away answers -1 and a list that failed half-way may be shorter than the box.
+    // Before the transfer the front end may end the run between steps; whatever the step that
+    // was interrupted made of its (possibly cut short) printer calls is not shown.
+    bool Interrupted() {
+        if (!frontEnd_.StopRequested()) {
+            return false;
+        }
+        outcome_ = UpgradeOutcome::kInterrupted;
+        return true;
+    }
+
+    Step CheckPrinter() {
+        frontEnd_.OnStep(UpgradeStep::kCheckPrinter);
+        RefreshPrinterList(frontEnd_);
+        ToolShowNotice(L"prepare for fw updating...");
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
+
+        const int selection = frontEnd_.SelectedPrinter();
+        // The list and the selection are rebuilt together on this thread, but a window that
+        // went away answers -1 and a list that failed half-way may be shorter than the box.
         if (selection < 0 || static_cast<std::size_t>(selection) >= theDeviceList.size()) {
-            return RefuseWithMessage(TXT_NOT_CONNECTED);
+            return RefuseWithMessage(TXT_NOT_CONNECTED, UpgradeOutcome::kNotConnected);
         }
         const DeviceEntry& entry = theDeviceList[static_cast<std::size_t>(selection)];
         if (entry.ModelName == kBrokenFirmwareModel) {
@@ -117,29 +135,40 @@ class UpgradeRun {
         pin_.emplace(port_, entry.InstanceId);
 
         if (IsPortOccupied(port_)) {
-            return RefuseWithMessage(TXT_PORT_OCCUPIED);
+            return RefuseWithMessage(TXT_PORT_OCCUPIED, UpgradeOutcome::kPortBusy);
         }
 
         const int status = CheckPrinterStatus(port_);
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
         if (IsReadyForUpgrade(status)) {
             return Step::kCheckVersion;
         }
         ToolShowNotice(L"Checking printer status failed,Error code:" + std::to_wstring(status) +
                        L"\n");
-        window_.ShowUpgradeStatus(STATUS_NOT_READY, 0);
-        return Step::kEnd;
+        frontEnd_.ShowStatus(STATUS_NOT_READY, 0);
+        return End(UpgradeOutcome::kNotReady);
     }
 
     Step CheckVersion() {
-        switch (QueryFwVersion(port_)) {
+        frontEnd_.OnStep(UpgradeStep::kCheckVersion);
+        const int verdict = QueryFwVersion(port_);
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
+        frontEnd_.OnVersionVerdict(verdict);
+        switch (verdict) {
             case kVersionHigher:
                 return Step::kCheckCrc;
             case kVersionSame:
                 // Only an explicit No stops; a dismissed question already comes back as No.
-                if (ShowMsgDlg(GetLangText(TXT_VERSION_SAME).c_str(), MSG_MODE_YESNO) ==
-                    MSG_RESULT_NO) {
-                    window_.UnlockWindow();
-                    return Step::kEnd;
+                if (!frontEnd_.AskYesNo(TXT_VERSION_SAME)) {
+                    if (Interrupted()) {
+                        return Step::kEnd;
+                    }
+                    frontEnd_.ReturnToReady();
+                    return End(UpgradeOutcome::kDeclined);
                 }
                 return Step::kCheckCrc;
             case kVersionLower:
@@ -152,13 +181,19 @@ class UpgradeRun {
     // The security record decides the package. Returns kEnd (after telling the user) when it
     // cannot be used, otherwise kSendData to go on.
     Step CheckSecurity() {
-        switch (QuerySecurity(port_)) {
+        frontEnd_.OnStep(UpgradeStep::kCheckSecurity);
+        const int result = QuerySecurity(port_);
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
+        switch (result) {
             case kSecurityCrcInvalid:
-                return RefuseWithMessage(TXT_FW_UNRECOGNIZED);
+                return RefuseWithMessage(TXT_FW_UNRECOGNIZED,
+                                         UpgradeOutcome::kFirmwareUnrecognized);
             case kErrOpenChannel:
                 // The printer answered the status and version queries a moment ago, so it has
                 // most likely been unplugged or taken by another program.
-                return RefuseWithMessage(TXT_NOT_CONNECTED);
+                return RefuseWithMessage(TXT_NOT_CONNECTED, UpgradeOutcome::kPrinterLost);
             default:
                 return Step::kSendData;
         }
@@ -169,24 +204,30 @@ class UpgradeRun {
     int Burn() {
         // Sleep or a session end in the middle of the package leaves the printer half-written.
         const std::unique_ptr<TransferGuard> guard = HoldForTransfer();
-        return BurnFW(port_);
+        frontEnd_.OnStep(UpgradeStep::kTransfer);
+        return BurnFW(port_, &frontEnd_);
     }
 
     Step SendData() {
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
         const int result = Burn();
+        frontEnd_.OnStep(UpgradeStep::kFlashWait);
         ActiveClock().SleepMs(kFlashWaitMs);
         return result == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;
     }
 
     Step SendElfStep() {
-        if (CheckSecurity() == Step::kEnd) {
+        if (CheckSecurity() == Step::kEnd || Interrupted()) {
             return Step::kEnd;
         }
         return Burn() == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;
     }
 
-    CVevaVoRirizevDlg& window_;
+    UpgradeFrontEnd& frontEnd_;
     std::wstring port_;
+    UpgradeOutcome outcome_ = UpgradeOutcome::kFailed;
     std::optional<PortPin> pin_;  // for the whole run, from the choice of the printer
 };
 
@@ -209,20 +250,16 @@ bool IsReadyForUpgrade(int status) {
     return status == 0 || status == 2 || status == 4;
 }
 
-int UpgradeThreadProc(CVevaVoRirizevDlg* window) {
-    if (window == nullptr) {
-        bUpgrading.store(false);
-        return 0;
-    }
+UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd) {
     // First, so that no reader of the log takes what follows for a real printer's run.
     if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
         WriteToolLog(L"Simulated printers from " + *scenario);
     }
-    window->LockWindow();
+    frontEnd.OnRunBegins();
     bUpgrading.store(true);
-    UpgradeRun(*window).Run();
+    const UpgradeOutcome outcome = UpgradeRun(frontEnd).Run();
     bUpgrading.store(false);
-    return 0;
+    return outcome;
 }
 
 }  // namespace fwup

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-namespace fwup {
+#include "upgrade/upgrade_front_end.h"
 
-class CVevaVoRirizevDlg;
+namespace fwup {
 
 // What CheckPrinterStatus returns when the printer cannot be asked (no channel, or the status
 // query failed). It is not one of the ready states, so the run stops as for a busy printer.
@@ -17,12 +17,10 @@ int CheckPrinterStatus(std::wstring_view portName);
 // True for the status bytes in which the printer takes firmware: ready (0, 2) and asleep (4).
 bool IsReadyForUpgrade(int status);
 
-// One upgrade run on the calling thread, from the printer check to its final status, with the
-// window locked meanwhile. Every window operation is a request to the window thread, so this runs
-// on a worker while the window keeps pumping; tests run it synchronously against a recording
-// surface. Sets bUpgrading for the run and clears it as the very last thing, after the last call
-// into the window. While the printers are simulated, the run's first log line names the scenario
-// file. Always returns 0.
-int UpgradeThreadProc(CVevaVoRirizevDlg* window);
+// One upgrade run on the calling thread, from the printer check to its final status, told to
+// `frontEnd` as it goes. While the printers are simulated, the run's first log line names the
+// scenario file. Sets bUpgrading after OnRunBegins and clears it as the very last thing,
+// after the last call into the front end.
+UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd);
 
 }  // namespace fwup

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "device/sim/fnv1a.h"
+#include "printer/fnv1a.h"
 #include "firmware_test_support.h"
 #include "protocol/firmware_resource.h"
 

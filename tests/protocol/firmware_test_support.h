@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/fnv1a.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/fnv1a.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/package_digest.h"

@@ -24,6 +24,7 @@
 #include "text/lang_text.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 
 namespace fwup {
 namespace {
@@ -88,7 +89,8 @@ class TakingChannel final : public Channel {
     std::vector<std::uint8_t> received;
 };
 
-// The main window the transfer reports to, and what it showed before every write.
+// The main window the transfer reports to (as a run started from it does), and what it showed
+// before every write.
 class ProgressTest : public ::testing::Test {
   protected:
     struct Display {
@@ -141,6 +143,7 @@ class ProgressTest : public ::testing::Test {
     std::optional<CVevaVoRirizevDlg> window_;
     int baseline_ = 0;
     std::vector<Display> beforeWrites_;
+    MainWindowProgress progress_;
 };
 
 TEST_F(ProgressTest, EveryByteArrivesOnceInOrderAndEveryNewPercentageIsShown) {
@@ -149,7 +152,7 @@ TEST_F(ProgressTest, EveryByteArrivesOnceInOrderAndEveryNewPercentageIsShown) {
         const std::unique_ptr<TakingChannel> channel = MakeChannel(maxTake);
         const std::vector<std::uint8_t> data = Bytes(maxTake == 7 ? 1000 : 600'059);
 
-        ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kResultOk);
+        ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size(), &progress_), kResultOk);
         EXPECT_EQ(channel->received, data);
 
         // Each write offers everything not yet taken, capped at 256 KiB.
@@ -185,7 +188,7 @@ TEST_F(ProgressTest, AFastChannelShowsTheFirstPercentageAndTheFullBar) {
     const std::unique_ptr<TakingChannel> channel = MakeChannel();
     const std::vector<std::uint8_t> data = Bytes(600'059);
 
-    ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kResultOk);
+    ASSERT_EQ(DownloadFW(channel.get(), data.data(), data.size(), &progress_), kResultOk);
 
     ASSERT_EQ(beforeWrites_.size(), 3u);
     EXPECT_EQ(beforeWrites_[1].position, TransferPercent(262144, 600'059));
@@ -202,7 +205,8 @@ TEST_F(ProgressTest, AFailedOrEmptyWriteEndsTheTransferWithoutAReport) {
         channel->failResult = result;
         const std::vector<std::uint8_t> data = Bytes(600'059);
 
-        EXPECT_EQ(DownloadFW(channel.get(), data.data(), data.size()), kErrTransferWrite);
+        EXPECT_EQ(DownloadFW(channel.get(), data.data(), data.size(), &progress_),
+                  kErrTransferWrite);
         EXPECT_EQ(channel->offered.size(), 2u) << "nothing is written after the failure";
         // The second round's percentage is already on screen, so it is not sent again.
         EXPECT_EQ(Displayed().reports, result == 0 ? 1 : 0);
@@ -213,8 +217,8 @@ TEST_F(ProgressTest, AFailedOrEmptyWriteEndsTheTransferWithoutAReport) {
 TEST_F(ProgressTest, LengthZeroWritesAndReportsNothing) {
     const std::unique_ptr<TakingChannel> channel = MakeChannel();
     const std::uint8_t byte = 0;
-    EXPECT_EQ(DownloadFW(channel.get(), &byte, 0), kResultOk);
-    EXPECT_EQ(DownloadFW(channel.get(), nullptr, 0), kResultOk);
+    EXPECT_EQ(DownloadFW(channel.get(), &byte, 0, &progress_), kResultOk);
+    EXPECT_EQ(DownloadFW(channel.get(), nullptr, 0, &progress_), kResultOk);
     EXPECT_TRUE(channel->offered.empty());
     EXPECT_EQ(Displayed().reports, 0);
 }

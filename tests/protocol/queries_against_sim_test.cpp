@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "device/usb_open.h"
 #include "fakes/instant_clock.h"

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "device/sim/fnv1a.h"
+#include "printer/fnv1a.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "protocol/resource_pages.h"

@@ -20,6 +20,7 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
+#include "ui/window_front_end.h"
 #include "upgrade/upgrade_procedure.h"
 #include "upgrade/upgrade_run_fixture.h"
 
@@ -59,11 +60,11 @@ constexpr const char* kNewerVersion = "V2.11.0";
 
 // What the run ends in, as the user sees it.
 enum class Ending {
-    kNotReady,      // status query failed: "not ready", no transfer
-    kVersionFails,  // version query failed: failed look, no transfer
-    kRefused,       // security record unusable: message, back to Ready for another try
-    kTransferFails, // the package was cut off: failed look and the -12 lines
-    kSucceeded,     // the whole package arrived: success look
+    kNotReady,                // status query failed: "not ready", no transfer
+    kVersionFails,            // version query failed: failed look, no transfer
+    kRefused,                 // security record unusable: message, back to Ready for another try
+    kTransferFails,           // the package was cut off: failed look and the -12 lines
+    kSucceeded,               // the whole package arrived: success look
     kSucceededWithoutRecord,  // no security record: the plain package, success look
 };
 
@@ -71,10 +72,10 @@ struct FaultCell {
     const char* name = "";
     const char* faults = "{}";  // the "faults" object; every '@' is replaced by the offset
     At at = At::kNowhere;
-    std::int64_t delta = 0;     // added to the start of the place `at` names
+    std::int64_t delta = 0;  // added to the start of the place `at` names
     Ending ending = Ending::kSucceeded;
     const char* version = kOlderVersion;
-    std::int64_t minElapsedMs = 0;    // a wait the run must sit out before it gives up
+    std::int64_t minElapsedMs = 0;         // a wait the run must sit out before it gives up
     std::uint64_t linkBytesPerSecond = 0;  // as in `faults`: every byte costs its share of time
 };
 
@@ -139,8 +140,8 @@ TEST_P(FaultMatrix, EndsAsTheFaultAllowsAndLeavesNothingBehind) {
     const std::uint64_t offset = Offset(cell.at, cell.delta, package.size());
     AttachJson(R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\SER0001", "portNumber": 1,)"
                R"( "version": ")" +
-               std::string(cell.version) + R"(", "faults": )" +
-               WithOffset(cell.faults, offset) + "}]}");
+               std::string(cell.version) + R"(", "faults": )" + WithOffset(cell.faults, offset) +
+               "}]}");
     ASSERT_NE(Printer(), nullptr);
     const bool newer = std::string(cell.version) == kNewerVersion;
 
@@ -159,8 +160,7 @@ TEST_P(FaultMatrix, EndsAsTheFaultAllowsAndLeavesNothingBehind) {
     // What the user was told.
     ASSERT_EQ(factory_.finished.size(), messages.size());
     for (std::size_t i = 0; i < messages.size(); ++i) {
-        EXPECT_EQ(factory_.finished[i].controls.at(kIdMessageText).text,
-                  GetLangText(messages[i]));
+        EXPECT_EQ(factory_.finished[i].controls.at(kIdMessageText).text, GetLangText(messages[i]));
     }
     auto noticed = [this](const std::wstring& line) {
         return std::find(notices_.lines.begin(), notices_.lines.end(),
@@ -251,122 +251,194 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, FaultMatrix,
     ::testing::Values(
         FaultCell{.name = "NoFault", .ending = Ending::kSucceeded},
-        FaultCell{.name = "NoFaultNewerPrinter", .ending = Ending::kSucceeded,
-                  .version = kNewerVersion},
+        FaultCell{
+            .name = "NoFaultNewerPrinter", .ending = Ending::kSucceeded, .version = kNewerVersion},
 
         // Short writes. The cap holds for every write, so it meets the first write longer than
         // itself: the status job's language line (25 bytes), the version frame with its text
         // (56 bytes), or only the package's blocks, which the transfer resumes where the
         // printer stopped.
-        FaultCell{.name = "maxWriteBytesAtStatus", .faults = R"({"maxWriteBytes": 24})",
+        FaultCell{.name = "maxWriteBytesAtStatus",
+                  .faults = R"({"maxWriteBytes": 24})",
                   .ending = Ending::kNotReady},
-        FaultCell{.name = "maxWriteBytesAtVersion", .faults = R"({"maxWriteBytes": 55})",
+        FaultCell{.name = "maxWriteBytesAtVersion",
+                  .faults = R"({"maxWriteBytes": 55})",
                   .ending = Ending::kVersionFails},
-        FaultCell{.name = "maxWriteBytesAtTransfer", .faults = R"({"maxWriteBytes": 65536})",
+        FaultCell{.name = "maxWriteBytesAtTransfer",
+                  .faults = R"({"maxWriteBytes": 65536})",
                   .ending = Ending::kSucceeded},
-        FaultCell{.name = "maxWriteBytesOddAtTransfer", .faults = R"({"maxWriteBytes": 99991})",
+        FaultCell{.name = "maxWriteBytesOddAtTransfer",
+                  .faults = R"({"maxWriteBytes": 99991})",
                   .ending = Ending::kSucceeded},
         FaultCell{.name = "maxWriteBytesOneShortOfABlockAtTransfer",
-                  .faults = R"({"maxWriteBytes": 262143})", .ending = Ending::kSucceeded,
+                  .faults = R"({"maxWriteBytes": 262143})",
+                  .ending = Ending::kSucceeded,
                   .version = kNewerVersion},
 
         // A write that takes nothing. The security record is read with a vendor request, not
         // written, so it has no write to fault.
-        FaultCell{.name = "zeroWriteAtStatus", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kStatusJob, .delta = 20, .ending = Ending::kNotReady},
-        FaultCell{.name = "zeroWriteAtVersion", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kVersionJob, .delta = 60, .ending = Ending::kVersionFails},
-        FaultCell{.name = "zeroWriteAtFirstBlock", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kFirstBlock, .delta = 0, .ending = Ending::kTransferFails},
-        FaultCell{.name = "zeroWriteAtMiddleBlock", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kMiddleBlock, .delta = 1000, .ending = Ending::kTransferFails},
-        FaultCell{.name = "zeroWriteAtLastBlock", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kPackageEnd, .delta = -1, .ending = Ending::kTransferFails},
+        FaultCell{.name = "zeroWriteAtStatus",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kStatusJob,
+                  .delta = 20,
+                  .ending = Ending::kNotReady},
+        FaultCell{.name = "zeroWriteAtVersion",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kVersionJob,
+                  .delta = 60,
+                  .ending = Ending::kVersionFails},
+        FaultCell{.name = "zeroWriteAtFirstBlock",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kFirstBlock,
+                  .delta = 0,
+                  .ending = Ending::kTransferFails},
+        FaultCell{.name = "zeroWriteAtMiddleBlock",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kMiddleBlock,
+                  .delta = 1000,
+                  .ending = Ending::kTransferFails},
+        FaultCell{.name = "zeroWriteAtLastBlock",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kPackageEnd,
+                  .delta = -1,
+                  .ending = Ending::kTransferFails},
         FaultCell{.name = "zeroWriteAtMiddleBlockNewerPrinter",
-                  .faults = R"({"zeroWriteAtByte": @})", .at = At::kMiddleBlock, .delta = 7,
-                  .ending = Ending::kTransferFails, .version = kNewerVersion},
-        FaultCell{.name = "zeroWriteAfterThePackage", .faults = R"({"zeroWriteAtByte": @})",
-                  .at = At::kPackageEnd, .delta = 0, .ending = Ending::kSucceeded},
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kMiddleBlock,
+                  .delta = 7,
+                  .ending = Ending::kTransferFails,
+                  .version = kNewerVersion},
+        FaultCell{.name = "zeroWriteAfterThePackage",
+                  .faults = R"({"zeroWriteAtByte": @})",
+                  .at = At::kPackageEnd,
+                  .delta = 0,
+                  .ending = Ending::kSucceeded},
 
         // The printer pulled at an offset.
-        FaultCell{.name = "unplugAtStatus", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kStatusJob, .delta = 40, .ending = Ending::kNotReady},
-        FaultCell{.name = "unplugAtStatusLastByte", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kStatusJob, .delta = 58, .ending = Ending::kNotReady},
+        FaultCell{.name = "unplugAtStatus",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kStatusJob,
+                  .delta = 40,
+                  .ending = Ending::kNotReady},
+        FaultCell{.name = "unplugAtStatusLastByte",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kStatusJob,
+                  .delta = 58,
+                  .ending = Ending::kNotReady},
         // The status job went in whole and was answered; the version job's first write fails.
-        FaultCell{.name = "unplugBetweenStatusAndVersion", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kVersionJob, .delta = 0, .ending = Ending::kVersionFails},
-        FaultCell{.name = "unplugAtVersion", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kVersionJob, .delta = 50, .ending = Ending::kVersionFails},
-        FaultCell{.name = "unplugAtFirstBlock", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kFirstBlock, .delta = 0, .ending = Ending::kTransferFails},
-        FaultCell{.name = "unplugAtMiddleBlock", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kMiddleBlock, .delta = 12345, .ending = Ending::kTransferFails},
-        FaultCell{.name = "unplugAtLastBlock", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kPackageEnd, .delta = -1, .ending = Ending::kTransferFails},
-        FaultCell{.name = "unplugAtLastBlockNewerPrinter", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kLastBlock, .delta = 1, .ending = Ending::kTransferFails,
+        FaultCell{.name = "unplugBetweenStatusAndVersion",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kVersionJob,
+                  .delta = 0,
+                  .ending = Ending::kVersionFails},
+        FaultCell{.name = "unplugAtVersion",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kVersionJob,
+                  .delta = 50,
+                  .ending = Ending::kVersionFails},
+        FaultCell{.name = "unplugAtFirstBlock",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kFirstBlock,
+                  .delta = 0,
+                  .ending = Ending::kTransferFails},
+        FaultCell{.name = "unplugAtMiddleBlock",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kMiddleBlock,
+                  .delta = 12345,
+                  .ending = Ending::kTransferFails},
+        FaultCell{.name = "unplugAtLastBlock",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kPackageEnd,
+                  .delta = -1,
+                  .ending = Ending::kTransferFails},
+        FaultCell{.name = "unplugAtLastBlockNewerPrinter",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kLastBlock,
+                  .delta = 1,
+                  .ending = Ending::kTransferFails,
                   .version = kNewerVersion},
         FaultCell{.name = "unplugAtLastBlockShortWrites",
                   .faults = R"({"unplugAtByte": @, "maxWriteBytes": 4096})",
-                  .at = At::kPackageEnd, .delta = -1, .ending = Ending::kTransferFails},
+                  .at = At::kPackageEnd,
+                  .delta = -1,
+                  .ending = Ending::kTransferFails},
         // Pulled the moment the last byte is in: the package arrived whole.
-        FaultCell{.name = "unplugAfterThePackage", .faults = R"({"unplugAtByte": @})",
-                  .at = At::kPackageEnd, .delta = 0, .ending = Ending::kSucceeded},
+        FaultCell{.name = "unplugAfterThePackage",
+                  .faults = R"({"unplugAtByte": @})",
+                  .at = At::kPackageEnd,
+                  .delta = 0,
+                  .ending = Ending::kSucceeded},
 
         // A slow link costs clock time on every write, queries and package alike; nothing waits
         // on it, so it only delays the end.
-        FaultCell{.name = "slowLinkAtEveryStage", .faults = R"({"linkBytesPerSecond": 20000})",
-                  .ending = Ending::kSucceeded, .linkBytesPerSecond = 20000},
+        FaultCell{.name = "slowLinkAtEveryStage",
+                  .faults = R"({"linkBytesPerSecond": 20000})",
+                  .ending = Ending::kSucceeded,
+                  .linkBytesPerSecond = 20000},
 
         // Failed writes and reads count from the printer's first, so any count lands on the
         // status query, which gives up at its first failure: the count cannot select a later
         // stage in one run. A large count shows the run still stops there, once.
-        FaultCell{.name = "failWritesAtStatus", .faults = R"({"failWrites": 1})",
+        FaultCell{.name = "failWritesAtStatus",
+                  .faults = R"({"failWrites": 1})",
                   .ending = Ending::kNotReady},
-        FaultCell{.name = "failWritesManyAtStatus", .faults = R"({"failWrites": 1000000})",
+        FaultCell{.name = "failWritesManyAtStatus",
+                  .faults = R"({"failWrites": 1000000})",
                   .ending = Ending::kNotReady},
-        FaultCell{.name = "failReadsAtStatus", .faults = R"({"failReads": 1})",
+        FaultCell{.name = "failReadsAtStatus",
+                  .faults = R"({"failReads": 1})",
                   .ending = Ending::kNotReady},
-        FaultCell{.name = "failReadsManyAtStatus", .faults = R"({"failReads": 1000000})",
+        FaultCell{.name = "failReadsManyAtStatus",
+                  .faults = R"({"failReads": 1000000})",
                   .ending = Ending::kNotReady},
 
         // Silent replies. Every reply is held back alike, so a silence the status query
         // outlasts the version query outlasts too; the transfer reads nothing.
         FaultCell{.name = "silentReadLateAtStatusAndVersion",
-                  .faults = R"({"silentReadSeconds": 30})", .ending = Ending::kSucceeded,
+                  .faults = R"({"silentReadSeconds": 30})",
+                  .ending = Ending::kSucceeded,
                   .minElapsedMs = 2 * 30 * 1000},
         FaultCell{.name = "silentReadPastTheBoundAtStatus",
-                  .faults = R"({"silentReadSeconds": 90})", .ending = Ending::kNotReady,
+                  .faults = R"({"silentReadSeconds": 90})",
+                  .ending = Ending::kNotReady,
                   .minElapsedMs = 60 * 1000},
-        FaultCell{.name = "silentReadForeverAtStatus", .faults = R"({"silentReadSeconds": 86400})",
-                  .ending = Ending::kNotReady, .minElapsedMs = 60 * 1000},
+        FaultCell{.name = "silentReadForeverAtStatus",
+                  .faults = R"({"silentReadSeconds": 86400})",
+                  .ending = Ending::kNotReady,
+                  .minElapsedMs = 60 * 1000},
 
         // Replies in pieces: both queries put them together. The transfer has no reply.
         FaultCell{.name = "replyPieceOneByteAtStatusAndVersion",
-                  .faults = R"({"replyPieceBytes": 1})", .ending = Ending::kSucceeded},
+                  .faults = R"({"replyPieceBytes": 1})",
+                  .ending = Ending::kSucceeded},
         FaultCell{.name = "replyPieceSevenBytesAtStatusAndVersion",
-                  .faults = R"({"replyPieceBytes": 7})", .ending = Ending::kSucceeded},
+                  .faults = R"({"replyPieceBytes": 7})",
+                  .ending = Ending::kSucceeded},
         FaultCell{.name = "replyPieceWithSilenceAtStatusAndVersion",
                   .faults = R"({"replyPieceBytes": 3, "silentReadSeconds": 5})",
                   .ending = Ending::kSucceeded},
 
         // A wrong header in every reply. The status query checks it and stops the run; the
         // version query never sees one.
-        FaultCell{.name = "replyPrefixAtStatus", .faults = R"({"replyPrefix": 173})",
+        FaultCell{.name = "replyPrefixAtStatus",
+                  .faults = R"({"replyPrefix": 173})",
                   .ending = Ending::kNotReady},
         // The version query's own cmdID, answered to the status query.
-        FaultCell{.name = "replyCmdIdAtStatus", .faults = R"({"replyCmdId": 65313})",
+        FaultCell{.name = "replyCmdIdAtStatus",
+                  .faults = R"({"replyCmdId": 65313})",
                   .ending = Ending::kNotReady},
         // The cmdStatus word is not looked at.
         FaultCell{.name = "replyCmdStatusAtStatusAndVersion",
-                  .faults = R"({"replyCmdStatus": 65535})", .ending = Ending::kSucceeded},
+                  .faults = R"({"replyCmdStatus": 65535})",
+                  .ending = Ending::kSucceeded},
 
         // The version reply's length beyond the host's 100-byte data area: the reply is still
         // read whole and its first bytes compared.
-        FaultCell{.name = "versionLength101AtVersion", .faults = R"({"versionLength": 101})",
+        FaultCell{.name = "versionLength101AtVersion",
+                  .faults = R"({"versionLength": 101})",
                   .ending = Ending::kSucceeded},
-        FaultCell{.name = "versionLength4096AtVersion", .faults = R"({"versionLength": 4096})",
+        FaultCell{.name = "versionLength4096AtVersion",
+                  .faults = R"({"versionLength": 4096})",
                   .ending = Ending::kSucceeded},
         // The header comes and its data never does: every attempt waits out its bound.
         FaultCell{.name = "versionDataWithheldAtVersion",
@@ -377,21 +449,28 @@ INSTANTIATE_TEST_SUITE_P(
                   .ending = Ending::kSucceeded},
 
         // The security record.
-        FaultCell{.name = "badCrcAtSecurity", .faults = R"({"badCrc": true})",
+        FaultCell{.name = "badCrcAtSecurity",
+                  .faults = R"({"badCrc": true})",
                   .ending = Ending::kRefused},
-        FaultCell{.name = "badCrcAtSecurityNewerPrinter", .faults = R"({"badCrc": true})",
-                  .ending = Ending::kRefused, .version = kNewerVersion},
-        FaultCell{.name = "vendorError234AtSecurity", .faults = R"({"vendorError": 234})",
+        FaultCell{.name = "badCrcAtSecurityNewerPrinter",
+                  .faults = R"({"badCrc": true})",
+                  .ending = Ending::kRefused,
+                  .version = kNewerVersion},
+        FaultCell{.name = "vendorError234AtSecurity",
+                  .faults = R"({"vendorError": 234})",
                   .ending = Ending::kSucceeded},
-        FaultCell{.name = "vendorError122AtSecurity", .faults = R"({"vendorError": 122})",
+        FaultCell{.name = "vendorError122AtSecurity",
+                  .faults = R"({"vendorError": 122})",
                   .ending = Ending::kSucceeded},
         // The retry gets the record, and it is checked like the first.
         FaultCell{.name = "vendorError234ThenBadCrcAtSecurity",
-                  .faults = R"({"vendorError": 234, "badCrc": true})", .ending = Ending::kRefused},
+                  .faults = R"({"vendorError": 234, "badCrc": true})",
+                  .ending = Ending::kRefused},
         FaultCell{.name = "vendorError122ThenNothingAtSecurity",
                   .faults = R"({"vendorError": 122, "vendorReturnsNothing": true})",
                   .ending = Ending::kSucceededWithoutRecord},
-        FaultCell{.name = "vendorError31AtSecurity", .faults = R"({"vendorError": 31})",
+        FaultCell{.name = "vendorError31AtSecurity",
+                  .faults = R"({"vendorError": 31})",
                   .ending = Ending::kSucceededWithoutRecord},
         FaultCell{.name = "vendorReturnsNothingAtSecurity",
                   .faults = R"({"vendorReturnsNothing": true})",

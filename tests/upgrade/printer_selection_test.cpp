@@ -13,6 +13,7 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/window_front_end.h"
 
 namespace fwup {
 namespace {

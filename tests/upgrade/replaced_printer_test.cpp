@@ -13,6 +13,7 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
+#include "ui/window_front_end.h"
 #include "upgrade/upgrade_procedure.h"
 #include "upgrade/upgrade_run_fixture.h"
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
@@ -26,11 +26,11 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_run_fixture.h"
-#include "upgrade/upgrade_start.h"
 
 namespace fwup {
 namespace {

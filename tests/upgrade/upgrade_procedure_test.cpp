@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "device/simulated_printers.h"
 #include "fakes/instant_clock.h"
@@ -30,11 +30,12 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
+#include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_run_fixture.h"
-#include "upgrade/upgrade_start.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {

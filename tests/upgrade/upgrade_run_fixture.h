@@ -16,7 +16,7 @@
 
 #include "base/clock.h"
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"

@@ -26,8 +26,9 @@
 #include "ui/main_window.h"
 #include "ui/qt/dialog_bitmaps.h"
 #include "ui/qt/qt_dialog_surface.h"
+#include "ui/upgrade_start.h"
 #include "upgrade/print_queues.h"
-#include "upgrade/upgrade_start.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -77,7 +78,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     }
 
     // Without CUPS every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }

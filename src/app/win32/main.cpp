@@ -20,12 +20,13 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/upgrade_start.h"
 #include "ui/win32/gdi_owners.h"
 #include "ui/win32/host_os_version.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/print_queues.h"
-#include "upgrade/upgrade_start.h"
+#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -114,7 +115,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     }
 
     // Without the spooler every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeHostPrintQueueSource();
+    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }

@@ -4,7 +4,7 @@
 
 #include "device/channel.h"
 #include "device/sim/sim_hotplug.h"
-#include "device/sim/sim_printer.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "device/sim/sim_printer.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 

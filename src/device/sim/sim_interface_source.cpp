@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "device/sim/sim_channel.h"
-#include "device/sim/usbprint_path.h"
+#include "printer/usbprint_path.h"
 
 namespace fwup {
 namespace {
@@ -43,7 +43,8 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
 }  // namespace
 
 SimInterfaceSource::SimInterfaceSource(Scenario scenario)
-    : portNumbersByPosition_(scenario.portNumbersByPosition) {
+    : portNumbersByPosition_(scenario.portNumbersByPosition),
+      printQueues_(std::move(scenario.printQueues)) {
     printers_.reserve(scenario.printers.size());
     for (PrinterScenario& printer : scenario.printers) {
         if (printer.interfacePath.empty()) {

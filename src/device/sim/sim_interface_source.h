@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario.h"
 #include "device/sim/sim_hotplug.h"
-#include "device/sim/sim_printer.h"
+#include "printer/scenario.h"
+#include "printer/sim_printer.h"
 
 namespace fwup {
 
@@ -21,6 +21,8 @@ class SimInterfaceSource final : public InterfaceSource {
     explicit SimInterfaceSource(Scenario scenario);
 
     std::size_t printerCount() const { return printers_.size(); }
+    // The scenario's print queues, when it names any.
+    const std::optional<std::vector<QueueScenario>>& printQueues() const { return printQueues_; }
     // The printer of the scenario's `index`th entry, or null past the end.
     SimPrinter* printer(std::size_t index) const;
 
@@ -34,6 +36,7 @@ class SimInterfaceSource final : public InterfaceSource {
     std::vector<std::shared_ptr<SimPrinter>> printers_;
     bool portNumbersByPosition_ = false;
     std::shared_ptr<SimHotplug> hotplug_;  // null when no printer comes or goes
+    std::optional<std::vector<QueueScenario>> printQueues_;
 };
 
 }  // namespace fwup

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "device/sim/scenario_parser.h"
-#include "device/sim/sim_jobs.h"
+#include "printer/scenario_parser.h"
+#include "printer/sim_jobs.h"
 #include "device/usb_open.h"
 #include "fakes/instant_clock.h"
 

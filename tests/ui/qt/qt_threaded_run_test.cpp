@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
@@ -25,9 +25,9 @@
 #include "ui/main_window.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
+#include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
 #include "upgrade/printer_selection.h"
-#include "upgrade/upgrade_start.h"
 
 namespace fwup::testing {
 
@@ -60,11 +60,11 @@ class QtThreadedRunTest : public QObject {
         UpgradeWorker worker;
         CVevaVoRirizevDlg dialog(
             surface, factory,
-            MainWindowHooks{.selectLanguage = [] { UiLangId.store(LANG_ENGLISH); },
-                            .queryOsVersion = {},
-                            .onStart = [&worker](CVevaVoRirizevDlg& window) {
-                                OnBnClickedStart(window, worker);
-                            }});
+            MainWindowHooks{
+                .selectLanguage = [] { UiLangId.store(LANG_ENGLISH); },
+                .queryOsVersion = {},
+                .onStart =
+                    [&worker](CVevaVoRirizevDlg& window) { OnBnClickedStart(window, worker); }});
         const auto control = [&surface](int id) { return surface.ControlWidget(id); };
         const QString succeeded = QString::fromStdWString(GetLangText(TXT_SUCCEEDED));
 
@@ -79,7 +79,9 @@ class QtThreadedRunTest : public QObject {
             auto* result = qobject_cast<QLabel*>(control(kIdResult));
             QVERIFY(exit != nullptr && result != nullptr);
             QVERIFY(QTest::qWaitFor(
-                [&] { return !bUpgrading.load() && exit->isVisible() && result->text() == succeeded; },
+                [&] {
+                    return !bUpgrading.load() && exit->isVisible() && result->text() == succeeded;
+                },
                 120000));
 
             QVERIFY(!start->isVisible());

@@ -14,7 +14,7 @@
 
 #include "device/interface_source.h"
 #include "device/libusb/fake_usb_backend.h"
-#include "device/sim/scenario_parser.h"
+#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
@@ -24,6 +24,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_status.h"
+#include "ui/window_front_end.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_procedure.h"
 

@@ -1,0 +1,162 @@
+#include "app/cli/cli_options.h"
+
+#include <cctype>
+
+namespace fwup::cli {
+namespace {
+
+bool IsPortName(const std::string& text) {
+    if (text.size() < 4 || std::toupper(static_cast<unsigned char>(text[0])) != 'U' ||
+        std::toupper(static_cast<unsigned char>(text[1])) != 'S' ||
+        std::toupper(static_cast<unsigned char>(text[2])) != 'B') {
+        return false;
+    }
+    for (std::size_t i = 3; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::uint32_t> Seconds(const std::string& text) {
+    if (text.empty() || text.size() > 6) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    if (value == 0 || value > kMaxVerifyTimeoutSeconds) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool SetCommand(const std::string& word, CliOptions& options) {
+    if (word == "list") {
+        options.command = Command::kList;
+    } else if (word == "check") {
+        options.command = Command::kCheck;
+    } else if (word == "upgrade") {
+        options.command = Command::kUpgrade;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std::string& error) {
+    options = CliOptions{};
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> printer;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--version") {
+            version = true;
+        } else if (arg == "--yes" || arg == "-y") {
+            options.yes = true;
+        } else if (arg == "--verify") {
+            options.verify = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--verify-timeout") {
+            const std::optional<std::uint32_t> seconds =
+                hasValue ? Seconds(args[i + 1]) : std::nullopt;
+            if (!seconds) {
+                error = "--verify-timeout needs a number of seconds from 1 to 86400";
+                return false;
+            }
+            options.verifyTimeoutSeconds = *seconds;
+            ++i;
+        } else if (arg == "--port" || arg == "--serial") {
+            if (!hasValue || args[i + 1].empty() || args[i + 1].size() > 255) {
+                error = arg + " needs a value";
+                return false;
+            }
+            (arg == "--port" ? options.port : options.serial) = args[i + 1];
+            ++i;
+        } else if (!arg.empty() && arg[0] == '-') {
+            error = "unknown option '" + arg + "'";
+            return false;
+        } else if (options.command == Command::kNone) {
+            if (!SetCommand(arg, options)) {
+                error = "unknown command '" + arg + "'";
+                return false;
+            }
+        } else if (!printer && arg.size() <= 255) {
+            printer = arg;
+        } else {
+            error = "unexpected argument '" + arg + "'";
+            return false;
+        }
+    }
+    if (help) {
+        options.command = Command::kHelp;
+        return true;
+    }
+    if (version) {
+        options.command = Command::kVersion;
+        return true;
+    }
+    if (options.command == Command::kNone) {
+        error = "no command given";
+        return false;
+    }
+    if (printer) {
+        if (options.port || options.serial) {
+            error = "choose the printer once: a printer argument or --port or --serial";
+            return false;
+        }
+        (IsPortName(*printer) ? options.port : options.serial) = *printer;
+    }
+    if (options.port && options.serial) {
+        error = "--port and --serial cannot be combined";
+        return false;
+    }
+    if (options.command == Command::kList && (options.port || options.serial)) {
+        error = "list takes no printer";
+        return false;
+    }
+    if (options.command != Command::kUpgrade && (options.yes || options.verify)) {
+        error = "--yes and --verify belong to upgrade";
+        return false;
+    }
+    return true;
+}
+
+std::string UsageText() {
+    return "Usage: viruzu-fwup-cli <command> [printer] [options]\n"
+           "\n"
+           "Commands:\n"
+           "  list                 the supported printers attached: port, model, instance ID\n"
+           "  check [printer]      status, firmware version verdict and security record\n"
+           "  upgrade [printer]    one whole upgrade run, as the window's Start does\n"
+           "\n"
+           "Printer (default: the first one found):\n"
+           "  --port USB002        the printer on this port\n"
+           "  --serial ABC123      the printer with this serial (last part of its instance ID)\n"
+           "\n"
+           "Options:\n"
+           "  --yes                answer Yes when the printer already runs the package's version\n"
+           "  --verify             after the transfer, wait for the printer to come back and\n"
+           "                       confirm it runs the package's version\n"
+           "  --verify-timeout S   how long --verify waits, in seconds (default 600)\n"
+           "  --json               one JSON object per line; the last one is the result\n"
+           "  --help, --version\n"
+           "\n"
+           "Exit codes: 0 succeeded, 1 error, 2 usage, 3 not-connected, 4 port-busy,\n"
+           "5 not-ready, 6 declined, 7 firmware-unrecognized, 8 printer-lost, 9 failed,\n"
+           "10 verify-failed, 130 interrupted.\n";
+}
+
+}  // namespace fwup::cli

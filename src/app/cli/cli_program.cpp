@@ -1,0 +1,363 @@
+#include "app/cli/cli_program.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/cli/cli_options.h"
+#include "app/cli/console_front_end.h"
+#include "app/cli/console_io.h"
+#include "app/cli/exit_codes.h"
+#include "app/cli/interrupt_state.h"
+#include "app/cli/json_line.h"
+#include "app/cli/verify_upgrade.h"
+#include "base/wide_text.h"
+#include "device/interface_source.h"
+#include "device/interface_source_factory.h"
+#include "device/port_pin.h"
+#include "device/simulated_printers.h"
+#include "log/notice_output.h"
+#include "log/tool_log.h"
+#include "protocol/firmware_resource.h"
+#include "protocol/printer_queries.h"
+#include "protocol/result_codes.h"
+#include "text/lang_text.h"
+#include "upgrade/print_queues.h"
+#include "upgrade/printer_selection.h"
+#include "upgrade/program_print_queues.h"
+#include "upgrade/upgrade_procedure.h"
+#include "upgrade/upgrade_transfer_guard.h"
+
+#ifndef FWUP_VERSION
+#define FWUP_VERSION "0"
+#endif
+
+namespace fwup::cli {
+namespace {
+
+// The result line: what scripts read. `fill` adds the command's own fields.
+class Result {
+  public:
+    explicit Result(ConsoleReport& report) : report_(report) {}
+
+    int End(int exitCode, const std::wstring& reason = {}) {
+        line_ = JsonLine().Add("result", ResultName(exitCode)).Add("exitCode", exitCode);
+        if (!reason.empty()) {
+            line_.Add("reason", std::wstring_view(reason));
+        }
+        return exitCode;
+    }
+    JsonLine& line() { return line_; }
+    void Write() { report_.Json(line_.Text()); }
+
+  private:
+    ConsoleReport& report_;
+    JsonLine line_;
+};
+
+void AddPrinterFields(JsonLine& line, const DeviceEntry* printer) {
+    if (printer == nullptr) {
+        line.AddNull("port").AddNull("model").AddNull("instanceId");
+        return;
+    }
+    line.Add("port", std::wstring_view(printer->PortName))
+        .Add("model", std::wstring_view(printer->ModelName))
+        .Add("instanceId", std::wstring_view(printer->InstanceId));
+}
+
+int ListCommand(ConsoleReport& report, Result& result) {
+    DeviceList printers;
+    const int found = GetSystemDeviceList(printers);
+    for (const DeviceEntry& printer : printers) {
+        report.Json(JsonLine()
+                        .Add("event", "printer")
+                        .Add("port", std::wstring_view(printer.PortName))
+                        .Add("model", std::wstring_view(printer.ModelName))
+                        .Add("instanceId", std::wstring_view(printer.InstanceId))
+                        .Text());
+        report.Text((printer.PortName.empty() ? std::wstring(L"(no port)") : printer.PortName) +
+                    L"  " + printer.ModelName + L"  " + printer.InstanceId);
+    }
+    int code = kExitSucceeded;
+    if (found < 0) {
+        code = result.End(kExitError, L"printer discovery failed with " + std::to_wstring(found));
+    } else if (printers.empty()) {
+        report.WindowText(TXT_NOT_CONNECTED);
+        code = result.End(kExitNotConnected);
+    } else {
+        code = result.End(kExitSucceeded);
+    }
+    result.line().Add("printers", static_cast<int>(printers.size()));
+    return code;
+}
+
+// The chosen printer, or the exit code that says why there is none.
+std::optional<int> ChoosePrinter(ConsoleFrontEnd& frontEnd, Result& result) {
+    const int found = RefreshPrinterList(frontEnd);
+    if (frontEnd.SelectedPrinter() >= 0) {
+        return std::nullopt;
+    }
+    if (frontEnd.ChoiceUnmatched()) {
+        frontEnd.ShowMessage(TXT_NOT_CONNECTED);
+        return result.End(kExitUsage, L"no attached printer matches the choice");
+    }
+    if (found < 0) {
+        return result.End(kExitError, L"printer discovery failed with " + std::to_wstring(found));
+    }
+    frontEnd.ShowMessage(TXT_NOT_CONNECTED);
+    return result.End(kExitNotConnected);
+}
+
+const char* SecurityName(int result) {
+    switch (result) {
+        case kSecurityCrcValid:
+            return "valid";
+        case kSecurityCrcInvalid:
+            return "check-value-wrong";
+        case kSecurityNoReply:
+            return "no-record";
+        default:
+            return "not-read";
+    }
+}
+
+int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& result) {
+    if (const std::optional<int> code = ChoosePrinter(frontEnd, result)) {
+        return *code;
+    }
+    const DeviceEntry& printer = *frontEnd.Chosen();
+    const int status = CheckPrinterStatus(printer.PortName);
+    const bool ready = IsReadyForUpgrade(status);
+    const int version = QueryFwVersion(printer.PortName);
+    const int security = QuerySecurity(printer.PortName);
+    const bool encrypted = bFwEncrypted.load();
+    const bool busy = IsPortOccupied(printer.PortName);
+
+    report.Text(L"status " + std::to_wstring(status) + (ready ? L" (ready)" : L" (not ready)"));
+    report.Text(L"firmware " + FromUtf8(VersionVerdictName(version)) + L" (" +
+                std::to_wstring(version) + L")");
+    report.Text(L"security record " + FromUtf8(SecurityName(security)) +
+                (security == kSecurityCrcValid
+                     ? (encrypted ? L", encrypted package" : L", plain package")
+                     : L""));
+    if (busy) {
+        report.Text(L"a print queue on " + printer.PortName + L" holds jobs");
+    }
+
+    int code = kExitSucceeded;
+    if (!ready) {
+        code = kExitNotReady;
+    } else if (version < 0 || security == kErrOpenChannel) {
+        code = version == kErrOpenChannel || security == kErrOpenChannel ? kExitPrinterLost
+                                                                         : kExitFailed;
+    } else if (security == kSecurityCrcInvalid) {
+        code = kExitFirmwareUnrecognized;
+    }
+    result.End(code);
+    AddPrinterFields(result.line(), &printer);
+    result.line()
+        .Add("status", status)
+        .AddBool("ready", ready)
+        .Add("firmware", VersionVerdictName(version))
+        .Add("security", SecurityName(security))
+        .Add("package", encrypted ? kPackageEncryptedId : kPackagePlainId)
+        .AddBool("portBusy", busy);
+    return code;
+}
+
+int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, ConsoleReport& report,
+                   Result& result, InterruptState& interrupts) {
+    const UpgradeOutcome outcome = RunUpgrade(frontEnd);
+    interrupts.transferEnded.store(true);
+    int code = ExitCodeFor(outcome);
+    std::wstring reason;
+    if (outcome == UpgradeOutcome::kNotConnected && frontEnd.ChoiceUnmatched()) {
+        code = kExitUsage;
+        reason = L"no attached printer matches the choice";
+    }
+    // The run ends as for a printer that is gone, whichever step's open found another one.
+    if (code != kExitSucceeded && code != kExitInterrupted && PinnedPrinterReplaced()) {
+        code = kExitPrinterLost;
+        reason = L"the printer on the port is no longer the one checked";
+    }
+    std::optional<VerifyOutcome> verified;
+    if (code == kExitSucceeded && options.verify && frontEnd.Chosen() != nullptr) {
+        if (interrupts.requested.load()) {
+            code = kExitVerifyFailed;
+            reason = L"interrupted before the printer was verified";
+        } else {
+            report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
+            report.Text(L"Waiting for the printer to come back\u2026");
+            verified = VerifyUpgrade(frontEnd.Chosen()->InstanceId, options.verifyTimeoutSeconds,
+                                     interrupts);
+            if (!verified->cameBack) {
+                code = kExitVerifyFailed;
+                reason = verified->interrupted ? L"interrupted before the printer came back"
+                                               : L"the printer did not come back in time";
+            } else if (verified->versionVerdict != kVersionSame) {
+                code = kExitVerifyFailed;
+                reason = L"the printer came back on another version";
+            } else {
+                report.Text(L"The printer runs the package's firmware version.");
+            }
+            if (code != kExitSucceeded) {
+                report.Text(L"Not verified: " + reason + L".");
+            }
+        }
+    }
+    result.End(code, reason);
+    JsonLine& line = result.line();
+    AddPrinterFields(line, frontEnd.Chosen());
+    if (frontEnd.VersionVerdict()) {
+        line.Add("firmware", VersionVerdictName(*frontEnd.VersionVerdict()));
+    } else {
+        line.AddNull("firmware");
+    }
+    if (frontEnd.TransferBegun()) {
+        line.Add("package", bFwEncrypted.load() ? kPackageEncryptedId : kPackagePlainId)
+            .Add("bytesSent", static_cast<std::int64_t>(frontEnd.BytesSent()));
+    } else {
+        line.AddNull("package").Add("bytesSent", 0);
+    }
+    if (verified) {
+        if (verified->cameBack) {
+            line.Add("versionAfter", VersionVerdictName(verified->versionVerdict));
+        } else {
+            line.AddNull("versionAfter");
+        }
+    }
+    return code;
+}
+
+// Every step of a run is in the log; a failed run sends the reader there. On Linux an installed
+// program's log is not beside it, so the path is named as it stands.
+void NameTheLog(ConsoleReport& report, JsonLine& line) {
+    const std::wstring path = ToolLogPath();
+    if (path.empty()) {
+        line.AddNull("log");
+        return;
+    }
+    report.Text(L"The log: " + path);
+    line.Add("log", std::wstring_view(path));
+}
+
+std::string VersionText() {
+    return std::string("viruzu-fwup-cli ") + FWUP_VERSION +
+           "\nfirmware package version: " + kPackageVersionMajorDigit + "." +
+           kPackageVersionMinorDigit +
+           " (the digits a printer's version text is compared with, as in V2.10.9)\n";
+}
+
+// The core's process-wide seams, installed for the command and removed after it.
+class Installed {
+  public:
+    Installed(Clock& clock, NoticeOutput* notices) {
+        SetActiveClock(&clock);
+        SetActiveNoticeOutput(notices);
+    }
+    ~Installed() {
+        SetTransferGuardMaker({});
+        SetActivePrintQueueSource(nullptr);
+        SetActiveInterfaceSource(nullptr);
+        SetActiveNoticeOutput(nullptr);
+        SetActiveClock(nullptr);
+    }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+};
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args) {
+    PrepareConsole();
+    CliOptions options;
+    std::string error;
+    if (!ParseCliOptions(args, options, error)) {
+        WriteErr("viruzu-fwup-cli: " + error + "\n\n" + UsageText());
+        // Whatever else was wrong, a script that asked for JSON gets its result line.
+        if (std::find(args.begin(), args.end(), "--json") != args.end()) {
+            WriteOut(JsonLine()
+                         .Add("result", ResultName(kExitUsage))
+                         .Add("exitCode", kExitUsage)
+                         .Add("reason", std::string_view(error))
+                         .Text());
+        }
+        return kExitUsage;
+    }
+    if (options.command == Command::kHelp) {
+        WriteOut(UsageText());
+        return kExitSucceeded;
+    }
+    if (options.command == Command::kVersion) {
+        WriteOut(VersionText());
+        return kExitSucceeded;
+    }
+
+    InterruptState& interrupts = TheInterruptState();
+    InstallInterruptHandlers();
+    InterruptibleClock clock(interrupts);
+    Installed installed(clock, ConsoleNoticeOutput());
+    SelectUiLanguage();
+
+    const ProgressStyle style = options.json         ? ProgressStyle::kJson
+                                : StdoutIsTerminal() ? ProgressStyle::kTerminal
+                                                     : ProgressStyle::kTenths;
+    ConsoleReport report(options.json, style);
+    Result result(report);
+    int code = kExitError;
+
+    std::optional<std::filesystem::path> scenarioFile;
+    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
+    if (source && scenarioFile) {
+        // Never let a simulated success pass for a flashed printer.
+        const std::u8string name = scenarioFile->u8string();
+        const std::wstring file =
+            FromUtf8(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
+        SetSimulatedPrintersScenario(file);
+        report.Json(
+            JsonLine().Add("event", "simulated").Add("scenario", std::wstring_view(file)).Text());
+        if (!options.json) {
+            WriteErr(ToUtf8(L"Simulated printers from " + file) + "\n");
+        }
+    }
+    if (!source) {
+        if (!options.json) {
+            WriteErr("viruzu-fwup-cli: " + error + "\n");
+        }
+        code = result.End(kExitError, FromUtf8(error));
+    } else {
+        SetActiveInterfaceSource(source.get());
+        const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
+        if (queues) {
+            SetActivePrintQueueSource(queues.get());
+        }
+        SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+        ConsoleFrontEnd frontEnd(options, report, interrupts);
+        switch (options.command) {
+            case Command::kList:
+                code = ListCommand(report, result);
+                break;
+            case Command::kCheck:
+                code = CheckCommand(frontEnd, report, result);
+                break;
+            default:
+                code = UpgradeCommand(options, frontEnd, report, result, interrupts);
+                break;
+        }
+        // An interrupt before anything was sent ends every command the same way.
+        if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
+            code = result.End(kExitInterrupted);
+            AddPrinterFields(result.line(), frontEnd.Chosen());
+        }
+    }
+    if (code != kExitSucceeded) {
+        NameTheLog(report, result.line());
+    }
+    result.Write();
+    SetSimulatedPrintersScenario(std::nullopt);
+    interrupts.finished.store(true);
+    return code;
+}
+
+}  // namespace fwup::cli

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_options.h"
+#include "app/cli/interrupt_state.h"
+#include "app/cli/progress_display.h"
+#include "device/discovery.h"
+#include "upgrade/upgrade_front_end.h"
+
+namespace fwup::cli {
+
+// Writes the program's output: plain text, or JSON lines (then nothing else goes to standard
+// output). Keeps a redrawn progress line from running into other output.
+class ConsoleReport {
+  public:
+    ConsoleReport(bool json, ProgressStyle progressStyle) : json_(json), progress_(progressStyle) {}
+
+    bool json() const { return json_; }
+    // A line of text (text mode only), a JSON line (JSON mode only).
+    void Text(const std::wstring& line);
+    void Json(const std::string& line);
+    // A window text in the user's language, as a line (text mode) or a "message" event.
+    void WindowText(int textId);
+    void Progress(std::size_t sent, std::size_t total);
+    ProgressDisplay& progress() { return progress_; }
+
+  private:
+    void EndProgressLine();
+    bool json_;
+    ProgressDisplay progress_;
+};
+
+// A window text with the window's line ends made the console's.
+std::wstring ConsoleText(int textId);
+
+// The console program as the upgrade run's front end: the printer chosen by the options, the
+// looks as texts, the question answered by --yes, the terminal or No, and progress.
+class ConsoleFrontEnd final : public UpgradeFrontEnd {
+  public:
+    ConsoleFrontEnd(const CliOptions& options, ConsoleReport& report, InterruptState& interrupts)
+        : options_(options), report_(report), interrupts_(interrupts) {}
+
+    void OnRunBegins() override {}
+    void ReturnToReady() override {}
+    void ClearPrinters() override { printers_.clear(); }
+    void AddPrinter(int index, const DeviceEntry& entry) override;
+    void SelectPrinter(int) override {}
+    int SelectedPrinter() override;
+    void ShowStatus(int code, int value) override;
+    void ShowMessage(int textId) override;
+    bool AskYesNo(int textId) override;
+    void OnStep(UpgradeStep step) override;
+    void OnVersionVerdict(int verdict) override { versionVerdict_ = verdict; }
+    bool StopRequested() override { return interrupts_.requested.load(); }
+    void OnTransferProgress(std::size_t sent, std::size_t length) override;
+
+    // After the run.
+    const DeviceEntry* Chosen() const;
+    // A --port or --serial choice that matched none of the printers attached.
+    bool ChoiceUnmatched() const { return choiceUnmatched_; }
+    std::optional<int> VersionVerdict() const { return versionVerdict_; }
+    bool TransferBegun() const { return transferBegun_; }
+    std::size_t BytesSent() const { return bytesSent_; }
+    // The printers attached, for a message naming them.
+    std::wstring AttachedList() const;
+
+  private:
+    void NoteInterruptDuringTransfer();
+    void AnnouncePrinter(const DeviceEntry& entry);
+
+    const CliOptions& options_;
+    ConsoleReport& report_;
+    InterruptState& interrupts_;
+    std::vector<DeviceEntry> printers_;
+    std::optional<int> chosen_;
+    bool choiceUnmatched_ = false;
+    std::optional<int> versionVerdict_;
+    bool transferBegun_ = false;
+    bool transmittingShown_ = false;
+    bool interruptNoted_ = false;
+    std::size_t bytesSent_ = 0;
+};
+
+// Whether `entry` is the printer the options choose (always true without a choice).
+bool MatchesChoice(const CliOptions& options, const DeviceEntry& entry);
+
+// The serial part of an instance ID: what follows its last backslash.
+std::wstring SerialOf(const std::wstring& instanceId);
+
+// "older", "same", "newer" or "unread" for QueryFwVersion's result.
+const char* VersionVerdictName(int verdict);
+
+}  // namespace fwup::cli

@@ -1,0 +1,63 @@
+#include "app/cli/json_line.h"
+
+#include <cstdio>
+
+#include "base/wide_text.h"
+
+namespace fwup::cli {
+
+std::string JsonString(std::string_view utf8) {
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+void JsonLine::Key(std::string_view key) {
+    if (!body_.empty()) {
+        body_ += ", ";
+    }
+    body_ += JsonString(key);
+    body_ += ": ";
+}
+
+JsonLine& JsonLine::Add(std::string_view key, std::string_view utf8) {
+    Key(key);
+    body_ += JsonString(utf8);
+    return *this;
+}
+
+JsonLine& JsonLine::Add(std::string_view key, std::wstring_view text) {
+    return Add(key, std::string_view(ToUtf8(text)));
+}
+
+JsonLine& JsonLine::Add(std::string_view key, std::int64_t number) {
+    Key(key);
+    body_ += std::to_string(number);
+    return *this;
+}
+
+JsonLine& JsonLine::AddBool(std::string_view key, bool value) {
+    Key(key);
+    body_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonLine& JsonLine::AddNull(std::string_view key) {
+    Key(key);
+    body_ += "null";
+    return *this;
+}
+
+}  // namespace fwup::cli

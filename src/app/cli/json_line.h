@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fwup::cli {
+
+// One JSON object on one line, built key by key in the order given.
+class JsonLine {
+  public:
+    JsonLine& Add(std::string_view key, std::string_view utf8);
+    JsonLine& Add(std::string_view key, std::wstring_view text);
+    JsonLine& Add(std::string_view key, const char* utf8) {
+        return Add(key, std::string_view(utf8));
+    }
+    JsonLine& Add(std::string_view key, std::int64_t number);
+    JsonLine& Add(std::string_view key, int number) { return Add(key, std::int64_t{number}); }
+    JsonLine& AddBool(std::string_view key, bool value);
+    JsonLine& AddNull(std::string_view key);
+
+    // The object and its line end.
+    std::string Text() const { return "{" + body_ + "}\n"; }
+
+  private:
+    void Key(std::string_view key);
+    std::string body_;
+};
+
+// `utf8` as a JSON string literal, quotes included. Control characters are escaped, so a value
+// from a device never breaks the line.
+std::string JsonString(std::string_view utf8);
+
+}  // namespace fwup::cli

@@ -1,0 +1,19 @@
+#include "printer/usbprint_path.h"
+
+namespace fwup {
+
+std::wstring DefaultUsbPrintPath(std::wstring_view instanceId) {
+    std::wstring path = L"\\\\?\\";
+    for (wchar_t c : instanceId) {
+        if (c == L'\\') {
+            c = L'#';
+        } else if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+        path.push_back(c);
+    }
+    path += L"#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+    return path;
+}
+
+}  // namespace fwup

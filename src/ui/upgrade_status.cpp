@@ -1,7 +1,0 @@
-#include "ui/upgrade_status.h"
-
-namespace fwup {
-
-std::atomic<bool> bUpgrading{false};
-
-}  // namespace fwup

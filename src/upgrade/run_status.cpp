@@ -1,0 +1,7 @@
+#include "upgrade/run_status.h"
+
+namespace fwup {
+
+std::atomic<bool> bUpgrading{false};
+
+}  // namespace fwup

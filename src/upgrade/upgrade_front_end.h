@@ -1,0 +1,61 @@
+#pragma once
+
+#include "device/discovery.h"
+#include "protocol/firmware_transfer.h"
+
+namespace fwup {
+
+// How one upgrade run ended, for front ends that report it beyond what they were shown.
+enum class UpgradeOutcome {
+    kNotConnected,          // no supported printer, or none chosen
+    kPortBusy,              // a print queue on the printer's port holds jobs
+    kNotReady,              // the printer's status forbids the upgrade
+    kDeclined,              // same version, and the answer was No
+    kFirmwareUnrecognized,  // the security record's check value is wrong
+    kPrinterLost,           // the printer could not be opened any more once the checks had begun
+    kFailed,                // the version query or the transfer failed
+    kSucceeded,             // the whole package was written
+    kInterrupted,           // the front end asked to stop before the transfer began
+};
+
+// The steps a run reports as it enters them.
+enum class UpgradeStep { kCheckPrinter, kCheckVersion, kCheckSecurity, kTransfer, kFlashWait };
+
+// Whoever started the run: the main window, or the console program. The run calls it on its own
+// thread. Progress of the transfer arrives through the TransferObserver side.
+class UpgradeFrontEnd : public TransferObserver {
+  public:
+    // The run begins: nothing may end the front end until it has ended (the window locks).
+    virtual void OnRunBegins() = 0;
+    // A refusal the user can act on was shown; the front end goes back to where a new run may
+    // start (the window unlocks).
+    virtual void ReturnToReady() = 0;
+
+    // The printer selection: emptied before discovery, then each printer found, in discovery
+    // order (entry i at index i), then the first one selected. SelectedPrinter is the index the
+    // run works on, -1 for none.
+    virtual void ClearPrinters() = 0;
+    virtual void AddPrinter(int index, const DeviceEntry& entry) = 0;
+    virtual void SelectPrinter(int index) = 0;
+    virtual int SelectedPrinter() = 0;
+
+    // A status look (STATUS_* of upgrade/run_status.h) with its value.
+    virtual void ShowStatus(int code, int value) = 0;
+    // A message with an OK button, text `textId`.
+    virtual void ShowMessage(int textId) = 0;
+    // The Yes/No question `textId`; false only for No (a dismissed question counts as No).
+    virtual bool AskYesNo(int textId) = 0;
+
+    // Front ends that follow the run step by step; the window does not. The version verdict is
+    // QueryFwVersion's result.
+    virtual void OnStep(UpgradeStep) {}
+    virtual void OnVersionVerdict(int) {}
+    // Asked between the steps before the transfer: true ends the run there (kInterrupted)
+    // without a message. Never asked once the transfer has begun.
+    virtual bool StopRequested() { return false; }
+
+  protected:
+    ~UpgradeFrontEnd() = default;
+};
+
+}  // namespace fwup
