@@ -41,6 +41,13 @@ packages=(
   wine64
   xdotool               # scripts/win32-ui-smoke.sh (with xvfb, imagemagick): finds and keys windows
   x11-utils             # scripts/win32-ui-smoke.sh: xwininfo, the stacking of windows
+  # packages (scripts/package.sh, scripts/package-test.sh)
+  dpkg-dev              # dpkg-shlibdeps: the Debian package's dependencies, read from the binaries
+  help2man              # the console program's man page, from its --help
+  lintian
+  desktop-file-utils    # desktop-file-validate
+  appstream             # appstreamcli validate
+  mmdebstrap            # a fresh Debian root to install the package into
 )
 
 missing=()
