@@ -2,7 +2,7 @@
 # Builds the benchmarks and prints the five figures against their targets:
 #   transfer  SendElf's throughput against the digest check and a plain
 #             loop of 256 KiB writes                                        (>= 0.95)
-#   check     the digest check's share of the whole SendElf                 (< 5 %)
+#   check     the digest check's share of a whole send at USB 2.0 line rate (< 5 %)
 #   memory    peak resident growth while a package is sent                  (<= 32 MiB)
 #   start-up  to the idle look, full-size packages against 1 MiB ones       (<= 1.5)
 #   progress  cost of the per-block reports through the Qt window           (< 2 %)

@@ -99,14 +99,24 @@ void SendElfAgainstPlainLoop(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * 2 * package.size()));
 }
 
+// The most bulk data a USB 2.0 high-speed link carries: 13 packets of 512 bytes per 125 us
+// microframe. No printer takes the package faster, so the check's share of a real send is at most
+// its share of the in-memory send plus this wire time. Into the in-memory printer alone the send is
+// one read of the package, as the check is, so that share is about a half whatever the code does;
+// the benchmark's counters still show both times.
+constexpr double kUsb2BulkBytesPerSecond = 13.0 * 512 * 8000;
+
 void CheckAgainstSendElf(benchmark::State& state) {
     SinkPrinter printer;
     CVevaVoRirizevDlg* const window = pMainDlg.exchange(nullptr);
     const std::span<const std::uint8_t> package = LinkedPackage(kPackagePlainId);
+    // A plain function pointer takes the figure, so the wire time waits in a static.
+    static double wireSeconds = 0;
+    wireSeconds = static_cast<double>(package.size()) / kUsb2BulkBytesPerSecond;
     RunPairs(
         state, "check", [&] { return TimeCheck(package); }, "SendElf",
         [&] { return TimeSendElf(printer, package.size()); },
-        [](double check, double sendElf) { return 100 * check / sendElf; });
+        [](double check, double sendElf) { return 100 * check / (sendElf + wireSeconds); });
     pMainDlg.store(window);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * 2 * package.size()));
 }

@@ -46,6 +46,13 @@ packages=(
   busybox-static        # the guest's shell and tools, no shared libraries of its own
   cpio                  # packs the guest's initramfs
   kmod                  # modinfo: the modules' own dependency lists
+  # packages (scripts/package.sh, scripts/package-test.sh)
+  dpkg-dev              # dpkg-shlibdeps: the Debian package's dependencies, read from the binaries
+  help2man              # the console program's man page, from its --help
+  lintian
+  desktop-file-utils    # desktop-file-validate
+  appstream             # appstreamcli validate
+  mmdebstrap            # a fresh Debian root to install the package into
 )
 
 missing=()

@@ -5,12 +5,15 @@
 #   bash scripts/test.sh                 # all three presets, as CI does
 #   bash scripts/test.sh linux windows   # only the presets named
 #
+# When both linux and windows run, it then makes the packages (scripts/package.sh) and checks them
+# (scripts/package-test.sh).
+#
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
-# "N passed, N failed, N skipped" over every CTest test (a test that skipped itself, such as the
-# CUPS server tests outside scripts/cupsd-test.sh, counts as skipped, not passed) and every case of
-# the USB stand (scripts/usb-stand.sh, after the linux preset). Works from any directory and on a
-# fresh clone.
+# "N passed, N failed, N skipped" over every CTest test, every case of the USB stand
+# (scripts/usb-stand.sh, after the linux preset) and every package check that ran (a test that
+# skipped itself, such as the CUPS server tests outside scripts/cupsd-test.sh, counts as skipped,
+# not passed). Works from any directory and on a fresh clone.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,6 +28,8 @@ if [ $# -gt 0 ]; then
 else
   presets=(linux linux-asan linux-tsan windows)
 fi
+# The rows of the summary: the presets, and the packages when they are made.
+rows=("${presets[@]}")
 
 # Wine gets a prefix of its own inside the build tree: nothing is assumed about ~/.wine, and a
 # fresh clone boots a fresh prefix. The wineserver it starts is stopped on every exit path, so no
@@ -51,11 +56,11 @@ summary() {
   echo "==================== summary ===================="
   printf '%-12s %-22s %8s %8s %8s %8s\n' preset result passed failed skipped seconds
   local p
-  for p in "${presets[@]}"; do
+  for p in "${rows[@]}"; do
     printf '%-12s %-22s %8s %8s %8s %8s\n' "$p" "${result[$p]:-not run}" "${passed[$p]:--}" \
       "${failed[$p]:--}" "${skipped[$p]:--}" "${seconds[$p]:--}"
   done
-  echo "(counts are CTest tests; under Wine the whole test binary is one CTest test)"
+  echo "(counts are CTest tests and package checks; under Wine the whole test binary is one CTest test)"
   if [ -n "$stand_summary" ]; then
     echo "usb stand (cases in a virtual machine, counted in the total): $stand_summary"
   fi
@@ -200,3 +205,38 @@ for preset in "${presets[@]}"; do
     fi
   fi
 done
+
+# The packages, from the linux and windows build trees.
+if [[ " ${presets[*]} " == *" linux "* && " ${presets[*]} " == *" windows "* ]]; then
+  rows+=(package)
+  package_start=$SECONDS
+  stage "package: scripts/package.sh"
+  if ! bash scripts/package.sh; then
+    result[package]="package.sh failed"
+    failed_step="scripts/package.sh"
+    exit 1
+  fi
+  stage "package: scripts/package-test.sh"
+  log="$root/build/package-test.log"
+  rc=0
+  bash scripts/package-test.sh 2>&1 | tee "$log" || rc=$?
+  seconds[package]=$((SECONDS - package_start))
+  counts=$(sed -n 's/^package: \([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$log" | tail -n 1)
+  if [ -n "$counts" ]; then
+    read -r p f <<<"$counts"
+    passed[package]=$p
+    failed[package]=$f
+    skipped[package]=0
+    total_passed=$((total_passed + p))
+    total_failed=$((total_failed + f))
+  fi
+  if [ "$rc" -ne 0 ]; then
+    result[package]="checks failed"
+    failed_step="scripts/package-test.sh"
+    if [ -z "$counts" ]; then
+      failed[package]="?"
+    fi
+    exit 1
+  fi
+  result[package]="ok"
+fi

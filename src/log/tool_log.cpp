@@ -6,6 +6,7 @@
 #include "log/log_line.h"
 #include "log/module_path.h"
 #include "log/notice_output.h"
+#include "log/tool_log_place.h"
 
 namespace fwup {
 namespace {
@@ -31,10 +32,14 @@ std::wstring GetPathInModuleDir(std::wstring_view fileName) {
     return path;
 }
 
+std::wstring ToolLogPath() {
+    return HostToolLogPath(GetPathInModuleDir(kToolLogFileName));
+}
+
 void WriteToolLog(std::wstring_view message) noexcept {
     // Logging must never end the run it describes: an out-of-memory here costs the line only.
     try {
-        const std::wstring path = GetPathInModuleDir(kToolLogFileName);
+        const std::wstring path = ToolLogPath();
         // The platform open would stop at a NUL and write to a shorter, wrong name.
         if (path.empty() || path.find(L'\0') != std::wstring::npos) {
             return;

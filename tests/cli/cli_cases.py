@@ -108,6 +108,10 @@ def check_result(name, code, stdout, expected_code, fields):
         if key not in result or result[key] != value:
             errors.append(f"{name}: '{key}' is {result.get(key, '(missing)')!r}, expected "
                           f"{value!r}")
+    # A failed run names the log (a usage error from the options is no run).
+    names_log = str(result.get("log", "")).endswith("Tool.log")
+    if names_log != (expected_code != 0) and not (expected_code == 2 and "log" not in result):
+        errors.append(f"{name}: 'log' is {result.get('log', '(missing)')!r}")
     if any("result" in o for o in objects[:-1]):
         errors.append(f"{name}: more than one result line")
     return errors

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,9 +37,17 @@ class ToolLogFileTest : public ::testing::Test {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         PretendExecutableIn(dir_);
+#ifndef _WIN32
+        // Where the directory cannot be written the log would move to the user's state directory;
+        // here that can never be made, so nothing lands outside the test's directory.
+        setenv("XDG_STATE_HOME", "/dev/null/state", 1);
+#endif
     }
     void TearDown() override {
         SetModuleFilePathForTesting(std::nullopt);
+#ifndef _WIN32
+        unsetenv("XDG_STATE_HOME");
+#endif
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
     }
@@ -46,7 +55,9 @@ class ToolLogFileTest : public ::testing::Test {
     static void PretendExecutableIn(const fs::path& dir) {
         SetModuleFilePathForTesting((dir / "fwup.exe").wstring());
     }
-    fs::path LogPath() const { return dir_ / "Tool.log"; }
+    fs::path LogPath() const {
+        return dir_ / "Tool.log";
+    }
     std::string ReadLog() const {
         std::ifstream in(LogPath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -18,6 +18,7 @@
 #include "device/port_pin.h"
 #include "device/simulated_printers.h"
 #include "log/notice_output.h"
+#include "log/tool_log.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
@@ -229,6 +230,18 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     return code;
 }
 
+// Every step of a run is in the log; a failed run sends the reader there. On Linux an installed
+// program's log is not beside it, so the path is named as it stands.
+void NameTheLog(ConsoleReport& report, JsonLine& line) {
+    const std::wstring path = ToolLogPath();
+    if (path.empty()) {
+        line.AddNull("log");
+        return;
+    }
+    report.Text(L"The log: " + path);
+    line.Add("log", std::wstring_view(path));
+}
+
 std::string VersionText() {
     return std::string("viruzu-fwup-cli ") + FWUP_VERSION +
            "\nfirmware package version: " + kPackageVersionMajorDigit + "." +
@@ -334,10 +347,12 @@ int RunCli(std::span<const std::string> args) {
         }
         // An interrupt before anything was sent ends every command the same way.
         if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
-            report.Text(L"Interrupted before the transfer: nothing was sent.");
             code = result.End(kExitInterrupted);
             AddPrinterFields(result.line(), frontEnd.Chosen());
         }
+    }
+    if (code != kExitSucceeded) {
+        NameTheLog(report, result.line());
     }
     result.Write();
     SetSimulatedPrintersScenario(std::nullopt);

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Makes the packages users install, from the install rules of the linux and windows build trees:
+#
+#   build/package/viruzu-fwup_<version>_amd64.deb              (CPack DEB, dependencies from
+#                                                               dpkg-shlibdeps)
+#   build/package/viruzu-fwup-<version>-windows-x64.zip        (CPack ZIP)
+#
+#   bash scripts/package.sh
+#
+# Builds only what the packages hold. The packages carry whatever firmware the build trees embed:
+# configure with -DFWUP_PACKAGE_3000=... -DFWUP_PACKAGE_3001=... (see README, Firmware package),
+# or set those two variables in the environment and this script passes them on.
+# scripts/package-test.sh checks the results.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+exec </dev/null
+
+bash scripts/install-deps.sh
+
+firmware=()
+for id in 3000 3001; do
+  var=FWUP_PACKAGE_$id
+  if [ -n "${!var:-}" ]; then
+    firmware+=("-D$var=$(realpath "${!var}")")
+  fi
+done
+
+out="$root/build/package"
+mkdir -p "$out"
+for preset in linux windows; do
+  echo "==> package: $preset"
+  if [ ! -f "build/$preset/CMakeCache.txt" ] || [ ${#firmware[@]} -gt 0 ]; then
+    cmake --preset "$preset" "${firmware[@]}" >/dev/null
+  fi
+  cmake --build --preset "$preset" -j "$(nproc)" --target fwup_package_files
+  staging="$root/build/$preset/cpack"
+  rm -rf "$staging"
+  cpack --config "build/$preset/CPackConfig.cmake" -B "$staging"
+  find "$staging" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' \) \
+    -exec cp -f {} "$out"/ \; -exec echo "package: build/package/{}" \; |
+    sed 's|build/package/.*/|build/package/|'
+done

@@ -1,0 +1,9 @@
+#include "log/tool_log_place.h"
+
+namespace fwup {
+
+std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
+    return besideExecutable;
+}
+
+}  // namespace fwup

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "fakes/instant_clock.h"
+#include "log/module_path.h"
+#include "log/tool_log.h"
+
+namespace fwup {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An installed program lives in a directory the user cannot write; its log must still land
+// somewhere the user can read back.
+class ToolLogPlaceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("fwup-toollog-place-" + std::to_string(std::random_device{}()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "bin");
+    }
+    void TearDown() override {
+        SetModuleFilePathForTesting(std::nullopt);
+        unsetenv("XDG_STATE_HOME");
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    static void SetOrUnset(const char* name, const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+    testing::InstantClock clock_;
+    fs::path dir_;
+};
+
+TEST_F(ToolLogPlaceTest, BesideTheExecutableWhereWritableElseUnderTheStateDirectory) {
+    const std::string root = dir_.string();
+    struct Case {
+        const char* name;
+        const char* executableDir;
+        std::optional<std::string> stateHome;
+        std::optional<std::string> home;
+        std::string expected;  // empty: nowhere to write
+    } const cases[] = {
+        {"writable directory", "bin", root + "/state", root + "/home", root + "/bin/Tool.log"},
+        {"state home", "no-such-dir", root + "/state", root + "/home",
+         root + "/state/viruzu-fwup/Tool.log"},
+        {"home by default", "no-such-dir", std::nullopt, root + "/home",
+         root + "/home/.local/state/viruzu-fwup/Tool.log"},
+        {"relative state home is ignored", "no-such-dir", "state", root + "/home",
+         root + "/home/.local/state/viruzu-fwup/Tool.log"},
+        {"state directory cannot be made", "no-such-dir", "/dev/null/state", std::nullopt, ""},
+    };
+    const std::optional<std::string> savedHome =
+        getenv("HOME") != nullptr ? std::optional<std::string>(getenv("HOME")) : std::nullopt;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetOrUnset("XDG_STATE_HOME", c.stateHome);
+        SetOrUnset("HOME", c.home);
+        SetModuleFilePathForTesting((dir_ / c.executableDir / "viruzu-fwup-cli").wstring());
+        EXPECT_EQ(ToolLogPath(), fs::path(c.expected).wstring());
+        if (!c.expected.empty()) {
+            WriteToolLog(L"line");
+            std::ifstream in(c.expected, std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+            EXPECT_EQ(text, "[03/09 14:05:07] line\r\r\n");
+            fs::remove(c.expected);
+        }
+    }
+    SetOrUnset("HOME", savedHome);
+    EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+}  // namespace
+}  // namespace fwup
