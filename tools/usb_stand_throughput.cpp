@@ -1,7 +1,9 @@
 // usb-stand-throughput: SendElf against a plain libusb loop of 256 KiB bulk writes of the same
 // package, over a real USB stack (the USB stand's guest), in back-to-back pairs in alternating
 // order; for reference also a plain write loop through usblp's /dev/usb/lp0. Prints each pair and
-// the medians as throughput ratios. Expects one TQ3800HKR (5a7c:b101) on USB001 with usblp bound.
+// the medians as throughput ratios. SendElf checks the package's digest before it sends, a check
+// no send may skip, so the main figure sets it against the same check plus the loop. Expects one
+// TQ3800HKR (5a7c:b101) on USB001 with usblp bound.
 //
 //   usb-stand-throughput [pairs]
 
@@ -41,6 +43,11 @@ double Since(Clock::time_point start) {
 double TimeSendElf() {
     const Clock::time_point start = Clock::now();
     return SendElf(kPackagePlainId, L"USB001") == kResultOk ? Since(start) : -1;
+}
+
+double TimeDigestCheck(std::span<const std::uint8_t> package) {
+    const Clock::time_point start = Clock::now();
+    return PackageMatchesRecordedDigest(kPackagePlainId, package) ? Since(start) : -1;
 }
 
 // The first bulk OUT endpoint of interface 0.
@@ -129,34 +136,44 @@ int main(int argc, char** argv) {
         return 1;
     }
     SetActiveInterfaceSource(source.get());
+    std::vector<double> checkedShare;
     std::vector<double> sendElfShare;
     std::vector<double> usblpShare;
     for (int pair = 0; pair < pairs; ++pair) {
         double sendElf = 0;
+        double check = 0;
         double loop = 0;
         if (pair % 2 == 0) {
             sendElf = TimeSendElf();
+            check = TimeDigestCheck(package);
             loop = TimeLibusbLoop(package);
         } else {
+            check = TimeDigestCheck(package);
             loop = TimeLibusbLoop(package);
             sendElf = TimeSendElf();
         }
         WaitForUsblp();
         const double usblp = TimeUsblpLoop(package);
-        if (sendElf <= 0 || loop <= 0 || usblp <= 0) {
+        if (sendElf <= 0 || check <= 0 || loop <= 0 || usblp <= 0) {
             std::fprintf(stderr,
                          "usb-stand-throughput: a transfer failed in pair %d (SendElf %.3f s, "
-                         "libusb loop %.3f s, usblp loop %.3f s; -1: failed)\n",
-                         pair + 1, sendElf, loop, usblp);
+                         "digest check %.3f s, libusb loop %.3f s, usblp loop %.3f s; -1: "
+                         "failed)\n",
+                         pair + 1, sendElf, check, loop, usblp);
             return 1;
         }
-        std::printf("pair %d: SendElf %.3f s, libusb loop %.3f s, usblp loop %.3f s (%u bytes)\n",
-                    pair + 1, sendElf, loop, usblp, size);
+        std::printf(
+            "pair %d: SendElf %.3f s, digest check %.3f s, libusb loop %.3f s, usblp loop %.3f s "
+            "(%u bytes)\n",
+            pair + 1, sendElf, check, loop, usblp, size);
+        checkedShare.push_back((check + loop) / sendElf);
         sendElfShare.push_back(loop / sendElf);
         usblpShare.push_back(loop / usblp);
     }
-    std::printf("throughput SendElf/libusb loop %.3f, usblp loop/libusb loop %.3f\n",
-                Median(sendElfShare), Median(usblpShare));
+    std::printf(
+        "throughput SendElf/(digest check + libusb loop) %.3f, SendElf/libusb loop %.3f, usblp "
+        "loop/libusb loop %.3f\n",
+        Median(checkedShare), Median(sendElfShare), Median(usblpShare));
     SetActiveInterfaceSource(nullptr);
     libusb_exit(nullptr);
     return 0;
