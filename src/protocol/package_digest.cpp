@@ -1,5 +1,7 @@
 #include "protocol/package_digest.h"
 
+#include "base/hex_digit.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -46,18 +48,7 @@ std::optional<PackageDigest> ParseRecordedDigest(std::span<const std::uint8_t> t
     if (text.size() != 2 * kPackageDigestBytes) {
         return std::nullopt;
     }
-    const auto nibble = [](std::uint8_t c) -> int {
-        if (c >= '0' && c <= '9') {
-            return c - '0';
-        }
-        if (c >= 'a' && c <= 'f') {
-            return c - 'a' + 10;
-        }
-        if (c >= 'A' && c <= 'F') {
-            return c - 'A' + 10;
-        }
-        return -1;
-    };
+    const auto nibble = [](std::uint8_t c) { return HexDigitValue(static_cast<char>(c)); };
     PackageDigest digest;
     for (std::size_t i = 0; i < digest.size(); ++i) {
         const int high = nibble(text[2 * i]);
