@@ -57,18 +57,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {  # wait_for SECONDS COMMAND...
-  local seconds=$1
-  shift
-  local i
-  for i in $(seq 1 $((seconds * 10))); do
-    if "$@"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# shellcheck source=lib/wait-for.sh
+source "$root/scripts/lib/wait-for.sh"
 
 # Whether the console program is built at all: until it is, the packages hold the window program
 # only.

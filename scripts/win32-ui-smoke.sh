@@ -119,19 +119,8 @@ check() {  # check DESCRIPTION COMMAND...
   fi
 }
 
-# Seconds to wait for something that depends on Wine starting a process.
-wait_for() {  # wait_for SECONDS COMMAND...
-  local seconds=$1
-  shift
-  local i
-  for i in $(seq 1 $((seconds * 10))); do
-    if "$@"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# shellcheck source=lib/wait-for.sh
+source "$root/scripts/lib/wait-for.sh"
 
 main_windows() { xdotool search --name "^${simulated_title}\$" 2>/dev/null || true; }
 one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
