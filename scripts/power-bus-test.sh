@@ -8,7 +8,8 @@
 # Starts a dbus-daemon of its own (Debian dbus-daemon) on a unix socket under build/power-bus-test/,
 # with a configuration that lets anyone own any name, so it neither touches nor meets the machine's
 # own buses, and points DBUS_SYSTEM_BUS_ADDRESS at it. tests/power/power_bus_cases.py then starts
-# the mocks each case needs and runs the program; it prints one line per case and
+# the mocks each case needs and runs the console program, and the window program (Qt offscreen,
+# tests/program's driver preloaded) where both are built; it prints one line per case and
 # "N passed, N failed". The bus is stopped on exit. Works as root or as an ordinary user.
 set -euo pipefail
 
@@ -70,6 +71,14 @@ if [ ! -S "$socket" ]; then
   exit 1
 fi
 
+# The window program's case needs tests/program's driver, which the sanitizer presets do not build.
+window_args=()
+window="$root/build/$preset/src/app/qt/viruzu-fwup"
+driver="$root/build/$preset/tests/program/libfwup_window_driver.so"
+if [ -x "$window" ] && [ -f "$driver" ]; then
+  window_args=(--window "$window" --driver "$driver")
+fi
+
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$socket"
 timeout 600 /usr/bin/python3 "$root/tests/power/power_bus_cases.py" --program "$program" \
-  --scenarios "$root/scenarios" --work "$dir"
+  --scenarios "$root/scenarios" --work "$dir" "${window_args[@]}"

@@ -203,6 +203,46 @@ def battery(on_battery, percent, expected_code, present=True):
     return case
 
 
+LOW_BATTERY_TEXT = ("The computer's battery is nearly empty. Connect the computer to mains power "
+                    "and try again.")
+
+
+def window_refuses(window, driver):
+    """The real window program on Qt's offscreen platform, its buttons pressed by the driver:
+    Start on a battery at 5 % brings the message, and after Confirm the idle look."""
+    def case(_program, mocks, scenario, errors):
+        mocks.start("logind", LOGIND)
+        mocks.upower(True, 5.0)
+        work = mocks.work
+        copy = os.path.join(work, "viruzu-fwup")
+        shutil.copy2(window, copy)
+        runtime = os.path.join(work, "run")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env = {key: value for key, value in os.environ.items()
+               if key not in ("LANGUAGE", "LC_MESSAGES", "DISPLAY", "WAYLAND_DISPLAY")}
+        env.update(LC_ALL="C", LANG="C", QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=runtime,
+                   VIRUZU_FWUP_EMULATE=scenario, LD_PRELOAD=driver,
+                   FWUP_DRIVER_PRESS="Start to upgrade", FWUP_DRIVER_AWAIT=LOW_BATTERY_TEXT,
+                   FWUP_DRIVER_THEN_PRESS="Confirm",
+                   FWUP_DRIVER_THEN_AWAIT_IDLE="Start to upgrade", FWUP_DRIVER_TIMEOUT_S="60")
+        done = subprocess.run([copy], env=env, stdin=subprocess.DEVNULL, capture_output=True,
+                              text=True, timeout=100)
+        output = done.stdout + done.stderr
+        if done.returncode != 0:
+            errors.append(f"the window program ended with status {done.returncode}")
+        for line in ("window_driver: shown: " + LOW_BATTERY_TEXT,
+                     "window_driver: idle: Start to upgrade"):
+            if line not in output:
+                errors.append(f"missing {line!r}; output: {output.strip()[-600:]}")
+        log_path = os.path.join(work, "Tool.log")
+        log = open(log_path, encoding="gbk", errors="replace").read() if os.path.exists(log_path) else ""
+        if "Not started: the computer runs on battery at 5 %" not in log or "Will burn" in log:
+            errors.append(f"Tool.log: {log!r}")
+        if inhibit_calls(mocks):
+            errors.append("an inhibitor was taken for a run that never started")
+    return case
+
+
 def no_upower(program, mocks, scenario, errors):
     mocks.start("logind", LOGIND)
     code, events, err = finish(program.start(scenario))
@@ -215,6 +255,8 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--scenarios", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--window", help="the Qt window program, for the window's case")
+    parser.add_argument("--driver", help="tests/program's window driver, preloaded into it")
     options = parser.parse_args()
     if "DBUS_SYSTEM_BUS_ADDRESS" not in os.environ:
         sys.exit("power-bus cases: DBUS_SYSTEM_BUS_ADDRESS is not set (scripts/power-bus-test.sh)")
@@ -232,6 +274,9 @@ def main():
         ("on battery, no battery present: goes on", battery(True, 5.0, 0, present=False), ready),
         ("no UPower: goes on", no_upower, ready),
     ]
+    if options.window and options.driver:
+        cases.append(("window, on battery at 5 %: the message, then the idle look",
+                      window_refuses(options.window, options.driver), ready))
     passed = failed = 0
     for number, (name, run, scenario) in enumerate(cases, 1):
         work = os.path.join(options.work, f"case-{number}")

@@ -78,8 +78,9 @@ struct RequestCase {
 class PowerRequestCallsTest : public ::testing::TestWithParam<RequestCase> {};
 
 TEST_P(PowerRequestCallsTest, TakesWhatTheSystemGivesAndGivesAllOfItBack) {
-    Script calls{.createFails = GetParam().createFails,
-                 .executionRequiredFails = GetParam().executionRequiredFails};
+    Script calls;
+    calls.createFails = GetParam().createFails;
+    calls.executionRequiredFails = GetParam().executionRequiredFails;
     script = &calls;
     { const PowerRequest request(kFake, L"Printer firmware is being written"); }
     script = nullptr;
