@@ -26,6 +26,8 @@ packages=(
   cups                  # the usb backend: cupsd refuses usb:// queues without it
   cups-daemon           # scripts/cupsd-test.sh: a real cupsd for the queue tests
   cups-client           # scripts/cupsd-test.sh: lpadmin, lp, lpstat, cancel
+  dbus-daemon           # scripts/power-bus-test.sh: a private bus standing in for the system bus
+  python3-dbusmock      # scripts/power-bus-test.sh: stand-ins for logind and UPower (python3-dbus)
   qt6-base-dev          # Linux user interface
   libbenchmark-dev      # bench/run.sh: Google Benchmark
   fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)

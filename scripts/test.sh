@@ -10,8 +10,9 @@
 #
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
-# "N passed, N failed, N skipped" over every CTest test, every case of the USB stand
-# (scripts/usb-stand.sh, after the linux preset) and every package check that ran (a test that
+# "N passed, N failed, N skipped" over every CTest test, every case of the power bus tests
+# (scripts/power-bus-test.sh) and of the USB stand (scripts/usb-stand.sh), both after the linux
+# preset, and every package check that ran (a test that
 # skipped itself, such as the CUPS server tests outside scripts/cupsd-test.sh, counts as skipped,
 # not passed). Works from any directory and on a fresh clone.
 set -euo pipefail
@@ -176,6 +177,34 @@ for preset in "${presets[@]}"; do
     echo "$preset: $ui_script $((SECONDS - t0)) s"
     seconds[$preset]=$((SECONDS - preset_start))
   done
+
+  # The transfer's inhibitor and the battery check against a D-Bus of their own with stand-ins
+  # for logind and UPower. Its cases count in the linux row and the total like tests.
+  if [ "$preset" = linux ]; then
+    stage "linux: scripts/power-bus-test.sh linux"
+    t0=$SECONDS
+    bus_log="$root/build/power-bus-test-output.log"
+    rc=0
+    bash scripts/power-bus-test.sh linux 2>&1 | tee "$bus_log" || rc=$?
+    bus_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$bus_log" |
+                 tail -n 1)
+    bus_passed=0
+    bus_failed=1
+    if [ -n "$bus_counts" ]; then
+      read -r bus_passed bus_failed <<<"$bus_counts"
+    fi
+    passed[$preset]=$((${passed[$preset]:-0} + bus_passed))
+    failed[$preset]=$((${failed[$preset]:-0} + bus_failed))
+    total_passed=$((total_passed + bus_passed))
+    total_failed=$((total_failed + bus_failed))
+    echo "$preset: scripts/power-bus-test.sh $((SECONDS - t0)) s"
+    seconds[$preset]=$((SECONDS - preset_start))
+    if [ "$rc" -ne 0 ]; then
+      result[$preset]="power bus tests failed"
+      failed_step="scripts/power-bus-test.sh"
+      exit 1
+    fi
+  fi
 
   # The Linux USB path against a real kernel USB stack, in a virtual machine. Its cases count in
   # the total like tests.

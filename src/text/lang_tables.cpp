@@ -13,7 +13,7 @@ namespace {
 // of the system menu's close item where the platform has none. The Chinese values stay in the
 // Latin-script tables too; Turkish and Russian need a face that carries their letters.
 
-constexpr std::array<LangTextEntry, 28> EnglishTexts{{
+constexpr std::array<LangTextEntry, 30> EnglishTexts{{
     {TXT_TITLE, L"Viruzu  Firmware Upgrade Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Please restart the printer to upgrade again, or contact the Viruzu customer service "
@@ -71,11 +71,16 @@ constexpr std::array<LangTextEntry, 28> EnglishTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Unable to recognize the firmware in the printer, please contact Viruzu customer service."},
     {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_PRINTER_IN_USE,
+     L"Another upgrade is running on this printer. Wait until it has ended and try again."},
+    {TXT_LOW_BATTERY,
+     L"The computer's battery is nearly empty. Connect the computer to mains power and try "
+     L"again."},
 }};
 
 // Italian follows the impersonal infinitive of Italian manuals and dialogs ("Riavviare la
 // stampante"); "No" is the same word as in English.
-constexpr std::array<LangTextEntry, 27> ItalianTexts{{
+constexpr std::array<LangTextEntry, 30> ItalianTexts{{
     {TXT_TITLE, L"Strumento di aggiornamento firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Riavviare la stampante per ripetere l'aggiornamento oppure contattare l'assistenza clienti "
@@ -131,11 +136,19 @@ constexpr std::array<LangTextEntry, 27> ItalianTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Impossibile riconoscere il firmware della stampante. Contattare l'assistenza clienti "
      L"Viruzu."},
+    // The success message's first line has always been English in this table.
+    {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_PRINTER_IN_USE,
+     L"Su questa stampante è già in corso un altro aggiornamento. Attendere che termini e "
+     L"riprovare."},
+    {TXT_LOW_BATTERY,
+     L"La batteria del computer è quasi scarica. Collegare il computer alla rete elettrica e "
+     L"riprovare."},
 }};
 
 // Turkish uses "ürün yazılımı" for firmware, the term of Turkish operating systems and printer
 // manuals, and the polite imperative of software dialogs.
-constexpr std::array<LangTextEntry, 27> TurkishTexts{{
+constexpr std::array<LangTextEntry, 30> TurkishTexts{{
     {TXT_TITLE, L"Viruzu Ürün Yazılımı Güncelleme Aracı"},
     {TXT_RETRY_OR_CONTACT,
      L"Güncellemeyi yeniden denemek için yazıcıyı yeniden başlatın veya Viruzu müşteri "
@@ -187,11 +200,17 @@ constexpr std::array<LangTextEntry, 27> TurkishTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Yazıcıdaki ürün yazılımı tanınamadı. Lütfen Viruzu müşteri hizmetleriyle iletişime "
      L"geçin."},
+    // The success message's first line has always been English in this table.
+    {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_PRINTER_IN_USE,
+     L"Bu yazıcıda başka bir güncelleme sürüyor. Bitmesini bekleyip yeniden deneyin."},
+    {TXT_LOW_BATTERY,
+     L"Bilgisayarın pili bitmek üzere. Bilgisayarı elektrik prizine bağlayıp yeniden deneyin."},
 }};
 
 // Russian uses "микропрограмма", the term of Russian printer manuals, and guillemets around the
 // printer's button names as Russian typography asks.
-constexpr std::array<LangTextEntry, 27> RussianTexts{{
+constexpr std::array<LangTextEntry, 30> RussianTexts{{
     {TXT_TITLE, L"Утилита обновления микропрограммы Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Чтобы повторить обновление, перезапустите принтер или обратитесь в службу поддержки "
@@ -241,6 +260,14 @@ constexpr std::array<LangTextEntry, 27> RussianTexts{{
     {TXT_NO, L"Нет"},
     {TXT_FW_UNRECOGNIZED,
      L"Не удалось распознать микропрограмму принтера. Обратитесь в службу поддержки Viruzu."},
+    // The success message's first line has always been English in this table.
+    {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_PRINTER_IN_USE,
+     L"На этом принтере уже идёт другое обновление. Дождитесь его завершения и повторите "
+     L"попытку."},
+    {TXT_LOW_BATTERY,
+     L"Аккумулятор компьютера почти разряжен. Подключите компьютер к электросети и повторите "
+     L"попытку."},
 }};
 
 static_assert(IsWellFormed(EnglishTexts));

@@ -15,8 +15,8 @@ std::wstring GetLangText(int id) {
     if (index < table.size()) {
         return std::wstring(table[index].Text);
     }
-    // Italian, Turkish and Russian end before the success message's first line; an empty line there
-    // would leave the user without the warning to keep the printer on, so English stands in.
+    // A table that ends before an id English has would leave the user with an empty line (for the
+    // success message's first line, without the warning to keep the printer on): English stands in.
     const std::span<const LangTextEntry> english = LangTableFor(LANG_ENGLISH);
     if (index < english.size()) {
         return std::wstring(english[index].Text);

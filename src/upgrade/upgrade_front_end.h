@@ -16,6 +16,7 @@ enum class UpgradeOutcome {
     kFailed,                // the version query or the transfer failed
     kSucceeded,             // the whole package was written
     kInterrupted,           // the front end asked to stop before the transfer began
+    kLowBattery,            // the computer runs on a nearly empty battery; nothing was sent
 };
 
 // The steps a run reports as it enters them.
@@ -50,6 +51,8 @@ class UpgradeFrontEnd : public TransferObserver {
     // QueryFwVersion's result.
     virtual void OnStep(UpgradeStep) {}
     virtual void OnVersionVerdict(int) {}
+    // The run refuses to start on battery at this charge (whole percent), before the message.
+    virtual void OnLowBattery(int) {}
     // Asked between the steps before the transfer: true ends the run there (kInterrupted)
     // without a message. Never asked once the transfer has begun.
     virtual bool StopRequested() { return false; }

@@ -15,6 +15,7 @@
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
 #include "upgrade/burn_step.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/run_status.h"
@@ -35,6 +36,7 @@ constexpr std::wstring_view kBrokenFirmwareModel = L"Viruzu DEFAULT Printer";
 constexpr std::size_t kPortNameBufferChars = 256;
 
 enum class Step {
+    kCheckPower,
     kCheckPrinter,
     kCheckVersion,
     kCheckCrc,
@@ -51,7 +53,7 @@ class UpgradeRun {
     explicit UpgradeRun(UpgradeFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
 
     UpgradeOutcome Run() {
-        Step step = Step::kCheckPrinter;
+        Step step = Step::kCheckPower;
         while (step != Step::kEnd) {
             step = Do(step);
         }
@@ -61,6 +63,8 @@ class UpgradeRun {
   private:
     Step Do(Step step) {
         switch (step) {
+            case Step::kCheckPower:
+                return CheckPower();
             case Step::kCheckPrinter:
                 return CheckPrinter();
             case Step::kCheckVersion:
@@ -107,6 +111,19 @@ class UpgradeRun {
         }
         outcome_ = UpgradeOutcome::kInterrupted;
         return true;
+    }
+
+    // Before any printer is looked for: a laptop that dies or suspends halfway through the
+    // package is the likeliest way to leave a printer half-written.
+    Step CheckPower() {
+        const std::optional<int> charge = LowBatteryCharge(ActivePowerStateSource().Read());
+        if (!charge) {
+            return Step::kCheckPrinter;
+        }
+        WriteToolLog(L"Not started: " + LowBatteryReason(*charge) + L", below " +
+                     std::to_wstring(kMinimumBatteryPercent) + L" %; connect mains power");
+        frontEnd_.OnLowBattery(*charge);
+        return RefuseWithMessage(TXT_LOW_BATTERY, UpgradeOutcome::kLowBattery);
     }
 
     Step CheckPrinter() {
@@ -202,8 +219,11 @@ class UpgradeRun {
     Step CheckCrc() { return CheckSecurity(); }
 
     int Burn() {
-        // Sleep or a session end in the middle of the package leaves the printer half-written.
-        const std::unique_ptr<TransferGuard> guard = HoldForTransfer();
+        // Sleep or a session end in the middle of the package leaves the printer half-written;
+        // held from here until the run has ended, through the wait for flashing.
+        if (!guard_) {
+            guard_ = HoldForTransfer();
+        }
         frontEnd_.OnStep(UpgradeStep::kTransfer);
         return BurnFW(port_, &frontEnd_);
     }
@@ -228,7 +248,8 @@ class UpgradeRun {
     UpgradeFrontEnd& frontEnd_;
     std::wstring port_;
     UpgradeOutcome outcome_ = UpgradeOutcome::kFailed;
-    std::optional<PortPin> pin_;  // for the whole run, from the choice of the printer
+    std::optional<PortPin> pin_;            // for the whole run, from the choice of the printer
+    std::unique_ptr<TransferGuard> guard_;  // from the transfer's start to the run's end
 };
 
 }  // namespace

@@ -60,7 +60,7 @@ CASES = [
 
 RESULTS = {0: "succeeded", 1: "error", 2: "usage", 3: "not-connected", 4: "port-busy",
            5: "not-ready", 6: "declined", 7: "firmware-unrecognized", 8: "printer-lost",
-           9: "failed", 10: "verify-failed", 130: "interrupted"}
+           9: "failed", 10: "verify-failed", 11: "low-battery", 130: "interrupted"}
 
 
 def scenario_path(args, name):

@@ -5,7 +5,10 @@
 //   2. waits until a label shows FWUP_DRIVER_AWAIT and the button FWUP_DRIVER_THEN_PRESS is
 //      shown and enabled, prints "window_driver: shown: <text>" and presses that button, again
 //      each half second while the program runs: the window refuses to close while the run is
-//      still returning.
+//      still returning,
+//   3. when FWUP_DRIVER_THEN_AWAIT_IDLE names a button: waits until that button is shown and
+//      enabled again and the text of step 2 is gone (the window back at its idle look), prints
+//      "window_driver: idle: <button>" and closes the window.
 // After FWUP_DRIVER_TIMEOUT_S seconds (default 90) without getting there it prints what the
 // window shows and ends the process with status 3. Nothing of the program is changed or linked.
 
@@ -84,6 +87,7 @@ void StartDriving() {
     auto* timer = new QTimer(QCoreApplication::instance());
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
+    const QString idleButton = Setting("FWUP_DRIVER_THEN_AWAIT_IDLE");
     auto pressed = std::make_shared<bool>(false);
     auto shown = std::make_shared<bool>(false);
     QObject::connect(timer, &QTimer::timeout, [=] {
@@ -96,6 +100,14 @@ void StartDriving() {
             }
             return;
         }
+        if (*shown && !idleButton.isEmpty() && ShownButton(idleButton) != nullptr &&
+            !LabelShown(await)) {
+            std::printf("window_driver: idle: %s\n", qPrintable(idleButton));
+            std::fflush(stdout);
+            timer->stop();
+            QApplication::closeAllWindows();
+            return;
+        }
         QPushButton* done = ShownButton(thenPress);
         if (done != nullptr && LabelShown(await)) {
             if (!*shown) {
@@ -106,7 +118,7 @@ void StartDriving() {
             }
             done->click();
         } else if (clock->elapsed() > timeoutS * 1000LL) {
-            GiveUp(qPrintable(await));
+            GiveUp(qPrintable(*shown ? idleButton : await));
         }
     });
     timer->start(100);

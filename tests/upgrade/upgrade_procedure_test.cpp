@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "device/simulated_printers.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "protocol/printer_queries.h"
@@ -33,6 +33,7 @@
 #include "ui/upgrade_start.h"
 #include "ui/upgrade_status.h"
 #include "ui/window_front_end.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_run_fixture.h"
@@ -55,6 +56,7 @@ struct RunCase {
     const char* name = "";
     const char* scenario = "";  // file in scenarios/
     std::vector<PrintQueue> queues{};
+    PowerState power{};               // the computer's, asked before anything else
     std::vector<Message> messages{};  // in the order they come, with the user's answer
     Look look = Look::kReady;
     std::vector<std::string> log{};
@@ -74,11 +76,13 @@ TEST_P(UpgradeRunEnding, TellsTheUserLogsAndLeavesTheWindowAsItShould) {
     const RunCase& run = GetParam();
     Attach(run.scenario);
     queues_.queues = run.queues;
+    power_.state = run.power;
     for (const Message& message : run.messages) {
         Answer(message.answer);
     }
     GuardProbe guards;
     guards.bytesReceived = [this] { return Printer() ? Printer()->BytesReceived() : 0; };
+    guards.flashWaits = [this] { return clock_.flashWaits; };
     CVevaVoRirizevDlg& window = Open();
     notices_.lines.clear();
 
@@ -118,6 +122,7 @@ TEST_P(UpgradeRunEnding, TellsTheUserLogsAndLeavesTheWindowAsItShould) {
         }
         EXPECT_EQ(guards.bytesAtTake, queryBytes) << "taken before the first package byte";
         EXPECT_EQ(guards.bytesAtRelease, Printer()->BytesReceived()) << "released after the last";
+        EXPECT_EQ(guards.flashWaitsAtRelease, clock_.flashWaits) << "held until the run ends";
     }
     EXPECT_EQ(guards.held, 0) << "the guard is released when the transfer ends";
     EXPECT_EQ(surface_.unmarshalledCalls, 0);
@@ -130,6 +135,49 @@ INSTANTIATE_TEST_SUITE_P(
                               .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                               .look = Look::kReady,
                               .notices = {L"prepare for fw updating..."}},
+                      RunCase{.name = "LowBatteryRefusesBeforeAnyPrinterStep",
+                              .scenario = "one-printer-ready.json",
+                              .power = {PowerSupply::kBattery, 9.9},
+                              .messages = {{TXT_LOW_BATTERY, MSG_MODE_OK, kIdOk}},
+                              .look = Look::kReady,
+                              .log = {"Not started: the computer runs on battery at 9 %, below "
+                                      "10 %; connect mains power"}},
+                      RunCase{.name = "BatteryAt60Sends",
+                              .scenario = "one-printer-ready.json",
+                              .power = {PowerSupply::kBattery, 60.0},
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "MainsWithEmptyBatterySends",
+                              .scenario = "one-printer-ready.json",
+                              .power = {PowerSupply::kMains, 5.0},
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "BatteryOfUnknownChargeSends",
+                              .scenario = "one-printer-ready.json",
+                              .power = {PowerSupply::kBattery, std::nullopt},
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
+                      RunCase{.name = "UnknownSupplyWithEmptyBatterySends",
+                              .scenario = "one-printer-ready.json",
+                              .power = {PowerSupply::kUnknown, 3.0},
+                              .look = Look::kSucceeded,
+                              .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0",
+                                      "FW is not encrypted", "Will burn FW which is not encrypted",
+                                      "ELF is running..."},
+                              .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
+                              .packageId = kPackagePlainId},
                       RunCase{.name = "PortOccupied",
                               .scenario = "one-printer-ready.json",
                               .queues = {{L"USB002", 0}, {L"USB001", 2}},

@@ -16,17 +16,18 @@
 
 #include "base/clock.h"
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
 #include "ui/upgrade_status.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -37,6 +38,12 @@ class FakePrintQueues final : public PrintQueueSource {
   public:
     std::optional<std::vector<PrintQueue>> ListQueues() override { return queues; }
     std::vector<PrintQueue> queues;
+};
+
+class FakePowerState final : public PowerStateSource {
+  public:
+    PowerState Read() override { return state; }
+    PowerState state;
 };
 
 // Counts the guards taken and whether one was held while the progress bar moved.
@@ -51,6 +58,7 @@ class GuardProbe {
         ~Guard() override {
             --probe_.held;
             probe_.bytesAtRelease = probe_.bytesReceived();
+            probe_.flashWaitsAtRelease = probe_.flashWaits();
         }
 
       private:
@@ -68,10 +76,12 @@ class GuardProbe {
     GuardProbe& operator=(const GuardProbe&) = delete;
 
     std::function<std::uint64_t()> bytesReceived = [] { return std::uint64_t{0}; };
+    std::function<int()> flashWaits = [] { return 0; };
     int taken = 0;
     int held = 0;
     std::uint64_t bytesAtTake = 0;
     std::uint64_t bytesAtRelease = 0;
+    int flashWaitsAtRelease = 0;
 };
 
 // An instant clock that also notes the 20-second waits for flashing (the queries sleep too, in
@@ -137,9 +147,13 @@ inline Scenario ExampleScenario(const std::string& file) {
 
 class UpgradeRunTest : public ::testing::Test {
   protected:
-    UpgradeRunTest() { SetActivePrintQueueSource(&queues_); }
+    UpgradeRunTest() {
+        SetActivePrintQueueSource(&queues_);
+        SetActivePowerStateSource(&power_);
+    }
     ~UpgradeRunTest() override {
         window_.reset();
+        SetActivePowerStateSource(nullptr);
         SetActivePrintQueueSource(nullptr);
         ForgetRunState();
     }
@@ -231,6 +245,7 @@ class UpgradeRunTest : public ::testing::Test {
     testing::RecordingNoticeOutput notices_;
     testing::TempLogDir log_;
     FakePrintQueues queues_;
+    FakePowerState power_;
     std::unique_ptr<SimInterfaceSource> source_;
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;

@@ -23,6 +23,7 @@
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/program_print_queues.h"
@@ -176,6 +177,9 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         code = kExitUsage;
         reason = L"no attached printer matches the choice";
     }
+    if (const std::optional<int> charge = frontEnd.LowBatteryPercent()) {
+        reason = LowBatteryReason(*charge);
+    }
     // The run ends as for a printer that is gone, whichever step's open found another one.
     if (code != kExitSucceeded && code != kExitInterrupted && PinnedPrinterReplaced()) {
         code = kExitPrinterLost;
@@ -258,6 +262,7 @@ class Installed {
     }
     ~Installed() {
         SetTransferGuardMaker({});
+        SetActivePowerStateSource(nullptr);
         SetActivePrintQueueSource(nullptr);
         SetActiveInterfaceSource(nullptr);
         SetActiveNoticeOutput(nullptr);
@@ -333,6 +338,8 @@ int RunCli(std::span<const std::string> args) {
             SetActivePrintQueueSource(queues.get());
         }
         SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+        const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
+        SetActivePowerStateSource(power.get());
         ConsoleFrontEnd frontEnd(options, report, interrupts);
         switch (options.command) {
             case Command::kList:

@@ -54,6 +54,7 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     bool AskYesNo(int textId) override;
     void OnStep(UpgradeStep step) override;
     void OnVersionVerdict(int verdict) override { versionVerdict_ = verdict; }
+    void OnLowBattery(int percent) override { lowBatteryPercent_ = percent; }
     bool StopRequested() override { return interrupts_.requested.load(); }
     void OnTransferProgress(std::size_t sent, std::size_t length) override;
 
@@ -62,6 +63,8 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     // A --port or --serial choice that matched none of the printers attached.
     bool ChoiceUnmatched() const { return choiceUnmatched_; }
     std::optional<int> VersionVerdict() const { return versionVerdict_; }
+    // The charge the run refused to start at.
+    std::optional<int> LowBatteryPercent() const { return lowBatteryPercent_; }
     bool TransferBegun() const { return transferBegun_; }
     std::size_t BytesSent() const { return bytesSent_; }
     // The printers attached, for a message naming them.
@@ -78,6 +81,7 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     std::optional<int> chosen_;
     bool choiceUnmatched_ = false;
     std::optional<int> versionVerdict_;
+    std::optional<int> lowBatteryPercent_;
     bool transferBegun_ = false;
     bool transmittingShown_ = false;
     bool interruptNoted_ = false;

@@ -27,6 +27,7 @@
 #include "ui/qt/dialog_bitmaps.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/upgrade_start.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -83,6 +84,8 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
         SetActivePrintQueueSource(queues.get());
     }
     SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+    const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
+    SetActivePowerStateSource(power.get());
 
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
@@ -110,6 +113,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
         worker.Wait();
     }
     SetTransferGuardMaker({});
+    SetActivePowerStateSource(nullptr);
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);

@@ -25,6 +25,7 @@
 #include "ui/win32/host_os_version.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
+#include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -119,6 +120,8 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     if (queues) {
         SetActivePrintQueueSource(queues.get());
     }
+    const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
+    SetActivePowerStateSource(power.get());
 
     {
         Win32SurfaceFactory factory(instance);
@@ -137,6 +140,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         worker.Wait();
         SetTransferGuardMaker({});
     }
+    SetActivePowerStateSource(nullptr);
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);

@@ -1,5 +1,7 @@
-// Windows: the system stays awake through the execution state of the writing thread, and the
-// session end is refused by the main window with a reason Windows shows in its shutdown screen.
+// Windows: the system stays awake through a power request and the execution state of the
+// writing thread, and the session end is refused by the main window with a reason Windows shows
+// in its shutdown screen. Windows lets no program veto the lid or the power button; the battery
+// check before the run covers what it can of those.
 #include <windows.h>
 
 #include <memory>
@@ -8,6 +10,7 @@
 #include "text/lang_text.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/upgrade_transfer_guard.h"
+#include "upgrade/win32/power_request.h"
 
 namespace fwup {
 
@@ -28,8 +31,8 @@ LRESULT CALLBACK RefuseSessionEnd(HWND window, UINT message, WPARAM wParam, LPAR
 class Win32TransferGuard final : public TransferGuard {
   public:
     explicit Win32TransferGuard(DialogSurface* window)
-        : window_(dynamic_cast<Win32DialogSurface*>(window)) {
-        SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED);
+        : window_(dynamic_cast<Win32DialogSurface*>(window)),
+          awake_(WindowsPowerRequestCalls(), GetLangText(TXT_TRANSMITTING)) {
         if (window_ == nullptr) {
             return;
         }
@@ -63,7 +66,6 @@ class Win32TransferGuard final : public TransferGuard {
                 }
             });
         }
-        SetThreadExecutionState(ES_CONTINUOUS);
     }
 
     Win32TransferGuard(const Win32TransferGuard&) = delete;
@@ -71,6 +73,7 @@ class Win32TransferGuard final : public TransferGuard {
 
   private:
     Win32DialogSurface* window_;
+    PowerRequest awake_;
     HWND blocked_ = nullptr;
     HWND subclassed_ = nullptr;
 };
