@@ -5,9 +5,10 @@
 #
 # Starts cupsd (Debian cups-daemon) on 127.0.0.1 and a free port, with its configuration, spool,
 # state, cache and logs under build/cupsd-test/, no browsing, no sharing and no web interface, so
-# it neither touches nor meets the machine's own printing system. Creates two raw queues on usb://
-# device URIs, the first (serial SER0001, the printer the tests treat as connected on USB001) and
-# a second for a printer that is not connected (SER0002), and submits one held job to each. Then
+# it neither touches nor meets the machine's own printing system. Creates raw queues on usb://
+# device URIs: two for one printer (serial SER0001, the printer the tests treat as connected on
+# USB001), as a reinstalled driver leaves them, and one for a printer that is not connected
+# (SER0002), and submits one held job to each. Then
 # runs the test binary's CUPS tests with CUPS_SERVER pointing at this cupsd. Whatever happens, the
 # jobs are cancelled and cupsd is stopped on exit. Works as root or as an ordinary user.
 set -euo pipefail
@@ -35,6 +36,7 @@ mkdir -p "$dir"/{conf,spool/tmp,run,cache,log}
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 server="127.0.0.1:$port"
 queue=fwup-test-hkr
+second_queue=fwup-test-hkr-copy
 other_queue=fwup-test-hks
 
 if [ "$(id -u)" -eq 0 ]; then
@@ -92,7 +94,7 @@ cupsd_pid=""
 stop() {
   local rc=$?
   if [ -n "$cupsd_pid" ] && kill -0 "$cupsd_pid" 2>/dev/null; then
-    timeout 10 cancel -h "$server" -a "$queue" "$other_queue" >/dev/null 2>&1 || true
+    timeout 10 cancel -h "$server" -a "$queue" "$second_queue" "$other_queue" >/dev/null 2>&1 || true
     kill "$cupsd_pid" 2>/dev/null || true
     for _ in $(seq 50); do
       kill -0 "$cupsd_pid" 2>/dev/null || break
@@ -136,16 +138,19 @@ fi
 # Raw queues (no driver): the jobs stay held, so nothing ever runs the usb backend.
 timeout 10 "$lpadmin" -h "$server" -p "$queue" -E \
   -v 'usb://Viruzu/TQ3800HKR%20Series?serial=SER0001'
+timeout 10 "$lpadmin" -h "$server" -p "$second_queue" -E \
+  -v 'usb://Viruzu/TQ3800HKR%20Series?serial=SER0001'
 timeout 10 "$lpadmin" -h "$server" -p "$other_queue" -E \
   -v 'usb://Viruzu/TQ3800HKS%20Series?serial=SER0002&interface=0'
 
 printf 'fwup queue test\n' >"$dir/job.txt"
 timeout 10 lp -h "$server" -d "$queue" -H hold -o raw -t fwup-held "$dir/job.txt"
+timeout 10 lp -h "$server" -d "$second_queue" -H hold -o raw -t fwup-held-copy "$dir/job.txt"
 timeout 10 lp -h "$server" -d "$other_queue" -H hold -o raw -t fwup-held-other "$dir/job.txt"
 timeout 10 lpstat -h "$server" -v -o
 
 # A filter that matches nothing, or tests that skip, would pass without testing anything.
-CUPS_SERVER="$server" FWUP_CUPSD_TEST_QUEUE="$queue" \
+CUPS_SERVER="$server" FWUP_CUPSD_TEST_QUEUE="$queue" FWUP_CUPSD_TEST_SECOND_QUEUE="$second_queue" \
   timeout 120 "$tests" --gtest_filter='CupsServerQueues.*:CupsQueueSource.*' | tee "$dir/log/tests"
 if ! grep -q '^\[  PASSED  \] [1-9]' "$dir/log/tests" || grep -q '^\[  SKIPPED \]' "$dir/log/tests"; then
   echo "cupsd-test: the CUPS tests did not run" >&2

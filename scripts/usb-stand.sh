@@ -501,6 +501,59 @@ note "cups backend, printer without a USB serial string: $uri," \
      "queue lookup gives '$(timeout 60 usb-stand-queue-port "$uri" 2>/dev/null)'"
 unplug p6
 
+# --- the IEEE 1284 device ID read as CUPS's usb backend reads it ---
+# Every GET_DEVICE_ID reply of the unit tests' table, sent by a printer with the USB serial string
+# SER0001 and by one without a USB serial string: CUPS's backend lists a URI for each, and
+# usb-stand-queue-port checks it against our reader and the table. CUPS names the printer by its
+# USB serial string, and by no serial without one, whatever the ID says; the notes keep each URI,
+# whose make shows whether CUPS read the ID. (plug and the helpers keep their variables in the
+# shell's one scope, hence the id_ names.)
+usb-stand-queue-port --device-id-cases >/tmp/device-id-cases
+id_failed=0 id_count=0
+# plug_serialless NAME HEX: a printer gadget without a USB serial string, sending reply HEX.
+plug_serialless() {
+    printer-gadget --scenario /stand/scenarios/one-printer-ready.json --udc dummy_udc.0 \
+        --name "$1" --report "/tmp/$1.report" --usb-serial "" --device-id-hex "$2" \
+        >"/tmp/$1.err" 2>&1 &
+    echo $! >"/tmp/$1.pid"
+    for i in $(seq 100); do
+        for d in /sys/bus/usb/devices/*; do
+            if [ "$(cat "$d/idVendor" 2>/dev/null)" = 5a7c ]; then
+                usblp_bound "$(basename "$d")"
+                return
+            fi
+        done
+        sleep 0.2
+    done
+    return 1
+}
+while read -r id_case id_hex; do
+    for id_usb in SER0001 none; do
+        id_count=$((id_count + 1))
+        if [ "$id_usb" = none ]; then
+            plug_serialless "d$id_count" "$id_hex"
+        else
+            plug "d$id_count" one-printer-ready.json dummy_udc.0 --device-id-hex "$id_hex" >/dev/null
+        fi || {
+            fail "device id $id_case (USB serial $id_usb): the printer gadget did not enumerate"
+            id_failed=1
+            unplug "d$id_count"
+            continue
+        }
+        id_uri=$(timeout 60 /usr/lib/cups/backend/usb 2>/dev/null |
+                 sed -n 's/^direct \(usb:\/\/[^ ]*\).*/\1/p' | head -n 1)
+        id_seen=$(timeout 60 usb-stand-queue-port --device-id-check "$id_case" "$id_uri" 2>&1) || {
+            id_failed=1
+            fail "device id $id_case (USB serial $id_usb): see the note below"
+        }
+        note "device id $id_case (USB serial $id_usb): CUPS lists '$id_uri'; $id_seen"
+        unplug "d$id_count" || fail "device id $id_case: the gadget did not end"
+    done
+done </tmp/device-id-cases
+if [ "$id_failed" = 0 ] && [ "$id_count" -gt 0 ]; then
+    ok "device id: our reader takes the table's serial from all $id_count printers, CUPS's URI maps to USB001"
+fi
+
 # --- two printers at once: list, and check of the second ---
 if plug p3 one-printer-ready.json dummy_udc.0 >/dev/null &&
    plug p4 stand-second.json dummy_udc.1 >/dev/null; then

@@ -36,9 +36,11 @@ bool IsPortOccupied(std::wstring_view portName) {
     if (!queues) {
         return false;
     }
+    // A printer often has several queues (a reinstalled driver, one per paper setting): jobs in
+    // any of them are work the spooler still has for the printer.
     for (const PrintQueue& queue : *queues) {
-        if (queue.portName == portName) {
-            return queue.jobs > 0;
+        if (queue.portName == portName && queue.jobs > 0) {
+            return true;
         }
     }
     return false;

@@ -32,8 +32,8 @@ std::unique_ptr<PrintQueueSource> MakeHostPrintQueueSource();
 PrintQueueSource& ActivePrintQueueSource();
 void SetActivePrintQueueSource(PrintQueueSource* source);
 
-// True when the first queue whose port name equals `portName` exactly holds one or more jobs.
-// A spooler that cannot be asked counts as not occupied.
+// True when any queue whose port name equals `portName` exactly (case-sensitive, whole text)
+// holds one or more jobs. A spooler that cannot be asked counts as not occupied.
 bool IsPortOccupied(std::wstring_view portName);
 
 }  // namespace fwup

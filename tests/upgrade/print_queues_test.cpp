@@ -31,7 +31,7 @@ struct OccupancyCase {
 
 class PortOccupancy : public ::testing::TestWithParam<OccupancyCase> {};
 
-TEST_P(PortOccupancy, FirstQueueOnTheExactPortDecides) {
+TEST_P(PortOccupancy, AnyQueueOnTheExactPortWithJobsOccupiesIt) {
     FakeQueues source(GetParam().queues);
     EXPECT_EQ(IsPortOccupied(GetParam().port), GetParam().occupied);
 }
@@ -40,11 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
     Queues, PortOccupancy,
     ::testing::Values(
         OccupancyCase{"jobsWaiting", std::vector<PrintQueue>{{L"USB001", 2}}, L"USB001", true},
-        OccupancyCase{"firstIdleDecides",
+        // Two queues for one printer (a reinstalled driver): the jobs wait in the second.
+        OccupancyCase{"jobsInTheSecondQueueOfThePort",
                       std::vector<PrintQueue>{{L"USB002", 4}, {L"USB001", 0}, {L"USB001", 3}},
-                      L"USB001", false},
-        OccupancyCase{"firstBusyDecides", std::vector<PrintQueue>{{L"USB001", 1}, {L"USB001", 0}},
                       L"USB001", true},
+        OccupancyCase{"everyQueueOfThePortIdle",
+                      std::vector<PrintQueue>{{L"USB001", 0}, {L"USB002", 4}, {L"USB001", 0}},
+                      L"USB001", false},
         OccupancyCase{"caseDiffers", std::vector<PrintQueue>{{L"usb001", 2}}, L"USB001", false},
         OccupancyCase{"severalPortsInOneText", std::vector<PrintQueue>{{L"USB001,USB002", 2}},
                       L"USB001", false},

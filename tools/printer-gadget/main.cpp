@@ -3,10 +3,11 @@
 //
 //   printer-gadget --scenario FILE [--printer N] --udc dummy_udc.0 --report FILE
 //                  [--name NAME] [--stall-at-byte N] [--device-serial TEXT]
-//                  [--usb-serial TEXT]
+//                  [--usb-serial TEXT] [--device-id-hex HEX]
 //
 // --device-serial gives the IEEE 1284 device ID's SN: field, --usb-serial the USB serial-number
 // string (empty: the device has none); both default to the serial of the printer's instanceId.
+// --device-id-hex gives the whole GET_DEVICE_ID reply, length bytes included, in hex digits.
 // Runs until SIGTERM or SIGINT, or until the scenario unplugs the printer. Needs root, configfs
 // at /sys/kernel/config and the usb_f_fs module.
 
@@ -19,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "base/hex_digit.h"
 #include "configfs_gadget.h"
 #include "printer/scenario_parser.h"
 #include "printer/sim_printer.h"
@@ -40,7 +42,7 @@ int Usage(const char* why) {
     std::fprintf(stderr,
                  "printer-gadget: %s\nusage: printer-gadget --scenario FILE [--printer N] "
                  "--udc UDC --report FILE [--name NAME] [--stall-at-byte N] "
-                 "[--device-serial TEXT] [--usb-serial TEXT]\n",
+                 "[--device-serial TEXT] [--usb-serial TEXT] [--device-id-hex HEX]\n",
                  why);
     return 2;
 }
@@ -52,6 +54,22 @@ std::optional<std::uint64_t> Number(const std::string& text) {
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<std::string> HexBytes(const std::string& hex) {
+    if (hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigitValue(hex[i]);
+        const int low = HexDigitValue(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -98,6 +116,12 @@ int main(int argc, char** argv) {
     }
     if (options.count("--usb-serial")) {
         identity->serial = options["--usb-serial"];
+    }
+    if (options.count("--device-id-hex")) {
+        identity->deviceIdReply = HexBytes(options["--device-id-hex"]);
+        if (!identity->deviceIdReply) {
+            return Usage("--device-id-hex takes an even number of hex digits");
+        }
     }
 
     struct sigaction action {};

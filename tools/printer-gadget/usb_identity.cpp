@@ -44,6 +44,9 @@ std::optional<UsbIdentity> IdentityFromInstanceId(std::wstring_view instanceId) 
 }
 
 std::string Ieee1284DeviceId(const UsbIdentity& identity) {
+    if (identity.deviceIdReply) {
+        return *identity.deviceIdReply;
+    }
     std::string model = identity.model;
     std::string maker = "Viruzu";
     if (model.rfind(maker + " ", 0) == 0) {

@@ -1,6 +1,8 @@
 #include "device/libusb/ieee1284_device_id.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 
 #include "device/libusb/interface_claim.h"
@@ -17,13 +19,19 @@ constexpr std::uint16_t kActiveConfigurationIndex = 0;
 constexpr std::string_view kSerialKeys[] = {"SERIALNUMBER", "SERN", "SN"};
 
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view Trimmed(std::string_view text) {
+std::string_view WithoutLeadingBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
     }
+    return text;
+}
+
+// The first kMaxDeviceIdFieldChars characters of a key or value, trailing blanks dropped.
+std::string_view FieldText(std::string_view text) {
+    text = text.substr(0, kMaxDeviceIdFieldChars);
     while (!text.empty() && IsBlank(text.back())) {
         text.remove_suffix(1);
     }
@@ -43,17 +51,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<std::string_view> FieldValue(std::string_view deviceId, std::string_view key) {
-    while (!deviceId.empty()) {
-        const std::size_t end = deviceId.find(';');
-        const std::string_view field = deviceId.substr(0, end);
-        deviceId = end == std::string_view::npos ? std::string_view() : deviceId.substr(end + 1);
-        const std::size_t colon = field.find(':');
-        if (colon != std::string_view::npos && EqualsNoCase(Trimmed(field.substr(0, colon)), key)) {
-            return Trimmed(field.substr(colon + 1));
-        }
-    }
-    return std::nullopt;
+std::size_t LengthOf(std::uint8_t high, std::uint8_t low) {
+    return (static_cast<std::size_t>(high) << 8) | low;
+}
+
+bool Believable(std::size_t length) {
+    return length >= kMinDeviceIdLength && length <= kMaxDeviceIdBytes;
 }
 
 }  // namespace
@@ -62,22 +65,55 @@ std::optional<std::string_view> DeviceIdText(std::span<const std::uint8_t> reply
     if (reply.size() < 2) {
         return std::nullopt;
     }
-    const std::size_t length = (static_cast<std::size_t>(reply[0]) << 8) | reply[1];
-    if (length < 2) {
+    std::size_t length = LengthOf(reply[0], reply[1]);
+    if (!Believable(length)) {
+        length = LengthOf(reply[1], reply[0]);
+    }
+    length = std::min(length, kMaxDeviceIdBytes);
+    if (length < kMinDeviceIdLength) {
         return std::nullopt;
     }
-    const std::size_t end = length < reply.size() ? length : reply.size();
-    return std::string_view(reinterpret_cast<const char*>(reply.data()) + 2, end - 2);
+    const std::size_t end = std::min(length, reply.size());
+    const std::string_view text(reinterpret_cast<const char*>(reply.data()) + 2, end - 2);
+    return text.substr(0, text.find('\0'));
 }
 
 std::optional<std::string> DeviceIdSerial(std::string_view deviceId) {
-    for (const std::string_view key : kSerialKeys) {
-        const std::optional<std::string_view> value = FieldValue(deviceId, key);
-        if (value && !value->empty()) {
+    std::optional<std::string_view> values[std::size(kSerialKeys)];
+    for (;;) {
+        deviceId = WithoutLeadingBlanks(deviceId);
+        const std::size_t colon = deviceId.find(':');
+        if (colon == std::string_view::npos) {
+            break;
+        }
+        const std::string_view key = FieldText(deviceId.substr(0, colon));
+        deviceId = WithoutLeadingBlanks(deviceId.substr(colon + 1));
+        const std::size_t semicolon = deviceId.find(';');
+        if (semicolon == std::string_view::npos) {
+            break;  // an unterminated last field is no field
+        }
+        const std::string_view value = FieldText(deviceId.substr(0, semicolon));
+        deviceId.remove_prefix(semicolon + 1);
+        for (std::size_t i = 0; i < std::size(kSerialKeys); ++i) {
+            if (EqualsNoCase(key, kSerialKeys[i])) {
+                values[i] = value;  // a later field of the same key replaces an earlier one
+            }
+        }
+    }
+    for (const std::optional<std::string_view>& value : values) {
+        if (value) {
             return std::string(*value);
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> DeviceIdSerialOfReply(std::span<const std::uint8_t> reply) {
+    const std::optional<std::string_view> text = DeviceIdText(reply);
+    if (!text) {
+        return std::nullopt;
+    }
+    return DeviceIdSerial(*text);
 }
 
 std::optional<std::string> ReadDeviceIdSerial(UsbDeviceList& list,
@@ -102,12 +138,8 @@ std::optional<std::string> ReadDeviceIdSerial(UsbDeviceList& list,
     if (count <= 0 || static_cast<std::size_t>(count) > reply.size()) {
         return std::nullopt;
     }
-    const std::optional<std::string_view> text =
-        DeviceIdText(std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(count)));
-    if (!text) {
-        return std::nullopt;
-    }
-    return DeviceIdSerial(*text);
+    return DeviceIdSerialOfReply(
+        std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(count)));
 }
 
 }  // namespace fwup::libusb

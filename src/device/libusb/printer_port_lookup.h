@@ -20,8 +20,9 @@ struct UsbPrinterKey {
 // The port number the interface source gives the present printing interface `key` names, or
 // none when no present interface matches. The serial is compared in its SafeSerial form, exactly
 // (case matters), with the device's USB serial string and, where that differs, with the serial
-// of the interface's IEEE 1284 device ID: the CUPS usb backend names a printer by the latter
-// when it has one. Where several present devices match (devices that share a serial), the first
+// of the interface's IEEE 1284 device ID: Debian's CUPS usb backend names a printer by its USB
+// serial string (and by none without one), builds that read the ID's serial first by the latter.
+// Where several present devices match (devices that share a serial), the first
 // in port order wins.
 std::optional<std::uint32_t> FindPrinterPortNumber(UsbBackend& backend, const UsbPrinterKey& key);
 

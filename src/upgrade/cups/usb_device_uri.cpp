@@ -81,6 +81,24 @@ std::optional<std::uint16_t> HardIdNumber(std::wstring_view hardId, std::wstring
     return static_cast<std::uint16_t>(value);
 }
 
+// Where the first parameter of `query` ends. A serial is the device's own text and may hold an
+// '&' of its own: that ends it only where another parameter the backend writes follows.
+std::size_t ParameterEnd(std::string_view query) {
+    if (query.substr(0, 7) != "serial=") {
+        return query.find('&');
+    }
+    for (std::size_t at = query.find('&'); at != std::string_view::npos;
+         at = query.find('&', at + 1)) {
+        const std::string_view rest = query.substr(at + 1);
+        for (const std::string_view name : {"interface=", "serial=", "uuid="}) {
+            if (rest.substr(0, name.size()) == name) {
+                return at;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<libusb::UsbPrinterKey> UsbPrinterOfUri(std::string_view deviceUri) {
@@ -94,7 +112,7 @@ std::optional<libusb::UsbPrinterKey> UsbPrinterOfUri(std::string_view deviceUri)
     }
     std::string_view query = deviceUri.substr(queryStart + 1);
     while (!query.empty()) {
-        const std::size_t end = query.find('&');
+        const std::size_t end = ParameterEnd(query);
         const std::string_view parameter = query.substr(0, end);
         query = end == std::string_view::npos ? std::string_view() : query.substr(end + 1);
         const std::size_t equals = parameter.find('=');

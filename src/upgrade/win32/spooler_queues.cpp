@@ -15,7 +15,7 @@ std::optional<std::vector<PrintQueue>> SpoolerQueueSource::ListQueues() {
     constexpr DWORD kLevel = 2;
     DWORD needed = 0;
     DWORD returned = 0;
-    if (EnumPrintersW(kFlags, nullptr, kLevel, nullptr, 0, &needed, &returned)) {
+    if (enumPrinters_(kFlags, nullptr, kLevel, nullptr, 0, &needed, &returned)) {
         return std::vector<PrintQueue>{};  // nothing to list needs no buffer
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0 ||
@@ -27,7 +27,7 @@ std::optional<std::vector<PrintQueue>> SpoolerQueueSource::ListQueues() {
     if (!buffer) {
         return std::nullopt;
     }
-    if (!EnumPrintersW(kFlags, nullptr, kLevel, buffer.get(), needed, &needed, &returned)) {
+    if (!enumPrinters_(kFlags, nullptr, kLevel, buffer.get(), needed, &needed, &returned)) {
         return std::nullopt;
     }
     // The records only hold pointers into the same buffer, so `returned` bounds the walk only if

@@ -97,8 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
                      testing::Sends(DeviceIdReply("MFG:Viruzu;SN:Q-1;", 0xFFFF)), 2},
         DeviceIdCase{"lengthCutsTheSerial",
                      testing::Sends(DeviceIdReply("MFG:Viruzu;SN:Q-1;", 2 + 15)), std::nullopt},
-        DeviceIdCase{"lengthBelowItsOwnBytes", testing::Sends(DeviceIdReply("SN:Q-1;", 1)),
-                     std::nullopt},
         DeviceIdCase{
             "countBeyondTheBuffer", {kUsbSuccess, DeviceIdReply("SN:Q-1;"), 5000}, std::nullopt},
         DeviceIdCase{"noSerialField", testing::Sends(DeviceIdReply("MFG:Viruzu;MDL:Q-1;")),

@@ -14,12 +14,12 @@
 
 #include "device/interface_source.h"
 #include "device/libusb/fake_usb_backend.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
@@ -62,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                               "A/B C", 1},
                       UriCase{"interfaceFirstAndUnknownParameter",
                               "usb://Viruzu/X?interface=0&uuid=1234&serial=S-1", true, "S-1", 0},
+                      UriCase{"ampersandInTheSerial",
+                              "usb://Viruzu/X?serial=Q%201/2%253=4&5?6#7%C3%A9&interface=1", true,
+                              "Q 1/2%3=4&5?6#7\xC3\xA9", 1},
                       UriCase{"noSerial", "usb://Viruzu/X", true, "", std::nullopt},
                       UriCase{"network", "ipp://host/printers/usb", false, "", std::nullopt},
                       UriCase{"usbInsideAnotherScheme", "socket://usb://x?serial=SER0001", false,
@@ -90,39 +93,48 @@ TEST(CupsQueueSource, MissingServerFailsTheListingPromptly) {
               std::chrono::milliseconds(kServerTimeoutMs + 2000));
 }
 
-// Against the cupsd scripts/cupsd-test.sh starts: its queue FWUP_CUPSD_TEST_QUEUE prints to
-// usb://...?serial=SER0001 and holds one job; a second queue, for a printer that is not
-// connected (serial SER0002), holds one too.
+// Against the cupsd scripts/cupsd-test.sh starts: its queues FWUP_CUPSD_TEST_QUEUE and
+// FWUP_CUPSD_TEST_SECOND_QUEUE (which the server lists after the first) both print to
+// usb://...?serial=SER0001, as a printer's queue and the queue of its reinstalled driver do, and
+// each holds one job; a third queue, for a printer that is not connected (serial SER0002), holds
+// one too.
 class CupsServerQueues : public ::testing::Test {
   protected:
     void SetUp() override {
         const char* queue = std::getenv("FWUP_CUPSD_TEST_QUEUE");
-        if (queue == nullptr || *queue == '\0') {
+        const char* second = std::getenv("FWUP_CUPSD_TEST_SECOND_QUEUE");
+        if (queue == nullptr || *queue == '\0' || second == nullptr || *second == '\0') {
             GTEST_SKIP() << "no test cupsd (scripts/cupsd-test.sh runs these)";
         }
         queue_ = queue;
+        secondQueue_ = second;
     }
 
     static std::wstring TestPort(std::string_view uri) {
         return uri.find("serial=SER0001") != std::string_view::npos ? L"USB001" : L"";
     }
 
-    // Cancels every active job of the test queue, as a user clearing it would.
-    void CancelQueueJobs() {
+    // Cancels every active job of `queue`, as a user clearing it would.
+    static void CancelQueueJobs(const std::string& queue) {
         cups_job_t* jobs = nullptr;
         const int count =
-            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue_.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
         ASSERT_GE(count, 0) << cupsLastErrorString();
         for (int i = 0; i < count; ++i) {
-            EXPECT_TRUE(cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.c_str(), jobs[i].id, 0) ==
+            EXPECT_TRUE(cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), jobs[i].id, 0) ==
                         IPP_STATUS_OK)
                 << cupsLastErrorString();
         }
         cupsFreeJobs(count, jobs);
     }
 
-    // Submits a job to the test queue and holds it, as a user pausing a print would.
-    void HoldJob() {
+    void CancelPrinterJobs() {
+        CancelQueueJobs(queue_);
+        CancelQueueJobs(secondQueue_);
+    }
+
+    // Submits a job to `queue` and holds it, as a user pausing a print would.
+    static void HoldJob(const std::string& queue) {
         char path[] = "/tmp/fwup-cups-job-XXXXXX";
         const int fd = mkstemp(path);
         ASSERT_GE(fd, 0);
@@ -131,36 +143,65 @@ class CupsServerQueues : public ::testing::Test {
         cups_option_t* options = nullptr;
         const int count = cupsAddOption("job-hold-until", "indefinite", 0, &options);
         const int job =
-            cupsPrintFile2(CUPS_HTTP_DEFAULT, queue_.c_str(), path, "fwup-test", count, options);
+            cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.c_str(), path, "fwup-test", count, options);
         cupsFreeOptions(count, options);
         unlink(path);
         ASSERT_GT(job, 0) << cupsLastErrorString();
     }
 
-    // Whether the test queue holds an active job now (an earlier test may have cancelled it).
-    bool QueueHoldsJobs() {
+    // Whether `queue` holds an active job now (an earlier test may have cancelled it).
+    static bool QueueHoldsJobs(const std::string& queue) {
         cups_job_t* jobs = nullptr;
         const int count =
-            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue_.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+            cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
         cupsFreeJobs(count > 0 ? count : 0, jobs);
         return count > 0;
     }
 
+    static void EnsureHeldJob(const std::string& queue) {
+        if (!QueueHoldsJobs(queue)) {
+            HoldJob(queue);
+        }
+    }
+
+    // The jobs of the queues on USB001 in the server's order, once `done` holds for them (the
+    // server takes a moment to finish a cancel), or as they are after five seconds.
+    template <typename Done>
+    static std::vector<std::uint32_t> JobsOnUsb001Once(CupsQueueSource& source, Done done) {
+        std::vector<std::uint32_t> jobs;
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
+            EXPECT_TRUE(queues.has_value()) << cupsLastErrorString();
+            jobs.clear();
+            for (const PrintQueue& queue : queues.value_or(std::vector<PrintQueue>{})) {
+                if (queue.portName == L"USB001") {
+                    jobs.push_back(queue.jobs);
+                }
+            }
+            if (done(jobs)) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return jobs;
+    }
+
     std::string queue_;
+    std::string secondQueue_;
 };
 
-TEST_F(CupsServerQueues, HeldJobOccupiesThePortUntilCancelled) {
+// The printer's first queue is emptied while the second, listed after it, still holds a job: the
+// port stays busy until that one is cancelled too.
+TEST_F(CupsServerQueues, JobsInAnyQueueOfThePrinterOccupyItsPort) {
+    EnsureHeldJob(queue_);
+    EnsureHeldJob(secondQueue_);
     CupsQueueSource source(TestPort);
     const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
     ASSERT_TRUE(queues.has_value()) << cupsLastErrorString();
-    const auto onPort = std::find_if(queues->begin(), queues->end(),
-                                     [](const PrintQueue& q) { return q.portName == L"USB001"; });
-    ASSERT_NE(onPort, queues->end());
-    EXPECT_GT(onPort->jobs, 0u);
     EXPECT_EQ(std::count_if(queues->begin(), queues->end(),
-                            [](const PrintQueue& q) { return q.portName.empty(); }),
+                            [](const PrintQueue& q) { return q.portName.empty() && q.jobs == 0; }),
               1)
-        << "the queue of the printer that is not connected";
+        << "the queue of the printer that is not connected, its job not counted";
 
     SetActivePrintQueueSource(&source);
     EXPECT_TRUE(IsPortOccupied(L"USB001"));
@@ -168,15 +209,19 @@ TEST_F(CupsServerQueues, HeldJobOccupiesThePortUntilCancelled) {
     EXPECT_FALSE(IsPortOccupied(L"USB002"));
     EXPECT_FALSE(IsPortOccupied(L""));
 
-    CancelQueueJobs();
-    bool occupied = true;
-    for (int attempt = 0; attempt < 50 && occupied; ++attempt) {
-        occupied = IsPortOccupied(L"USB001");
-        if (occupied) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    }
-    EXPECT_FALSE(occupied);
+    CancelQueueJobs(queue_);
+    const std::vector<std::uint32_t> jobs = JobsOnUsb001Once(
+        source, [](const std::vector<std::uint32_t>& j) { return !j.empty() && j[0] == 0; });
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[0], 0u) << "the first queue is empty";
+    EXPECT_GT(jobs[1], 0u) << "the second still holds its job";
+    EXPECT_TRUE(IsPortOccupied(L"USB001"));
+
+    CancelQueueJobs(secondQueue_);
+    JobsOnUsb001Once(source, [](const std::vector<std::uint32_t>& j) {
+        return std::all_of(j.begin(), j.end(), [](std::uint32_t n) { return n == 0; });
+    });
+    EXPECT_FALSE(IsPortOccupied(L"USB001"));
     SetActivePrintQueueSource(nullptr);
 }
 
@@ -193,9 +238,7 @@ TEST_F(CupsServerQueues, QueueNamingTheDeviceIdSerialHoldsThePrinterPort) {
     std::copy(id.begin(), id.end(), reply.begin() + 2);
     // Every queue's lookup may ask again.
     printer.control.assign(8, libusb::testing::Sends(reply));
-    if (!QueueHoldsJobs()) {
-        HoldJob();
-    }
+    EnsureHeldJob(queue_);
 
     CupsQueueSource source([&usb](std::string_view uri) { return PortOfDeviceUri(usb, uri); });
     const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
@@ -206,7 +249,8 @@ TEST_F(CupsServerQueues, QueueNamingTheDeviceIdSerialHoldsThePrinterPort) {
     EXPECT_GT(onPort->jobs, 0u);
     EXPECT_EQ(std::count_if(queues->begin(), queues->end(),
                             [](const PrintQueue& q) { return !q.portName.empty(); }),
-              1);
+              2)
+        << "both queues on the printer's URI";
 }
 
 // A whole run against the simulated printer on USB001 while the cupsd queue for it holds a job:
@@ -234,7 +278,7 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
     window.emplace(surface, factory, std::move(hooks));
     surface.FireInit();
     if (!IsPortOccupied(L"USB001")) {
-        HoldJob();
+        HoldJob(secondQueue_);
     }
     ASSERT_TRUE(IsPortOccupied(L"USB001"));
 
@@ -246,7 +290,7 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
     EXPECT_TRUE(printers.printer(0)->Jobs().empty()) << "no printer traffic beyond discovery";
     EXPECT_TRUE(printers.printer(0)->Events().empty());
 
-    CancelQueueJobs();
+    CancelPrinterJobs();
     bool occupied = true;
     for (int attempt = 0; attempt < 50 && occupied; ++attempt) {
         occupied = IsPortOccupied(L"USB001");
