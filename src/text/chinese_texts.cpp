@@ -10,7 +10,7 @@ namespace {
 // Simplified Chinese with full-width punctuation, the printer's keys in Chinese quotation marks
 // and the two-part ellipsis Chinese writes; a blank separates Latin words from Chinese ones, as
 // Chinese software does.
-constexpr std::array<LangTextEntry, 28> kChineseTexts{{
+constexpr std::array<LangTextEntry, 29> kChineseTexts{{
     {TXT_TITLE, L"Viruzu 固件升级工具"},
     {TXT_RETRY_OR_CONTACT, L"请重新启动打印机后再次升级，或联系 Viruzu 客服人员。"},
     {TXT_NOTICE_HANDS_OFF, L"注意：升级过程中，请勿对打印机和计算机进行任何操作。"},
@@ -52,6 +52,7 @@ constexpr std::array<LangTextEntry, 28> kChineseTexts{{
     {TXT_NO, L"否"},
     {TXT_FW_UNRECOGNIZED, L"无法识别打印机中的固件，请联系 Viruzu 客服。"},
     {TXT_KEEP_POWER_ON, L"升级完成前，请勿关闭打印机。"},
+    {TXT_PRINTER_IN_USE, L"此打印机上正在进行另一项升级。请等待其结束后再试。"},
 }};
 static_assert(IsWellFormed(kChineseTexts));
 

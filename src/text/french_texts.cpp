@@ -10,7 +10,7 @@ namespace {
 // French says "micrologiciel" for firmware, as French-language printer manuals do, and follows
 // French typography: a no-break space before a colon or semicolon and inside the guillemets
 // around the printer's keys, so that a line never starts with the punctuation.
-constexpr std::array<LangTextEntry, 28> kFrenchTexts{{
+constexpr std::array<LangTextEntry, 29> kFrenchTexts{{
     {TXT_TITLE, L"Outil de mise à jour du micrologiciel Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Redémarrez l’imprimante pour relancer la mise à jour, ou contactez le service client "
@@ -68,6 +68,9 @@ constexpr std::array<LangTextEntry, 28> kFrenchTexts{{
      L"Le micrologiciel de l’imprimante n’a pas pu être reconnu. Contactez le service client "
      L"Viruzu."},
     {TXT_KEEP_POWER_ON, L"N’éteignez pas l’imprimante avant la fin de la mise à jour."},
+    {TXT_PRINTER_IN_USE,
+     L"Une autre mise à jour est en cours sur cette imprimante. Attendez qu’elle soit "
+     L"terminée, puis réessayez."},
 }};
 static_assert(IsWellFormed(kFrenchTexts));
 

@@ -9,7 +9,7 @@ namespace {
 
 // German addresses the user with "Sie" and says "Update" for the whole procedure, as German
 // printer manuals do; the printer's keys stand in German quotation marks.
-constexpr std::array<LangTextEntry, 28> kGermanTexts{{
+constexpr std::array<LangTextEntry, 29> kGermanTexts{{
     {TXT_TITLE, L"Viruzu Firmware-Update-Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Starten Sie den Drucker neu, um das Update noch einmal auszuführen, oder wenden Sie sich "
@@ -66,6 +66,9 @@ constexpr std::array<LangTextEntry, 28> kGermanTexts{{
      L"Die Firmware im Drucker wurde nicht erkannt. Bitte wenden Sie sich an den "
      L"Viruzu-Kundendienst."},
     {TXT_KEEP_POWER_ON, L"Schalten Sie den Drucker nicht aus, bevor das Update abgeschlossen ist."},
+    {TXT_PRINTER_IN_USE,
+     L"Auf diesem Drucker läuft bereits ein anderes Update. Warten Sie, bis es beendet ist, "
+     L"und versuchen Sie es dann erneut."},
 }};
 static_assert(IsWellFormed(kGermanTexts));
 

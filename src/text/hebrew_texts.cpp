@@ -10,7 +10,7 @@ namespace {
 // Hebrew speaks to the user in the impersonal "יש ל..." and "אין ל..." of Hebrew manuals, which
 // needs no choice of grammatical gender. Texts are stored in logical order; the window lays them
 // out right to left. The face is one Windows has with Hebrew letters; the Chinese one has none.
-constexpr std::array<LangTextEntry, 28> kHebrewTexts{{
+constexpr std::array<LangTextEntry, 29> kHebrewTexts{{
     {TXT_TITLE, L"כלי עדכון הקושחה של Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"כדי לעדכן שוב יש להפעיל מחדש את המדפסת, או לפנות לשירות הלקוחות של Viruzu."},
@@ -56,6 +56,7 @@ constexpr std::array<LangTextEntry, 28> kHebrewTexts{{
     {TXT_NO, L"לא"},
     {TXT_FW_UNRECOGNIZED, L"לא ניתן לזהות את הקושחה שבמדפסת. יש לפנות לשירות הלקוחות של Viruzu."},
     {TXT_KEEP_POWER_ON, L"אין לכבות את המדפסת עד לסיום העדכון."},
+    {TXT_PRINTER_IN_USE, L"עדכון אחר פועל כעת במדפסת זו. יש להמתין לסיומו ולנסות שוב."},
 }};
 static_assert(IsWellFormed(kHebrewTexts));
 

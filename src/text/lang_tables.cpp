@@ -13,7 +13,7 @@ namespace {
 // of the system menu's close item where the platform has none. The Chinese values stay in the
 // Latin-script tables too; Turkish and Russian need a face that carries their letters.
 
-constexpr std::array<LangTextEntry, 28> EnglishTexts{{
+constexpr std::array<LangTextEntry, 29> EnglishTexts{{
     {TXT_TITLE, L"Viruzu  Firmware Upgrade Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Please restart the printer to upgrade again, or contact the Viruzu customer service "
@@ -71,6 +71,8 @@ constexpr std::array<LangTextEntry, 28> EnglishTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Unable to recognize the firmware in the printer, please contact Viruzu customer service."},
     {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_PRINTER_IN_USE,
+     L"Another upgrade is running on this printer. Wait until it has ended, then try again."},
 }};
 
 // Italian follows the impersonal infinitive of Italian manuals and dialogs ("Riavviare la
@@ -248,6 +250,25 @@ static_assert(IsWellFormed(ItalianTexts));
 static_assert(IsWellFormed(TurkishTexts));
 static_assert(IsWellFormed(RussianTexts));
 
+constexpr std::array<LangTextEntry, 1> ItalianAddedTexts{{
+    {TXT_PRINTER_IN_USE,
+     L"Su questa stampante è in corso un altro aggiornamento. Attendere che termini, quindi "
+     L"riprovare."},
+}};
+constexpr std::array<LangTextEntry, 1> TurkishAddedTexts{{
+    {TXT_PRINTER_IN_USE,
+     L"Bu yazıcıda başka bir güncelleme sürüyor. Bitmesini bekleyin, ardından yeniden deneyin."},
+}};
+constexpr std::array<LangTextEntry, 1> RussianAddedTexts{{
+    {TXT_PRINTER_IN_USE,
+     L"На этом принтере уже выполняется другое обновление. Дождитесь его завершения и "
+     L"повторите попытку."},
+}};
+
+static_assert(IsWellFormed(ItalianAddedTexts, kFirstAddedTextId));
+static_assert(IsWellFormed(TurkishAddedTexts, kFirstAddedTextId));
+static_assert(IsWellFormed(RussianAddedTexts, kFirstAddedTextId));
+
 }  // namespace
 
 std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId) {
@@ -274,6 +295,19 @@ std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId) {
             return PolishTexts();
         default:
             return EnglishTexts;
+    }
+}
+
+std::span<const LangTextEntry> AddedTextsFor(std::uint16_t primaryLangId) {
+    switch (primaryLangId) {
+        case LANG_ITALIAN:
+            return ItalianAddedTexts;
+        case LANG_TURKISH:
+            return TurkishAddedTexts;
+        case LANG_RUSSIAN:
+            return RussianAddedTexts;
+        default:
+            return {};
     }
 }
 

@@ -41,4 +41,13 @@ constexpr std::size_t Utf16Length(std::wstring_view text) {
 // Spanish, Portuguese and Polish have their own, every other value gets the English one.
 std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId);
 
+// The tables written first (Italian, Turkish, Russian) end before the success message's first line
+// (id 27), which they leave to English. The texts added since then are held beside them, by
+// position from this id.
+inline constexpr std::size_t kFirstAddedTextId = 28;
+
+// The added texts of a table that ends before them; empty for every other table, which holds
+// them in place.
+std::span<const LangTextEntry> AddedTextsFor(std::uint16_t primaryLangId);
+
 }  // namespace fwup

@@ -15,6 +15,10 @@ std::wstring GetLangText(int id) {
     if (index < table.size()) {
         return std::wstring(table[index].Text);
     }
+    const std::span<const LangTextEntry> added = AddedTextsFor(UiLangId.load());
+    if (index >= kFirstAddedTextId && index - kFirstAddedTextId < added.size()) {
+        return std::wstring(added[index - kFirstAddedTextId].Text);
+    }
     // Italian, Turkish and Russian end before the success message's first line; an empty line there
     // would leave the user without the warning to keep the printer on, so English stands in.
     const std::span<const LangTextEntry> english = LangTableFor(LANG_ENGLISH);

@@ -36,7 +36,8 @@ enum TextId : int {
     TXT_YES = 24,
     TXT_NO = 25,
     TXT_FW_UNRECOGNIZED = 26,
-    TXT_KEEP_POWER_ON = 27
+    TXT_KEEP_POWER_ON = 27,
+    TXT_PRINTER_IN_USE = 28
 };
 
 // Primary language ids: the low 10 bits of a Windows language identifier. <windows.h> defines the

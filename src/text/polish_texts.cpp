@@ -11,7 +11,7 @@ namespace {
 // person imperative, both as Polish software and printer manuals do; the printer's keys stand in
 // Polish quotation marks, and a no-break space keeps a one-letter word from ending a line, as
 // Polish typesetting asks.
-constexpr std::array<LangTextEntry, 28> kPolishTexts{{
+constexpr std::array<LangTextEntry, 29> kPolishTexts{{
     {TXT_TITLE, L"Narzędzie do aktualizacji oprogramowania sprzętowego Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Aby ponowić aktualizację, uruchom ponownie drukarkę lub skontaktuj się z\u00A0działem "
@@ -73,6 +73,9 @@ constexpr std::array<LangTextEntry, 28> kPolishTexts{{
      L"obsługi "
      L"klienta Viruzu."},
     {TXT_KEEP_POWER_ON, L"Nie wyłączaj drukarki, dopóki aktualizacja się nie zakończy."},
+    {TXT_PRINTER_IN_USE,
+     L"Na tej drukarce trwa już inna aktualizacja. Poczekaj, aż się zakończy, i spróbuj "
+     L"ponownie."},
 }};
 static_assert(IsWellFormed(kPolishTexts));
 

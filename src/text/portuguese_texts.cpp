@@ -9,7 +9,7 @@ namespace {
 
 // Portuguese follows Brazilian usage ("conectar", "entre em contato"), where most of its users
 // are; the spelling is that of the 1990 agreement, shared with Portugal.
-constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
+constexpr std::array<LangTextEntry, 29> kPortugueseTexts{{
     {TXT_TITLE, L"Ferramenta de atualização de firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Reinicie a impressora para tentar a atualização novamente ou entre em contato com o "
@@ -65,6 +65,9 @@ constexpr std::array<LangTextEntry, 28> kPortugueseTexts{{
      L"Não foi possível reconhecer o firmware da impressora. Entre em contato com o atendimento "
      L"ao cliente da Viruzu."},
     {TXT_KEEP_POWER_ON, L"Não desligue a impressora até o fim da atualização."},
+    {TXT_PRINTER_IN_USE,
+     L"Outra atualização está em andamento nesta impressora. Aguarde até que ela termine e "
+     L"tente novamente."},
 }};
 static_assert(IsWellFormed(kPortugueseTexts));
 

@@ -9,7 +9,7 @@ namespace {
 
 // Spanish addresses the user as "usted" and says "equipo" for the computer, words understood
 // alike in Spain and in Latin America; the printer's keys stand in angle quotes.
-constexpr std::array<LangTextEntry, 28> kSpanishTexts{{
+constexpr std::array<LangTextEntry, 29> kSpanishTexts{{
     {TXT_TITLE, L"Herramienta de actualización de firmware de Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Reinicie la impresora para volver a intentar la actualización o póngase en contacto con "
@@ -65,6 +65,9 @@ constexpr std::array<LangTextEntry, 28> kSpanishTexts{{
      L"No se reconoce el firmware de la impresora. Póngase en contacto con el servicio de "
      L"atención al cliente de Viruzu."},
     {TXT_KEEP_POWER_ON, L"No apague la impresora hasta que termine la actualización."},
+    {TXT_PRINTER_IN_USE,
+     L"Ya hay otra actualización en curso en esta impresora. Espere a que termine y vuelva a "
+     L"intentarlo."},
 }};
 static_assert(IsWellFormed(kSpanishTexts));
 

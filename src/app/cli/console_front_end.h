@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     void OnVersionVerdict(int verdict) override { versionVerdict_ = verdict; }
     bool StopRequested() override { return interrupts_.requested.load(); }
     void OnTransferProgress(std::size_t sent, std::size_t length) override;
+    void OnPrinterReplaced() override { printerReplaced_ = true; }
+    // Held until the command ends: the verification works on the printer after the run.
+    void KeepPrinterLock(std::unique_ptr<PrinterLock> lock) override { lock_ = std::move(lock); }
 
     // After the run.
     const DeviceEntry* Chosen() const;
@@ -64,6 +68,8 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     std::optional<int> VersionVerdict() const { return versionVerdict_; }
     bool TransferBegun() const { return transferBegun_; }
     std::size_t BytesSent() const { return bytesSent_; }
+    // An open found another printer behind the chosen printer's port name.
+    bool PrinterReplaced() const { return printerReplaced_; }
     // The printers attached, for a message naming them.
     std::wstring AttachedList() const;
 
@@ -82,6 +88,8 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     bool transmittingShown_ = false;
     bool interruptNoted_ = false;
     std::size_t bytesSent_ = 0;
+    bool printerReplaced_ = false;
+    std::unique_ptr<PrinterLock> lock_;
 };
 
 // Whether `entry` is the printer the options choose (always true without a choice).

@@ -24,6 +24,8 @@ const char* ResultName(int exitCode) {
             return "failed";
         case kExitVerifyFailed:
             return "verify-failed";
+        case kExitInUse:
+            return "in-use";
         case kExitInterrupted:
             return "interrupted";
         default:
@@ -51,6 +53,8 @@ int ExitCodeFor(UpgradeOutcome outcome) {
             return kExitSucceeded;
         case UpgradeOutcome::kInterrupted:
             return kExitInterrupted;
+        case UpgradeOutcome::kInUse:
+            return kExitInUse;
     }
     return kExitError;
 }

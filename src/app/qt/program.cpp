@@ -28,6 +28,7 @@
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/upgrade_start.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -83,6 +84,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
         SetActivePrintQueueSource(queues.get());
     }
     SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
+    SetPrinterLockTaker(HostPrinterLockTaker());
 
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
@@ -110,6 +112,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
         worker.Wait();
     }
     SetTransferGuardMaker({});
+    SetPrinterLockTaker({});
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);

@@ -26,6 +26,7 @@
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -120,6 +121,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         SetActivePrintQueueSource(queues.get());
     }
 
+    SetPrinterLockTaker(HostPrinterLockTaker());
     {
         Win32SurfaceFactory factory(instance);
         Win32DialogSurface surface(kMainDialogTemplate, instance);
@@ -137,6 +139,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         worker.Wait();
         SetTransferGuardMaker({});
     }
+    SetPrinterLockTaker({});
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);
