@@ -47,6 +47,8 @@ CASES = [
      ["upgrade"], 8, {"package": None, "bytesSent": 0}, False),
     ("printer-lost, check with another printer behind the port", "check-printer-plugged-in-ahead",
      ["check", "--port", "USB002"], 8, {"port": "USB002"}, False),
+    ("printer-lost, check with the same instance ID behind the port",
+     "same-serial-plugged-in-ahead", ["check"], 8, {"security": "not-read"}, False),
     ("failed, version query", "version-query-refused", ["upgrade"], 9, {"firmware": "unread"},
      True),
     ("failed, transfer", "burn-channel-refused", ["upgrade"], 9, {"package": 3000}, False),
