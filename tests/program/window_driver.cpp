@@ -6,6 +6,9 @@
 //      shown and enabled, prints "window_driver: shown: <text>" and presses that button, again
 //      each half second while the program runs: the window refuses to close while the run is
 //      still returning.
+//   3. with FWUP_DRIVER_CLOSE_ON set, once step 2 is done and the button so labelled is shown and
+//      enabled again (the window back at its idle look), prints "window_driver: back: <text>"
+//      and closes the windows, as the user would.
 // After FWUP_DRIVER_TIMEOUT_S seconds (default 90) without getting there it prints what the
 // window shows and ends the process with status 3. Nothing of the program is changed or linked.
 
@@ -70,6 +73,7 @@ void StartDriving() {
     const QString press = Setting("FWUP_DRIVER_PRESS");
     const QString await = Setting("FWUP_DRIVER_AWAIT");
     const QString thenPress = Setting("FWUP_DRIVER_THEN_PRESS");
+    const QString closeOn = Setting("FWUP_DRIVER_CLOSE_ON");
     if (press.isEmpty() || await.isEmpty() || thenPress.isEmpty()) {
         std::fprintf(stderr,
                      "window_driver: FWUP_DRIVER_PRESS, _AWAIT and _THEN_PRESS are needed\n");
@@ -105,6 +109,11 @@ void StartDriving() {
                 timer->setInterval(500);
             }
             done->click();
+        } else if (*shown && !closeOn.isEmpty() && ShownButton(closeOn) != nullptr) {
+            std::printf("window_driver: back: %s\n", qPrintable(closeOn));
+            std::fflush(stdout);
+            timer->stop();
+            QApplication::closeAllWindows();
         } else if (clock->elapsed() > timeoutS * 1000LL) {
             GiveUp(qPrintable(await));
         }
