@@ -45,8 +45,8 @@ std::wstring HardIdNotice(const DeviceTableRow& row);
 bool MatchHardID(DeviceEntry& entry, std::wstring_view instanceId);
 
 // Appends the supported printers present now, in the platform's order, each with its model name,
-// port name, instance ID and interface path. Returns 1, or one of the negative codes above when a platform call
-// failed; the entries appended before the failure stay in the list.
+// port name, instance ID and interface path. Returns 1, or one of the negative codes above when a
+// platform call failed; the entries appended before the failure stay in the list.
 int GetSystemDeviceList(DeviceList& list);
 
 }  // namespace fwup
