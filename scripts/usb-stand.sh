@@ -237,7 +237,9 @@ for module in $(cat /stand/modules); do
     esac || echo "stand: FAIL insmod $module"
 done
 mount -t configfs configfs /sys/kernel/config
-mkdir -p /run/udev /lib/systemd /etc/udev
+# /run/lock as every distribution's boot makes it: the printers' locks go there.
+mkdir -p /run/udev /lib/systemd /etc/udev /run/lock
+chmod 1777 /run/lock
 ln -s /bin/udevadm /lib/systemd/systemd-udevd
 /lib/systemd/systemd-udevd --daemon || echo "stand: FAIL udevd did not start"
 echo "stand: note modules loaded $(cut -d' ' -f1 /proc/uptime) s after boot"
@@ -438,6 +440,30 @@ if device=$(plug u3 one-printer-ready.json dummy_udc.0 --stall-at-byte 150000); 
     unplug u3
 else
     fail "stall: the printer gadget did not enumerate"
+fi
+
+# --- two console programs on one printer: the second starts while the first holds it ---
+# Newer firmware: the first run waits for the printer to flash after the transfer, holding the
+# printer's lock; the second must end with 12 and the gadget get exactly one firmware job.
+if plug l0 newer-version.json dummy_udc.0 >/dev/null; then
+    rm -f /tmp/l-first.out /tmp/l-first.rc
+    (timeout 180 viruzu-fwup-cli upgrade --json >/tmp/l-first.out 2>&1
+     echo $? >/tmp/l-first.rc) &
+    for i in $(seq 300); do grep -q '"step": "transfer"' /tmp/l-first.out && break; sleep 0.1; done
+    cli upgrade --json; rc=$?
+    for i in $(seq 900); do [ -f /tmp/l-first.rc ] && break; sleep 0.2; done
+    first=$(cat /tmp/l-first.rc 2>/dev/null)
+    if [ $rc -eq 12 ] && has_result in-use 12 && [ "$first" = 0 ] &&
+       [ "$(jobs_of l0 firmware)" = 1 ]; then
+        ok "in use: the second program ended 12, the first succeeded, one firmware job arrived"
+    else
+        fail "in use: second exit $rc ($(result_line)), first exit $first," \
+             "firmware jobs $(jobs_of l0 firmware)"
+        show_cli; cat /tmp/l-first.out
+    fi
+    unplug l0
+else
+    fail "in use: the printer gadget did not enumerate"
 fi
 
 # --- a printer plugged in on a bus that sorts ahead while the same-version question is open ---

@@ -80,6 +80,7 @@ int GetSystemDeviceList(DeviceList& list) {
             entry.PortName = Cut(*port, kMaxPortNameChars);
         }
         entry.InstanceId = std::move(instanceId);
+        entry.InterfacePath = std::move(path);
         list.push_back(std::move(entry));
     }
     return kDiscoveryOk;

@@ -28,9 +28,10 @@ struct DeviceEntry {
     std::wstring ModelName;      // the matched table row's model name
     std::wstring PortName;       // e.g. USB001; empty when its interface has no port name
     std::int32_t ListIndex = 0;  // position in the window's printer list, set by its owner
-    // The device instance ID behind PortName when it was found: the printer's identity, which
-    // the upgrade run holds the port name to (PortPin).
+    // The device instance ID and the interface path behind PortName when it was found: the
+    // printer's identity, which a command holds the port name to (PrinterTarget).
     std::wstring InstanceId;
+    std::wstring InterfacePath;
 };
 
 using DeviceList = std::vector<DeviceEntry>;
@@ -44,8 +45,8 @@ std::wstring HardIdNotice(const DeviceTableRow& row);
 bool MatchHardID(DeviceEntry& entry, std::wstring_view instanceId);
 
 // Appends the supported printers present now, in the platform's order, each with its model name,
-// port name and instance ID. Returns 1, or one of the negative codes above when a platform call
-// failed; the entries appended before the failure stay in the list.
+// port name, instance ID and interface path. Returns 1, or one of the negative codes above when a
+// platform call failed; the entries appended before the failure stay in the list.
 int GetSystemDeviceList(DeviceList& list);
 
 }  // namespace fwup

@@ -7,11 +7,11 @@
 #include "device/discovery.h"
 #include "device/interface_source.h"
 #include "device/port_name.h"
-#include "device/port_pin.h"
 
 namespace fwup {
 
-UsbChannel OpenUSBDevice(std::wstring_view wantedPortName) {
+UsbChannel OpenUSBDevice(const PrinterTarget& printer) {
+    const std::wstring_view wantedPortName = printer.portName();
     if (wantedPortName.empty()) {
         return nullptr;
     }
@@ -34,7 +34,7 @@ UsbChannel OpenUSBDevice(std::wstring_view wantedPortName) {
             }
             const std::optional<std::wstring> portName = GetUSBPortName(path);
             if (portName && *portName == wantedPortName) {
-                if (!PinAllowsOpen(wantedPortName, instanceId)) {
+                if (!printer.Admits(instanceId, path)) {
                     return nullptr;
                 }
                 matchedPath = std::move(path);

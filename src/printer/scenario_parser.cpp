@@ -179,8 +179,9 @@ void ReadPrinter(const json& value, const std::string& path, bool portNumbersByP
         printer.instanceId = FromUtf8(*id);
     }
     const auto interfacePath = reader.Text("interfacePath", 1, kMaxInterfacePathBytes);
-    printer.interfacePath =
-        interfacePath ? FromUtf8(*interfacePath) : DefaultUsbPrintPath(printer.instanceId);
+    if (interfacePath) {
+        printer.interfacePath = FromUtf8(*interfacePath);
+    }
     if (portNumbersByPosition && reader.Member("portNumber") != nullptr) {
         reader.Fail("'" + reader.KeyPath("portNumber") +
                     "' cannot be given when 'portNumbers' is \"byPosition\"");
@@ -218,6 +219,22 @@ void ReadPrinter(const json& value, const std::string& path, bool portNumbersByP
     if (reader.ok() && printer.faults.badCrc && printer.security.raw) {
         reader.Fail("'" + reader.KeyPath("faults") +
                     ".badCrc' needs a built security record, not 'raw' bytes");
+    }
+}
+
+// A printer that names no path gets the one Windows would give it, told apart from the printers
+// before it that share its instance ID, so that a scenario need not spell paths to have two.
+void GiveDefaultPaths(Scenario& scenario) {
+    for (std::size_t i = 0; i < scenario.printers.size(); ++i) {
+        PrinterScenario& printer = scenario.printers[i];
+        if (!printer.interfacePath.empty()) {
+            continue;
+        }
+        std::size_t sharing = 1;
+        for (std::size_t earlier = 0; earlier < i; ++earlier) {
+            sharing += scenario.printers[earlier].instanceId == printer.instanceId ? 1 : 0;
+        }
+        printer.interfacePath = DefaultUsbPrintPath(printer.instanceId, sharing);
     }
 }
 
@@ -281,6 +298,7 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         }
     }
     if (reader.ok()) {
+        GiveDefaultPaths(parsed);
         CheckDistinctPaths(parsed, error);
     }
     if (!error.empty()) {

@@ -96,7 +96,7 @@ bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> 
     return hasher.Digest() == *recorded;
 }
 
-int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observer) {
+int SendElf(int resourceId, const PrinterTarget& printer, TransferObserver* observer) {
     ToolShowNotice(L"loading ELF...");
 
     std::uint32_t size = 0;
@@ -118,7 +118,7 @@ int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observ
         return kErrPackageDamaged;
     }
 
-    UsbChannel channel = OpenUSBDevice(portName);
+    UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {
         WriteToolLog(L"open USB Device failed!");
         return kErrOpenChannel;

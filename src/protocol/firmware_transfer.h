@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "device/channel.h"
+#include "device/printer_target.h"
 
 namespace fwup {
 
@@ -51,7 +52,7 @@ int DownloadFW(Channel* channel, const std::uint8_t* bytes, std::size_t length,
 // once, handing each few MiB back behind it (ReleaseBinaryResourceBytes) as the transfer does.
 bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> package);
 
-// Sends BINARY resource `resourceId` whole to the printer on `portName`, on a channel of its own
+// Sends BINARY resource `resourceId` whole to `printer`, on a channel of its own
 // (opened with OpenUSBDevice, closed before returning), as DownloadFW does (progress to
 // `observer`), and hands the bytes
 // already sent back to the resource layer every few MiB (ReleaseBinaryResourceBytes), so the
@@ -60,6 +61,6 @@ bool PackageMatchesRecordedDigest(int resourceId, std::span<const std::uint8_t> 
 // build recorded (RecordedPackageDigest): a damaged package is never sent. Notice
 // "loading ELF..." first; returns 1, or kErrPackageEmpty, kErrPackageUnreadable,
 // kErrPackageDamaged, kErrOpenChannel or DownloadFW's code, each failure with its tool log line.
-int SendElf(int resourceId, std::wstring_view portName, TransferObserver* observer = nullptr);
+int SendElf(int resourceId, const PrinterTarget& printer, TransferObserver* observer = nullptr);
 
 }  // namespace fwup

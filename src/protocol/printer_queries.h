@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "device/channel.h"
+#include "device/printer_target.h"
 #include "protocol/acl_exchange.h"
 #include "protocol/security_layout.h"
 
@@ -36,9 +37,9 @@ int GetPrinterStatus(Channel* channel, std::int8_t& status);
 // package's: 3 same, 4 printer lower (upgrade due), 1 printer higher.
 int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionText);
 
-// Opens its own channel to `portName`, asks the firmware version and classifies it. Returns 1,
+// Opens its own channel to `printer`, asks the firmware version and classifies it. Returns 1,
 // 3 or 4; -6 when no channel can be opened; -9, -10, -11, -1, -19 from the exchange.
-int QueryFwVersion(std::wstring_view portName);
+int QueryFwVersion(const PrinterTarget& printer);
 
 // CRC-16/XMODEM of the descrambled protected block of a security record.
 std::uint16_t CalcCrc16(std::span<const std::uint8_t, kSecurityBlockSize> block);
@@ -53,9 +54,9 @@ struct SecurityCheck {
 // Descrambles and checks a security record; bytes the printer did not send read as zero.
 SecurityCheck ExamineSecurityRecord(std::span<const std::uint8_t> record);
 
-// Opens its own channel to `portName` and reads the security record with the vendor request.
+// Opens its own channel to `printer` and reads the security record with the vendor request.
 // Returns -33 (check value valid; bFwEncrypted updated), -32 (check value wrong), -31 (no bytes
 // returned), -6 (no channel). Writes its findings to the tool log.
-int QuerySecurity(std::wstring_view portName);
+int QuerySecurity(const PrinterTarget& printer);
 
 }  // namespace fwup

@@ -35,8 +35,8 @@ SecurityCheck ExamineSecurityRecord(std::span<const std::uint8_t> record) {
     return check;
 }
 
-int QuerySecurity(std::wstring_view portName) {
-    UsbChannel channel = OpenUSBDevice(portName);
+int QuerySecurity(const PrinterTarget& printer) {
+    UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {
         return kErrOpenChannel;
     }

@@ -38,8 +38,8 @@ int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionTe
     return printer < package ? kVersionLower : kVersionHigher;
 }
 
-int QueryFwVersion(std::wstring_view portName) {
-    UsbChannel channel = OpenUSBDevice(portName);
+int QueryFwVersion(const PrinterTarget& printer) {
+    UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {
         return kErrOpenChannel;
     }

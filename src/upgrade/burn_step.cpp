@@ -10,7 +10,7 @@
 
 namespace fwup {
 
-int BurnFW(std::wstring_view portName, TransferObserver* observer) {
+int BurnFW(const PrinterTarget& printer, TransferObserver* observer) {
     int resourceId = kPackagePlainId;
     if (bFwEncrypted.load()) {
         WriteToolLog(L"Will burn FW which is encrypted");
@@ -19,7 +19,7 @@ int BurnFW(std::wstring_view portName, TransferObserver* observer) {
         WriteToolLog(L"Will burn FW which is not encrypted");
     }
 
-    const int result = SendElf(resourceId, portName, observer);
+    const int result = SendElf(resourceId, printer, observer);
     if (result == kResultOk) {
         return kResultOk;
     }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include "device/discovery.h"
 #include "protocol/firmware_transfer.h"
+#include "upgrade/printer_lock.h"
 
 namespace fwup {
 
@@ -17,6 +20,7 @@ enum class UpgradeOutcome {
     kSucceeded,             // the whole package was written
     kInterrupted,           // the front end asked to stop before the transfer began
     kLowBattery,            // the computer runs on a nearly empty battery; nothing was sent
+    kInUse,                 // another run holds the printer's lock; nothing was sent
 };
 
 // The steps a run reports as it enters them.
@@ -56,6 +60,13 @@ class UpgradeFrontEnd : public TransferObserver {
     // Asked between the steps before the transfer: true ends the run there (kInterrupted)
     // without a message. Never asked once the transfer has begun.
     virtual bool StopRequested() { return false; }
+
+    // The run's last calls, once it has ended. OnPrinterReplaced: an open found another printer
+    // behind the chosen printer's port name and was refused (PrinterTarget), whatever step it
+    // was. KeepPrinterLock: the chosen printer's lock (null when none was taken); a front end that
+    // goes on working on the printer after the run keeps it, otherwise it is released here.
+    virtual void OnPrinterReplaced() {}
+    virtual void KeepPrinterLock(std::unique_ptr<PrinterLock>) {}
 
   protected:
     ~UpgradeFrontEnd() = default;

@@ -7,7 +7,7 @@
 
 #include "base/clock.h"
 #include "device/channel.h"
-#include "device/port_pin.h"
+#include "device/printer_target.h"
 #include "device/simulated_printers.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
@@ -17,6 +17,7 @@
 #include "upgrade/burn_step.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/run_status.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -57,6 +58,10 @@ class UpgradeRun {
         while (step != Step::kEnd) {
             step = Do(step);
         }
+        if (printer_.Replaced()) {
+            frontEnd_.OnPrinterReplaced();
+        }
+        frontEnd_.KeepPrinterLock(std::move(lock_));
         return outcome_;
     }
 
@@ -144,18 +149,24 @@ class UpgradeRun {
         if (entry.ModelName == kBrokenFirmwareModel) {
             WriteToolLog(L"Select an FW broken printer, only one printer permit!");
         }
-        port_ = entry.PortName.substr(0, kPortNameBufferChars - 1);
         // Every later open looks the name up again, and the name may pass to another printer
         // meanwhile (a printer plugged in or pulled ahead of this one, during a question that
         // can stay open for minutes). The status, version and security record read must belong
         // to the printer that is flashed.
-        pin_.emplace(port_, entry.InstanceId);
+        printer_ = PrinterTarget::Pinned(entry.PortName.substr(0, kPortNameBufferChars - 1),
+                                         entry.InstanceId, entry.InterfacePath);
+        // A second run on the printer (another window, a console program, under any user) would
+        // interleave its steps with this one's, and could send a firmware job while the printer
+        // flashes the first.
+        if (!ClaimPrinter(entry.InstanceId, lock_)) {
+            return RefuseWithMessage(TXT_PRINTER_IN_USE, UpgradeOutcome::kInUse);
+        }
 
-        if (IsPortOccupied(port_)) {
+        if (IsPortOccupied(printer_.portName())) {
             return RefuseWithMessage(TXT_PORT_OCCUPIED, UpgradeOutcome::kPortBusy);
         }
 
-        const int status = CheckPrinterStatus(port_);
+        const int status = CheckPrinterStatus(printer_);
         if (Interrupted()) {
             return Step::kEnd;
         }
@@ -170,7 +181,7 @@ class UpgradeRun {
 
     Step CheckVersion() {
         frontEnd_.OnStep(UpgradeStep::kCheckVersion);
-        const int verdict = QueryFwVersion(port_);
+        const int verdict = QueryFwVersion(printer_);
         if (Interrupted()) {
             return Step::kEnd;
         }
@@ -199,7 +210,7 @@ class UpgradeRun {
     // cannot be used, otherwise kSendData to go on.
     Step CheckSecurity() {
         frontEnd_.OnStep(UpgradeStep::kCheckSecurity);
-        const int result = QuerySecurity(port_);
+        const int result = QuerySecurity(printer_);
         if (Interrupted()) {
             return Step::kEnd;
         }
@@ -225,7 +236,7 @@ class UpgradeRun {
             guard_ = HoldForTransfer();
         }
         frontEnd_.OnStep(UpgradeStep::kTransfer);
-        return BurnFW(port_, &frontEnd_);
+        return BurnFW(printer_, &frontEnd_);
     }
 
     Step SendData() {
@@ -246,16 +257,17 @@ class UpgradeRun {
     }
 
     UpgradeFrontEnd& frontEnd_;
-    std::wstring port_;
+    // For the whole run, from the choice of the printer; empty before it.
+    PrinterTarget printer_{std::wstring_view()};
+    std::unique_ptr<PrinterLock> lock_;
     UpgradeOutcome outcome_ = UpgradeOutcome::kFailed;
-    std::optional<PortPin> pin_;            // for the whole run, from the choice of the printer
     std::unique_ptr<TransferGuard> guard_;  // from the transfer's start to the run's end
 };
 
 }  // namespace
 
-int CheckPrinterStatus(std::wstring_view portName) {
-    UsbChannel channel = OpenUSBDevice(portName);
+int CheckPrinterStatus(const PrinterTarget& printer) {
+    UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {
         return kPrinterStatusUnknown;
     }

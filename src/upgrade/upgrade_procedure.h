@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string_view>
+#include "device/printer_target.h"
 
 #include "upgrade/upgrade_front_end.h"
 
@@ -10,9 +10,9 @@ namespace fwup {
 // query failed). It is not one of the ready states, so the run stops as for a busy printer.
 inline constexpr int kPrinterStatusUnknown = 5;
 
-// The printer's status byte (signed) from a channel of its own to `portName`, or
+// The printer's status byte (signed) from a channel of its own to `printer`, or
 // kPrinterStatusUnknown. The channel is closed before it returns.
-int CheckPrinterStatus(std::wstring_view portName);
+int CheckPrinterStatus(const PrinterTarget& printer);
 
 // True for the status bytes in which the printer takes firmware: ready (0, 2) and asleep (4).
 bool IsReadyForUpgrade(int status);

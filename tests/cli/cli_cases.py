@@ -16,6 +16,7 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 
 PLAIN_PACKAGE_BYTES = 600059  # the generated test package 3000
+LOCKS = tempfile.TemporaryDirectory(prefix="fwup-locks-")  # the cases' lock folders
 
 # name, scenario, arguments, exit code, fields the result line must hold, also under Wine
 CASES = [
@@ -42,6 +43,12 @@ CASES = [
     ("printer-lost", "security-channel-refused", ["upgrade"], 8, {"package": None}, True),
     ("printer-lost, another printer behind the port", "printer-plugged-in-ahead", ["upgrade"], 8,
      {"package": None}, False),
+    ("printer-lost, same instance ID behind the port", "same-serial-plugged-in-ahead",
+     ["upgrade"], 8, {"package": None, "bytesSent": 0}, False),
+    ("printer-lost, check with another printer behind the port", "check-printer-plugged-in-ahead",
+     ["check", "--port", "USB002"], 8, {"port": "USB002"}, False),
+    ("printer-lost, check with the same instance ID behind the port",
+     "same-serial-plugged-in-ahead", ["check"], 8, {"security": "not-read"}, False),
     ("failed, version query", "version-query-refused", ["upgrade"], 9, {"firmware": "unread"},
      True),
     ("failed, transfer", "burn-channel-refused", ["upgrade"], 9, {"package": 3000}, False),
@@ -51,6 +58,10 @@ CASES = [
      {"versionAfter": "older"}, False),
     ("verify, never back", "flash-never-comes-back",
      ["upgrade", "--verify", "--verify-timeout", "2"], 10, {"versionAfter": None}, True),
+    ("verify, never gone: its version is no verdict", "one-printer-ready",
+     ["upgrade", "--verify", "--verify-timeout", "2"], 10, {"versionAfter": "older"}, False),
+    ("verify, two printers with the flashed one's instance ID", "verify-same-serial-appears",
+     ["upgrade", "--verify"], 10, {"versionAfter": None}, True),
     ("check", "two-printers", ["check", "--port", "USB002"], 0,
      {"firmware": "older", "security": "valid", "ready": True}, True),
     ("check, not ready", "not-ready", ["check"], 5, {"ready": False}, False),
@@ -60,7 +71,7 @@ CASES = [
 
 RESULTS = {0: "succeeded", 1: "error", 2: "usage", 3: "not-connected", 4: "port-busy",
            5: "not-ready", 6: "declined", 7: "firmware-unrecognized", 8: "printer-lost",
-           9: "failed", 10: "verify-failed", 11: "low-battery", 130: "interrupted"}
+           9: "failed", 10: "verify-failed", 11: "low-battery", 12: "in-use", 130: "interrupted"}
 
 
 def scenario_path(args, name):
@@ -75,9 +86,15 @@ def command(args, arguments):
     return prefix + [args.program] + arguments + ["--json"]
 
 
-def environment(args, scenario):
+def environment(args, scenario, lock_dir=None):
+    """Each case takes its printers' locks in a folder of its own (the cases share the scenarios'
+    instance IDs and run in parallel), unless `lock_dir` names one to share."""
     env = dict(os.environ)
     env["VIRUZU_FWUP_EMULATE"] = scenario_path(args, scenario)
+    if lock_dir is None:
+        lock_dir = tempfile.mkdtemp(dir=LOCKS.name)
+    env["VIRUZU_FWUP_LOCK_DIR"] = ("Z:" + lock_dir.replace("/", "\\")) if args.windows \
+        else lock_dir
     env["LANG"] = "en_US.UTF-8"
     env.pop("LANGUAGE", None)
     env.pop("LC_ALL", None)
@@ -149,6 +166,41 @@ def run_interrupted(args, name, scenario, signum, wait_for, expected_code, check
     return errors + check(name, json_lines("".join(lines)), ended_after)
 
 
+def run_two_programs(args):
+    """Two console programs on one printer: the second starts while the first is in its
+    transfer, must send nothing and end 12 at once; the first must not notice."""
+    name = "in-use, a second program while the first transfers"
+    lock_dir = tempfile.mkdtemp(dir=LOCKS.name)
+    first = subprocess.Popen(command(args, ["upgrade"]),
+                             env=environment(args, "slow-link", lock_dir),
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True)
+    lines = []
+    for line in first.stdout:
+        lines.append(line)
+        o = json.loads(line)
+        if o.get("event") == "step" and o.get("step") == "transfer":
+            break
+    else:
+        first.wait()
+        return [f"{name}: the first program ended before its transfer:\n{''.join(lines)}"]
+    started = time.monotonic()
+    second = subprocess.run(command(args, ["upgrade"]),
+                            env=environment(args, "slow-link", lock_dir),
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, text=True, timeout=120)
+    took = time.monotonic() - started
+    errors = check_result(name + " (second)", second.returncode, second.stdout, 12,
+                          {"package": None, "bytesSent": 0, "port": "USB001"})
+    if took > 5:
+        errors.append(f"{name}: the second program took {took:.1f} s")
+    lines.extend(first.stdout)
+    code = first.wait(timeout=120)
+    errors += check_result(name + " (first)", code, "".join(lines), 0,
+                           {"bytesSent": PLAIN_PACKAGE_BYTES})
+    return errors
+
+
 def interrupt_cases(args):
     def before(name, objects, ended_after):
         # The silent printer would keep the status query waiting for many seconds.
@@ -185,6 +237,7 @@ def main():
 
     cases = [c for c in CASES if c[5]] if args.windows else CASES
     jobs = [lambda c=c: run_case(args, c) for c in cases]
+    jobs.append(lambda: run_two_programs(args))
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]
     # The cases mostly wait (verify, slow link); Wine starts are better not overlapped.

@@ -131,7 +131,8 @@ TEST_P(DiscoveryFailures, EndTheWalkAndKeepEarlierEntries) {
     source.AddPrinter(3);
     source.interfaces[1].idLookup = GetParam().idLookup;
     source.interfaces[1].pathLookup = GetParam().pathLookup;
-    list.push_back(DeviceEntry{L"kept from before", L"USB099", 4, L"USB\\VID_5A7C&PID_B101\\KEPT"});
+    list.push_back(
+        DeviceEntry{L"kept from before", L"USB099", 4, L"USB\\VID_5A7C&PID_B101\\KEPT", L""});
     EXPECT_EQ(GetSystemDeviceList(list), GetParam().expected);
     EXPECT_EQ(Ports(list), (std::vector<std::wstring>{L"USB099", L"USB001"}));
 }

@@ -15,7 +15,7 @@
 #include "base/wide_text.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
-#include "device/port_pin.h"
+#include "device/printer_target.h"
 #include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "log/tool_log.h"
@@ -25,6 +25,7 @@
 #include "text/lang_text.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/printer_selection.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_procedure.h"
@@ -93,6 +94,9 @@ int ListCommand(ConsoleReport& report, Result& result) {
     return code;
 }
 
+constexpr const wchar_t* kInUseReason = L"another upgrade run holds the printer";
+constexpr const wchar_t* kReplacedReason = L"the printer on the port is no longer the one checked";
+
 // The chosen printer, or the exit code that says why there is none.
 std::optional<int> ChoosePrinter(ConsoleFrontEnd& frontEnd, Result& result) {
     const int found = RefreshPrinterList(frontEnd);
@@ -128,10 +132,19 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
         return *code;
     }
     const DeviceEntry& printer = *frontEnd.Chosen();
-    const int status = CheckPrinterStatus(printer.PortName);
+    std::unique_ptr<PrinterLock> lock;
+    if (!ClaimPrinter(printer.InstanceId, lock)) {
+        frontEnd.ShowMessage(TXT_PRINTER_IN_USE);
+        result.End(kExitInUse, kInUseReason);
+        AddPrinterFields(result.line(), &printer);
+        return kExitInUse;
+    }
+    // The three opens look the port name up again, each time; all must reach this printer.
+    const PrinterTarget target = PrinterTarget::Pinned(printer);
+    const int status = CheckPrinterStatus(target);
     const bool ready = IsReadyForUpgrade(status);
-    const int version = QueryFwVersion(printer.PortName);
-    const int security = QuerySecurity(printer.PortName);
+    const int version = QueryFwVersion(target);
+    const int security = QuerySecurity(target);
     const bool encrypted = bFwEncrypted.load();
     const bool busy = IsPortOccupied(printer.PortName);
 
@@ -147,7 +160,11 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
     }
 
     int code = kExitSucceeded;
-    if (!ready) {
+    std::wstring reason;
+    if (target.Replaced()) {
+        code = kExitPrinterLost;
+        reason = kReplacedReason;
+    } else if (!ready) {
         code = kExitNotReady;
     } else if (version < 0 || security == kErrOpenChannel) {
         code = version == kErrOpenChannel || security == kErrOpenChannel ? kExitPrinterLost
@@ -155,7 +172,7 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
     } else if (security == kSecurityCrcInvalid) {
         code = kExitFirmwareUnrecognized;
     }
-    result.End(code);
+    result.End(code, reason);
     AddPrinterFields(result.line(), &printer);
     result.line()
         .Add("status", status)
@@ -181,9 +198,12 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         reason = LowBatteryReason(*charge);
     }
     // The run ends as for a printer that is gone, whichever step's open found another one.
-    if (code != kExitSucceeded && code != kExitInterrupted && PinnedPrinterReplaced()) {
+    if (code != kExitSucceeded && code != kExitInterrupted && frontEnd.PrinterReplaced()) {
         code = kExitPrinterLost;
-        reason = L"the printer on the port is no longer the one checked";
+        reason = kReplacedReason;
+    }
+    if (code == kExitInUse) {
+        reason = kInUseReason;
     }
     std::optional<VerifyOutcome> verified;
     if (code == kExitSucceeded && options.verify && frontEnd.Chosen() != nullptr) {
@@ -193,9 +213,11 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         } else {
             report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
             report.Text(L"Waiting for the printer to come back\u2026");
-            verified = VerifyUpgrade(frontEnd.Chosen()->InstanceId, options.verifyTimeoutSeconds,
-                                     interrupts);
-            if (!verified->cameBack) {
+            verified = VerifyUpgrade(*frontEnd.Chosen(), options.verifyTimeoutSeconds, interrupts);
+            if (verified->ambiguous) {
+                code = kExitVerifyFailed;
+                reason = L"two attached printers have the flashed printer's instance ID";
+            } else if (!verified->cameBack) {
                 code = kExitVerifyFailed;
                 reason = verified->interrupted ? L"interrupted before the printer came back"
                                                : L"the printer did not come back in time";
@@ -225,7 +247,7 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         line.AddNull("package").Add("bytesSent", 0);
     }
     if (verified) {
-        if (verified->cameBack) {
+        if (verified->versionRead) {
             line.Add("versionAfter", VersionVerdictName(verified->versionVerdict));
         } else {
             line.AddNull("versionAfter");
@@ -263,6 +285,7 @@ class Installed {
     ~Installed() {
         SetTransferGuardMaker({});
         SetActivePowerStateSource(nullptr);
+        SetPrinterLockTaker({});
         SetActivePrintQueueSource(nullptr);
         SetActiveInterfaceSource(nullptr);
         SetActiveNoticeOutput(nullptr);
@@ -340,6 +363,7 @@ int RunCli(std::span<const std::string> args) {
         SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
         const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
         SetActivePowerStateSource(power.get());
+        SetPrinterLockTaker(HostPrinterLockTaker());
         ConsoleFrontEnd frontEnd(options, report, interrupts);
         switch (options.command) {
             case Command::kList:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     void OnLowBattery(int percent) override { lowBatteryPercent_ = percent; }
     bool StopRequested() override { return interrupts_.requested.load(); }
     void OnTransferProgress(std::size_t sent, std::size_t length) override;
+    void OnPrinterReplaced() override { printerReplaced_ = true; }
+    // Held until the command ends: the verification works on the printer after the run.
+    void KeepPrinterLock(std::unique_ptr<PrinterLock> lock) override { lock_ = std::move(lock); }
 
     // After the run.
     const DeviceEntry* Chosen() const;
@@ -67,6 +71,8 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     std::optional<int> LowBatteryPercent() const { return lowBatteryPercent_; }
     bool TransferBegun() const { return transferBegun_; }
     std::size_t BytesSent() const { return bytesSent_; }
+    // An open found another printer behind the chosen printer's port name.
+    bool PrinterReplaced() const { return printerReplaced_; }
     // The printers attached, for a message naming them.
     std::wstring AttachedList() const;
 
@@ -86,6 +92,8 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     bool transmittingShown_ = false;
     bool interruptNoted_ = false;
     std::size_t bytesSent_ = 0;
+    bool printerReplaced_ = false;
+    std::unique_ptr<PrinterLock> lock_;
 };
 
 // Whether `entry` is the printer the options choose (always true without a choice).

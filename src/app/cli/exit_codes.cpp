@@ -26,6 +26,8 @@ const char* ResultName(int exitCode) {
             return "verify-failed";
         case kExitLowBattery:
             return "low-battery";
+        case kExitInUse:
+            return "in-use";
         case kExitInterrupted:
             return "interrupted";
         default:
@@ -55,6 +57,8 @@ int ExitCodeFor(UpgradeOutcome outcome) {
             return kExitInterrupted;
         case UpgradeOutcome::kLowBattery:
             return kExitLowBattery;
+        case UpgradeOutcome::kInUse:
+            return kExitInUse;
     }
     return kExitError;
 }

@@ -18,6 +18,7 @@ inline constexpr int kExitPrinterLost = 8;
 inline constexpr int kExitFailed = 9;
 inline constexpr int kExitVerifyFailed = 10;
 inline constexpr int kExitLowBattery = 11;
+inline constexpr int kExitInUse = 12;
 inline constexpr int kExitInterrupted = 130;
 
 // The `result` word of the JSON result line for an exit code.

@@ -1,10 +1,11 @@
 #include "app/cli/verify_upgrade.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/cli/interrupt_state.h"
 #include "base/clock.h"
-#include "device/discovery.h"
+#include "device/printer_target.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
@@ -17,41 +18,70 @@ namespace {
 // traffic on the bus.
 constexpr std::uint32_t kPollMs = 2000;
 
-// The port the printer with `instanceId` is listed on now, or empty.
-std::wstring PortOf(const std::wstring& instanceId) {
+// The attached printers with `instanceId`, as listed now.
+std::vector<DeviceEntry> ListedWith(const std::wstring& instanceId) {
     DeviceList list;
     GetSystemDeviceList(list);
-    for (const DeviceEntry& entry : list) {
+    std::vector<DeviceEntry> found;
+    for (DeviceEntry& entry : list) {
         if (entry.InstanceId == instanceId) {
-            return entry.PortName;
+            found.push_back(std::move(entry));
         }
     }
-    return {};
+    return found;
+}
+
+bool IsVerdict(int verdict) {
+    return verdict == kVersionSame || verdict == kVersionLower || verdict == kVersionHigher;
 }
 
 }  // namespace
 
-VerifyOutcome VerifyUpgrade(const std::wstring& instanceId, std::uint32_t timeoutSeconds,
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::uint32_t timeoutSeconds,
                             const InterruptState& interrupts) {
     VerifyOutcome outcome;
     Clock& clock = ActiveClock();
     const std::int64_t deadline = clock.MonotonicMs() + std::int64_t{timeoutSeconds} * 1000;
+    bool seenAway = false;
+    bool earlyReadLogged = false;
     WriteToolLog(L"Verify: waiting for the printer to come back");
     while (true) {
         if (interrupts.requested.load()) {
             outcome.interrupted = true;
             return outcome;
         }
-        const std::wstring port = PortOf(instanceId);
-        if (!port.empty() && IsReadyForUpgrade(CheckPrinterStatus(port))) {
-            const int verdict = QueryFwVersion(port);
-            if (verdict == kVersionSame || verdict == kVersionLower || verdict == kVersionHigher) {
-                outcome.cameBack = true;
-                outcome.versionVerdict = verdict;
-                WriteToolLog(verdict == kVersionSame
-                                 ? L"Verify: the printer runs the package's version"
-                                 : L"Verify: the printer came back on another version");
-                return outcome;
+        const std::vector<DeviceEntry> listed = ListedWith(flashed.InstanceId);
+        if (listed.size() > 1) {
+            WriteToolLog(L"Verify: " + std::to_wstring(listed.size()) +
+                         L" printers have the instance ID " + flashed.InstanceId +
+                         L"; which one was flashed cannot be told");
+            outcome.ambiguous = true;
+            return outcome;
+        }
+        if (listed.empty()) {
+            seenAway = true;
+        } else if (!listed[0].PortName.empty()) {
+            const DeviceEntry& now = listed[0];
+            const PrinterTarget printer = PrinterTarget::Pinned(now);
+            if (IsReadyForUpgrade(CheckPrinterStatus(printer))) {
+                const int verdict = QueryFwVersion(printer);
+                if (IsVerdict(verdict)) {
+                    outcome.versionRead = true;
+                    outcome.versionVerdict = verdict;
+                    if (seenAway || now.InterfacePath != flashed.InterfacePath) {
+                        outcome.cameBack = true;
+                        WriteToolLog(verdict == kVersionSame
+                                         ? L"Verify: the printer runs the package's version"
+                                         : L"Verify: the printer came back on another version");
+                        return outcome;
+                    }
+                    if (!earlyReadLogged) {
+                        earlyReadLogged = true;
+                        WriteToolLog(
+                            L"Verify: the printer has not gone away yet; its version "
+                            L"does not count");
+                    }
+                }
             }
         }
         const std::int64_t now = clock.MonotonicMs();

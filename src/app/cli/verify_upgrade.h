@@ -3,21 +3,30 @@
 #include <cstdint>
 #include <string>
 
+#include "device/discovery.h"
+
 namespace fwup::cli {
 
 struct InterruptState;
 
 struct VerifyOutcome {
-    bool cameBack = false;   // the printer answered the status query with a ready state again
-    int versionVerdict = 0;  // QueryFwVersion's result once it came back
+    bool cameBack = false;     // gone and back, then its version was read
+    bool versionRead = false;  // some version was read, back or not
+    int versionVerdict = 0;    // QueryFwVersion's last result, when one was read
     bool interrupted = false;
+    bool ambiguous = false;  // two attached printers had the flashed printer's instance ID
 };
 
-// After a transfer: waits for the printer with `instanceId` to be listed again, answer the status
+// After a transfer: waits for the printer flashed as `flashed` to come back, answer the status
 // query with a ready state and have its firmware version read, polling every few seconds for at
-// most `timeoutSeconds` (clock seam). A printer that answers with another version ends the wait
-// at once. An interrupt ends it too.
-VerifyOutcome VerifyUpgrade(const std::wstring& instanceId, std::uint32_t timeoutSeconds,
+// most `timeoutSeconds` (clock seam). A printer flashing its firmware leaves the bus and comes
+// back, on Linux under a new interface path; it may stay listed on its old firmware for a while
+// after the last byte, so a version read before it has gone away (seen absent once, or listed
+// under another path than `flashed`'s) is no verdict. The printer is found by its instance ID and
+// the opens are pinned to the path it is listed under then; two attached printers with that
+// instance ID end the wait at once, unverified. A printer back on another version ends it at
+// once too, and so does an interrupt.
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::uint32_t timeoutSeconds,
                             const InterruptState& interrupts);
 
 }  // namespace fwup::cli

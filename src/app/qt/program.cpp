@@ -29,6 +29,7 @@
 #include "ui/upgrade_start.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -86,6 +87,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
     const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
     SetActivePowerStateSource(power.get());
+    SetPrinterLockTaker(HostPrinterLockTaker());
 
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
@@ -114,6 +116,7 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     }
     SetTransferGuardMaker({});
     SetActivePowerStateSource(nullptr);
+    SetPrinterLockTaker({});
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);

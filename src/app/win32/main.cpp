@@ -27,6 +27,7 @@
 #include "ui/win32/win32_dialog_surface.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
+#include "upgrade/printer_lock.h"
 #include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -123,6 +124,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
     SetActivePowerStateSource(power.get());
 
+    SetPrinterLockTaker(HostPrinterLockTaker());
     {
         Win32SurfaceFactory factory(instance);
         Win32DialogSurface surface(kMainDialogTemplate, instance);
@@ -141,6 +143,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         SetTransferGuardMaker({});
     }
     SetActivePowerStateSource(nullptr);
+    SetPrinterLockTaker({});
     SetActivePrintQueueSource(nullptr);
     SetSimulatedPrintersScenario(std::nullopt);
     SetActiveInterfaceSource(nullptr);
