@@ -60,6 +60,8 @@ CASES = [
      ["upgrade", "--verify", "--verify-timeout", "2"], 10, {"versionAfter": None}, True),
     ("verify, never gone: its version is no verdict", "one-printer-ready",
      ["upgrade", "--verify", "--verify-timeout", "2"], 10, {"versionAfter": "older"}, False),
+    ("verify, never gone but on the package's version now", "flash-comes-back-at-once",
+     ["upgrade", "--verify", "--verify-timeout", "2"], 0, {"versionAfter": "same"}, True),
     ("verify, two printers with the flashed one's instance ID", "verify-same-serial-appears",
      ["upgrade", "--verify"], 10, {"versionAfter": None}, True),
     ("check", "two-printers", ["check", "--port", "USB002"], 0,

@@ -213,7 +213,8 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         } else {
             report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
             report.Text(L"Waiting for the printer to come back\u2026");
-            verified = VerifyUpgrade(*frontEnd.Chosen(), options.verifyTimeoutSeconds, interrupts);
+            verified = VerifyUpgrade(*frontEnd.Chosen(), frontEnd.VersionVerdict(),
+                                     options.verifyTimeoutSeconds, interrupts);
             if (verified->ambiguous) {
                 code = kExitVerifyFailed;
                 reason = L"two attached printers have the flashed printer's instance ID";

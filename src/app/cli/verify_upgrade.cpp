@@ -37,8 +37,8 @@ bool IsVerdict(int verdict) {
 
 }  // namespace
 
-VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::uint32_t timeoutSeconds,
-                            const InterruptState& interrupts) {
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versionBefore,
+                            std::uint32_t timeoutSeconds, const InterruptState& interrupts) {
     VerifyOutcome outcome;
     Clock& clock = ActiveClock();
     const std::int64_t deadline = clock.MonotonicMs() + std::int64_t{timeoutSeconds} * 1000;
@@ -68,7 +68,10 @@ VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::uint32_t timeoutSec
                 if (IsVerdict(verdict)) {
                     outcome.versionRead = true;
                     outcome.versionVerdict = verdict;
-                    if (seenAway || now.InterfacePath != flashed.InterfacePath) {
+                    const bool changedToPackage =
+                        verdict == kVersionSame && versionBefore && *versionBefore != kVersionSame;
+                    if (seenAway || now.InterfacePath != flashed.InterfacePath ||
+                        changedToPackage) {
                         outcome.cameBack = true;
                         WriteToolLog(verdict == kVersionSame
                                          ? L"Verify: the printer runs the package's version"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "device/discovery.h"
@@ -25,8 +26,11 @@ struct VerifyOutcome {
 // under another path than `flashed`'s) is no verdict. The printer is found by its instance ID and
 // the opens are pinned to the path it is listed under then; two attached printers with that
 // instance ID end the wait at once, unverified. A printer back on another version ends it at
-// once too, and so does an interrupt.
-VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::uint32_t timeoutSeconds,
-                            const InterruptState& interrupts);
+// once too, and so does an interrupt. A printer that reads the package's version although it read
+// another one before the transfer (`versionBefore`, QueryFwVersion's verdict then) has been
+// flashed whether or not it was seen away: on Windows it comes back under the same path, and may
+// be back before the wait begins.
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versionBefore,
+                            std::uint32_t timeoutSeconds, const InterruptState& interrupts);
 
 }  // namespace fwup::cli
