@@ -288,6 +288,21 @@ def signal_during_blocked_write(args):
     return errors
 
 
+def failing_device_list(args):
+    """The real libusb discovery with libusb_get_device_list failing (preloaded)."""
+    name = "error, libusb device list fails"
+    errors = []
+    for arguments in (["list"], ["check"], ["upgrade"]):
+        env = environment(args, "")
+        del env["VIRUZU_FWUP_EMULATE"]
+        env["LD_PRELOAD"] = args.failing_device_list
+        done = subprocess.run(command(args, arguments), env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+        errors += check_result(f"{name} ({arguments[0]})", done.returncode, done.stdout, 1,
+                               {"reason": "printer discovery failed with -1"})
+    return errors
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -295,6 +310,8 @@ def main():
     parser.add_argument("--runner", default="")
     parser.add_argument("--windows", action="store_true")
     parser.add_argument("--schema", required=True)
+    parser.add_argument("--failing-device-list", default="",
+                        help="a library that makes libusb_get_device_list fail, to preload")
     args = parser.parse_args()
     global SCHEMA
     with open(args.schema, encoding="utf-8") as f:
@@ -308,6 +325,8 @@ def main():
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]
         jobs += [lambda: log_of_unreadable_folder(args), lambda: signal_during_blocked_write(args)]
+    if args.failing_device_list:
+        jobs.append(lambda: failing_device_list(args))
     # The cases mostly wait (verify, slow link); Wine starts are better not overlapped.
     with ThreadPoolExecutor(max_workers=1 if args.windows else 6) as pool:
         errors = [e for found in pool.map(lambda job: job(), jobs) for e in found]
