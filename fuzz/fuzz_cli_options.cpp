@@ -27,19 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (!error.empty() || options.command == cli::Command::kNone ||
-        (options.port && options.serial) ||
-        (options.port && (options.port->empty() || options.port->size() > 255)) ||
-        (options.serial && (options.serial->empty() || options.serial->size() > 255)) ||
         options.verifyTimeoutSeconds < 1 ||
         options.verifyTimeoutSeconds > cli::kMaxVerifyTimeoutSeconds) {
         std::abort();
     }
-    const bool upgradeOnly = options.yes || options.verify;
-    if (upgradeOnly && options.command != cli::Command::kUpgrade &&
-        options.command != cli::Command::kHelp && options.command != cli::Command::kVersion) {
-        std::abort();
+    // --help and --version win over whatever else was given.
+    if (options.command == cli::Command::kHelp || options.command == cli::Command::kVersion) {
+        return 0;
     }
-    if (options.command == cli::Command::kList && (options.port || options.serial)) {
+    if ((options.port && options.serial) ||
+        (options.port && (options.port->empty() || options.port->size() > 255)) ||
+        (options.serial && (options.serial->empty() || options.serial->size() > 255)) ||
+        ((options.yes || options.verify) && options.command != cli::Command::kUpgrade) ||
+        (options.command == cli::Command::kList && (options.port || options.serial))) {
         std::abort();
     }
     return 0;

@@ -1,7 +1,8 @@
 #include "app/cli/program_arguments.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "base/wide_text.h"
 
