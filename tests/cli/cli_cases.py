@@ -11,6 +11,7 @@ import fcntl
 import json
 import os
 import pty
+import select
 import shutil
 import signal
 import subprocess
@@ -94,7 +95,9 @@ def command(args, arguments):
 def environment(args, scenario):
     env = dict(os.environ)
     env["VIRUZU_FWUP_EMULATE"] = scenario_path(args, scenario)
-    env["LANG"] = "en_US.UTF-8"
+    # Under Wine a locale the host lacks leaves the command line read in the wrong character set;
+    # C.UTF-8 is always there and gives English too.
+    env["LANG"] = "C.UTF-8" if args.windows else "en_US.UTF-8"
     env.pop("LANGUAGE", None)
     env.pop("LC_ALL", None)
     env.pop("LC_MESSAGES", None)
@@ -220,16 +223,35 @@ def log_of_unreadable_folder(args):
 
 
 def answer_on_terminal(args, name, language, typed, expected_code):
-    """The same-version question answered on a terminal, in the user's language."""
+    """The same-version question answered on a terminal, in the user's language (LC_ALL, which
+    also tells Wine). The answer is typed once the question is on standard error, and ended with
+    Enter as a terminal sends it (CR: a Windows console line ends there, a POSIX terminal turns it
+    into a line end)."""
     leader, follower = pty.openpty()
     env = environment(args, "same-version")
-    env["LANG"] = language
+    env["LC_ALL"] = language
+    process = subprocess.Popen(command(args, ["upgrade"]), env=env, stdin=follower,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    os.close(follower)
     try:
-        process = subprocess.Popen(command(args, ["upgrade"]), env=env, stdin=follower,
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        os.close(follower)
-        os.write(leader, typed.encode("utf-8") + b"\n")
+        asked = b""
+        deadline = time.monotonic() + 60
+        while b"]" not in asked and time.monotonic() < deadline:
+            ready, _, _ = select.select([process.stderr, leader], [], [], 1)
+            if process.stderr in ready:
+                piece = os.read(process.stderr.fileno(), 4096)
+                if not piece:
+                    break
+                asked += piece
+            if leader in ready:
+                os.read(leader, 4096)  # what the terminal echoes
+        os.write(leader, typed.encode("utf-8") + b"\r")
+        # Yes goes on with the transfer and the printer's flashing time.
         stdout, _ = process.communicate(timeout=120)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        return [f"{name}: the question did not end after the answer"]
     finally:
         os.close(leader)
     errors = check_result(name, process.returncode, stdout, expected_code, {})
@@ -240,12 +262,15 @@ def answer_on_terminal(args, name, language, typed, expected_code):
     return errors
 
 
-def terminal_cases():
-    return [
-        ("terminal, Russian lower-case yes", "ru_RU.UTF-8", "\u0434\u0430", 0),
-        ("terminal, Spanish yes without its accent", "es_ES.UTF-8", "SI", 0),
-        ("terminal, anything else is No", "ru_RU.UTF-8", "\u0434\u0430\u0430", 6),
+def terminal_cases(windows):
+    """Native only for now: under Wine a console read from a pseudo-terminal does not end at the
+    typed Enter (the folding itself runs under Wine in the unit tests)."""
+    cases = [
+        ("terminal, Spanish yes without its accent", "es_ES.UTF-8", "SI", 0, False),
+        ("terminal, Russian lower-case yes", "ru_RU.UTF-8", "\u0434\u0430", 0, False),
+        ("terminal, anything else is No", "ru_RU.UTF-8", "\u0434\u0430\u0430", 6, False),
     ]
+    return [c[:4] for c in cases if c[4] or not windows]
 
 
 def signal_during_blocked_write(args):
@@ -321,7 +346,7 @@ def main():
 
     cases = [c for c in CASES if c[5]] if args.windows else CASES
     jobs = [lambda c=c: run_case(args, c) for c in cases]
-    jobs += [lambda c=c: answer_on_terminal(args, *c) for c in terminal_cases()]
+    jobs += [lambda c=c: answer_on_terminal(args, *c) for c in terminal_cases(args.windows)]
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]
         jobs += [lambda: log_of_unreadable_folder(args), lambda: signal_during_blocked_write(args)]
