@@ -145,6 +145,35 @@ def libusb_seeds():
     yield "utf16", seed("Ser\u00e9".encode("utf-16-le"), b"usb:1-1:if0:dev1:5a7c:b101")
 
 
+def device_id_seeds():
+    def reply(text):
+        n = len(text) + 2
+        return bytes([n >> 8, n & 0xFF]) + text
+
+    yield "mfg-mdl-sn", reply(b"MFG:Viruzu;MDL:TQ3800HKR;CMD:PCL;SN:SER0001;")
+    yield "serialnumber", reply(b"mfg:Viruzu; SERIALNUMBER: AB 12 ;SERN:x;")
+    yield "cut", reply(b"MFG:Viruzu;SN:SER0001;")[:12]
+    yield "length-too-small", b"\x00\x01SN:X;"
+
+
+def device_uri_seeds():
+    yield "serial-interface", b"usb://Viruzu/TQ3800HKR?serial=SER0001&interface=1"
+    yield "percent", b"usb://Viruzu/TQ3800%20HKS?serial=AB%2fC%25&uuid=1234"
+    yield "bare", b"usb://Viruzu/TQ3800HKR"
+    yield "other-scheme", b"ipp://printer.local/ipp/print"
+
+
+def cli_options_seeds():
+    """Arguments joined by NUL bytes."""
+    for name, args in (("upgrade-port", [b"upgrade", b"--port", b"USB002", b"--yes", b"--json"]),
+                       ("check-serial", [b"check", b"SER0002"]),
+                       ("verify-timeout", [b"upgrade", b"--verify", b"--verify-timeout", b"30"]),
+                       ("list-serial", [b"list", b"--serial", b"X"]),
+                       ("help", [b"--help"]),
+                       ("not-utf8", [b"\xff\xfe", b"--json"])):
+        yield name, b"\0".join(args)
+
+
 TARGETS = {
     "fuzz_fixed_reply": fixed_reply_seeds,
     "fuzz_length_prefixed": length_prefixed_seeds,
@@ -154,6 +183,9 @@ TARGETS = {
     "fuzz_scenario": scenario_seeds,
     "fuzz_discovery": discovery_seeds,
     "fuzz_libusb_ids": libusb_seeds,
+    "fuzz_ieee1284_device_id": device_id_seeds,
+    "fuzz_usb_device_uri": device_uri_seeds,
+    "fuzz_cli_options": cli_options_seeds,
 }
 
 

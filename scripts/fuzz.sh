@@ -47,7 +47,8 @@ fi
 cmake --build "$build" --parallel
 
 all_targets=(fuzz_fixed_reply fuzz_length_prefixed fuzz_security_record fuzz_fw_version
-             fuzz_package_layout fuzz_scenario fuzz_discovery fuzz_libusb_ids)
+             fuzz_package_layout fuzz_scenario fuzz_discovery fuzz_libusb_ids
+             fuzz_ieee1284_device_id fuzz_usb_device_uri fuzz_cli_options)
 if [ $# -gt 0 ]; then
   targets=("$@")
 else

@@ -14,6 +14,7 @@ packages=(
   g++
   pkg-config
   python3               # firmware package generator and layout check
+  python3-jsonschema    # tests/cli: every line of the console program against its schema
   clang                 # scripts/fuzz.sh: the fuzz targets are built with clang++
   libclang-rt-14-dev    # scripts/fuzz.sh: libFuzzer and the sanitizer runtimes for clang 14
   # libraries and sources

@@ -58,6 +58,16 @@ if [ -x /usr/bin/viruzu-fwup-cli ]; then
     [ "$status" -eq 7 ] && grep -qF "$log" /tmp/cli.out && grep -q . "$log"
   }
   check "a failed run as a user writes and names $log" cli_names_log
+  # Root could write /usr/bin, which belongs to the package manager: its log goes to /var/log.
+  root_log=/var/log/viruzu-fwup/Tool.log
+  cli_root_log() {
+    status=0
+    VIRUZU_FWUP_EMULATE=/tmp/bad-crc.json viruzu-fwup-cli upgrade >/tmp/cli.out 2>&1 || status=$?
+    cat /tmp/cli.out
+    [ "$status" -eq 7 ] && grep -qF "$root_log" /tmp/cli.out && grep -q . "$root_log" &&
+      [ ! -e /usr/bin/Tool.log ]
+  }
+  check "a failed run as root writes and names $root_log, nothing in /usr/bin" cli_root_log
 fi
 
 # The window program, against the simulated printer, on Qt's offscreen display; SIGTERM asks it to
@@ -97,6 +107,10 @@ files_gone() {
       left=1
     fi
   done </tmp/files
+  if [ -e /var/log/viruzu-fwup ]; then
+    echo "left behind: /var/log/viruzu-fwup"
+    left=1
+  fi
   [ "$left" -eq 0 ] && ! dpkg-query -W viruzu-fwup
 }
 check "no file of the package is left" files_gone

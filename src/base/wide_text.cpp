@@ -146,6 +146,10 @@ std::wstring FromUtf8(std::string_view text) {
     return out;
 }
 
+std::string ValidUtf8(std::string_view bytes) {
+    return ToUtf8(FromUtf8(bytes));
+}
+
 bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix) {
     if (text.size() < prefix.size()) {
         return false;

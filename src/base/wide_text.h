@@ -27,6 +27,9 @@ std::string ToUtf8(std::wstring_view text);
 // Wide text from UTF-8; invalid sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view text);
 
+// `bytes` as they are when they are UTF-8; otherwise with each invalid sequence replaced by U+FFFD.
+std::string ValidUtf8(std::string_view bytes);
+
 // True when `text` begins with `prefix`, ignoring the case of ASCII letters only.
 bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix);
 

@@ -96,6 +96,8 @@ struct Scenario {
     // so that a printer plugged in or pulled ahead of another renumbers it. Otherwise each
     // printer keeps its own portNumber, as on Windows.
     bool portNumbersByPosition = false;
+    // The platform's device listing fails outright (as when libusb_get_device_list fails).
+    bool listFails = false;
 };
 
 }  // namespace fwup

@@ -265,7 +265,8 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         error = "the scenario must be a JSON object";
         return false;
     }
-    FieldReader reader(root, "", {"description", "portNumbers", "printers", "printQueues"}, error);
+    FieldReader reader(
+        root, "", {"description", "listFails", "portNumbers", "printers", "printQueues"}, error);
     reader.Text("description", 0, kMaxNoteBytes);
     Scenario parsed;
     if (const auto numbering = reader.Text("portNumbers", 0, kMaxNoteBytes)) {
@@ -274,6 +275,7 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         }
         parsed.portNumbersByPosition = *numbering == "byPosition";
     }
+    parsed.listFails = reader.Flag("listFails").value_or(false);
     reader.Require("printers");
     const json* printers = reader.Member("printers");
     if (printers != nullptr && (!printers->is_array() || printers->size() > kMaxScenarioPrinters)) {

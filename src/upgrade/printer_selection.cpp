@@ -1,5 +1,7 @@
 #include "upgrade/printer_selection.h"
 
+#include <atomic>
+
 #include "log/tool_log.h"
 #include "upgrade/upgrade_front_end.h"
 
@@ -7,10 +9,19 @@ namespace fwup {
 
 DeviceList theDeviceList;
 
+namespace {
+std::atomic<int> lastListResult{0};
+}  // namespace
+
+int LastPrinterListResult() {
+    return lastListResult.load();
+}
+
 int RefreshPrinterList(UpgradeFrontEnd& frontEnd) {
     frontEnd.ClearPrinters();
     theDeviceList.clear();
     const int found = GetSystemDeviceList(theDeviceList);
+    lastListResult.store(found < 0 ? found : static_cast<int>(theDeviceList.size()));
     if (found < 0) {
         // Entries appended before the failure would have no place in the (empty) selection;
         // dropping them keeps entry i and printer i of the front end the same printer.

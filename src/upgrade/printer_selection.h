@@ -15,4 +15,8 @@ extern DeviceList theDeviceList;
 // selection stays empty and "Get system device list failed!" goes to the notice output).
 int RefreshPrinterList(UpgradeFrontEnd& frontEnd);
 
+// What the last RefreshPrinterList returned (0 before the first): a run that found no printer
+// tells a failed listing, which needs a person, from a printer that is merely not plugged in.
+int LastPrinterListResult();
+
 }  // namespace fwup

@@ -93,7 +93,7 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
                 error = "unknown command '" + arg + "'";
                 return false;
             }
-        } else if (!printer && arg.size() <= 255) {
+        } else if (!printer && !arg.empty() && arg.size() <= 255) {
             printer = arg;
         } else {
             error = "unexpected argument '" + arg + "'";

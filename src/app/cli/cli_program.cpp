@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/cli/check_verdict.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/console_front_end.h"
 #include "app/cli/console_io.h"
@@ -38,13 +39,19 @@
 namespace fwup::cli {
 namespace {
 
+// The version of docs/cli-output.schema.json the lines follow, named in every result line.
+constexpr int kOutputSchema = 1;
+
 // The result line: what scripts read. `fill` adds the command's own fields.
 class Result {
   public:
     explicit Result(ConsoleReport& report) : report_(report) {}
 
     int End(int exitCode, const std::wstring& reason = {}) {
-        line_ = JsonLine().Add("result", ResultName(exitCode)).Add("exitCode", exitCode);
+        line_ = JsonLine()
+                    .Add("result", ResultName(exitCode))
+                    .Add("exitCode", exitCode)
+                    .Add("schema", kOutputSchema);
         if (!reason.empty()) {
             line_.Add("reason", std::wstring_view(reason));
         }
@@ -57,6 +64,10 @@ class Result {
     ConsoleReport& report_;
     JsonLine line_;
 };
+
+std::wstring DiscoveryFailedReason(int code) {
+    return L"printer discovery failed with " + std::to_wstring(code);
+}
 
 void AddPrinterFields(JsonLine& line, const DeviceEntry* printer) {
     if (printer == nullptr) {
@@ -83,7 +94,7 @@ int ListCommand(ConsoleReport& report, Result& result) {
     }
     int code = kExitSucceeded;
     if (found < 0) {
-        code = result.End(kExitError, L"printer discovery failed with " + std::to_wstring(found));
+        code = result.End(kExitError, DiscoveryFailedReason(found));
     } else if (printers.empty()) {
         report.WindowText(TXT_NOT_CONNECTED);
         code = result.End(kExitNotConnected);
@@ -108,7 +119,7 @@ std::optional<int> ChoosePrinter(ConsoleFrontEnd& frontEnd, Result& result) {
         return result.End(kExitUsage, L"no attached printer matches the choice");
     }
     if (found < 0) {
-        return result.End(kExitError, L"printer discovery failed with " + std::to_wstring(found));
+        return result.End(kExitError, DiscoveryFailedReason(found));
     }
     frontEnd.ShowMessage(TXT_NOT_CONNECTED);
     return result.End(kExitNotConnected);
@@ -159,18 +170,12 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
         report.Text(L"a print queue on " + printer.PortName + L" holds jobs");
     }
 
-    int code = kExitSucceeded;
+    const CheckReadings readings{ready, version, security};
+    int code = CheckExitCode(readings);
     std::wstring reason;
     if (target.Replaced()) {
         code = kExitPrinterLost;
         reason = kReplacedReason;
-    } else if (!ready) {
-        code = kExitNotReady;
-    } else if (version < 0 || security == kErrOpenChannel) {
-        code = version == kErrOpenChannel || security == kErrOpenChannel ? kExitPrinterLost
-                                                                         : kExitFailed;
-    } else if (security == kSecurityCrcInvalid) {
-        code = kExitFirmwareUnrecognized;
     }
     result.End(code, reason);
     AddPrinterFields(result.line(), &printer);
@@ -178,9 +183,13 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
         .Add("status", status)
         .AddBool("ready", ready)
         .Add("firmware", VersionVerdictName(version))
-        .Add("security", SecurityName(security))
-        .Add("package", encrypted ? kPackageEncryptedId : kPackagePlainId)
-        .AddBool("portBusy", busy);
+        .Add("security", SecurityName(security));
+    if (CheckDecidesPackage(readings)) {
+        result.line().Add("package", encrypted ? kPackageEncryptedId : kPackagePlainId);
+    } else {
+        result.line().AddNull("package");
+    }
+    result.line().AddBool("portBusy", busy);
     return code;
 }
 
@@ -193,6 +202,10 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     if (outcome == UpgradeOutcome::kNotConnected && frontEnd.ChoiceUnmatched()) {
         code = kExitUsage;
         reason = L"no attached printer matches the choice";
+    } else if (outcome == UpgradeOutcome::kNotConnected && LastPrinterListResult() < 0) {
+        // The window says "not connected" either way; a script must not retry what needs a person.
+        code = kExitError;
+        reason = DiscoveryFailedReason(LastPrinterListResult());
     }
     if (const std::optional<int> charge = frontEnd.LowBatteryPercent()) {
         reason = LowBatteryReason(*charge);
@@ -241,12 +254,21 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     } else {
         line.AddNull("firmware");
     }
-    if (frontEnd.TransferBegun()) {
-        line.Add("package", bFwEncrypted.load() ? kPackageEncryptedId : kPackagePlainId)
-            .Add("bytesSent", static_cast<std::int64_t>(frontEnd.BytesSent()));
+    // `package` names what the printer received; the choice alone (a transfer refused at its
+    // first write) is `packageChosen`.
+    const int chosen = bFwEncrypted.load() ? kPackageEncryptedId : kPackagePlainId;
+    const std::int64_t sent = frontEnd.TransferBegun() ? frontEnd.BytesSent() : 0;
+    if (sent > 0) {
+        line.Add("package", chosen);
     } else {
-        line.AddNull("package").Add("bytesSent", 0);
+        line.AddNull("package");
     }
+    if (frontEnd.TransferBegun()) {
+        line.Add("packageChosen", chosen);
+    } else {
+        line.AddNull("packageChosen");
+    }
+    line.Add("bytesSent", sent);
     if (verified) {
         if (verified->versionRead) {
             line.Add("versionAfter", VersionVerdictName(verified->versionVerdict));
@@ -309,6 +331,7 @@ int RunCli(std::span<const std::string> args) {
             WriteOut(JsonLine()
                          .Add("result", ResultName(kExitUsage))
                          .Add("exitCode", kExitUsage)
+                         .Add("schema", kOutputSchema)
                          .Add("reason", std::string_view(error))
                          .Text());
         }

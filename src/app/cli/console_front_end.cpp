@@ -9,6 +9,7 @@
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
+#include "text/yes_answer.h"
 #include "upgrade/run_status.h"
 
 namespace fwup::cli {
@@ -32,27 +33,6 @@ const char* StepName(UpgradeStep step) {
             return "flash-wait";
     }
     return "";
-}
-
-bool IsYes(const std::string& answer) {
-    std::string word;
-    for (const char c : answer) {
-        if (c != ' ' && c != '\t' && c != '\r') {
-            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-    }
-    if (word == "y" || word == "yes") {
-        return true;
-    }
-    // The answer in the user's language, as the window's button says it.
-    const std::wstring localised = FromUtf8(answer);
-    std::wstring trimmed;
-    for (const wchar_t c : localised) {
-        if (c != L' ' && c != L'\t' && c != L'\r') {
-            trimmed += c;
-        }
-    }
-    return !trimmed.empty() && EqualsIgnoringAsciiCase(trimmed, GetLangText(TXT_YES));
 }
 
 }  // namespace
@@ -232,7 +212,8 @@ bool ConsoleFrontEnd::AskYesNo(int textId) {
             ToUtf8(question + L" [" + GetLangText(TXT_YES) + L"/" + GetLangText(TXT_NO) + L"] ");
         report_.json() ? WriteErr(prompt) : WriteOut(prompt);
         std::string answer;
-        yes = ReadTerminalLine(answer) && !interrupts_.requested.load() && IsYes(answer);
+        yes = ReadTerminalLine(answer) && !interrupts_.requested.load() &&
+              IsYesAnswer(answer, UiLangId.load());
     }
     report_.Json(JsonLine()
                      .Add("event", "question")

@@ -8,7 +8,9 @@ namespace fwup::cli {
 
 std::string JsonString(std::string_view utf8) {
     std::string out = "\"";
-    for (const char c : utf8) {
+    // Arguments, scenario texts and device strings arrive as any bytes; a strict parser takes
+    // none that is not UTF-8.
+    for (const char c : ValidUtf8(utf8)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';

@@ -28,7 +28,7 @@ class JsonLine {
 };
 
 // `utf8` as a JSON string literal, quotes included. Control characters are escaped, so a value
-// from a device never breaks the line.
+// from a device never breaks the line; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(std::string_view utf8);
 
 }  // namespace fwup::cli

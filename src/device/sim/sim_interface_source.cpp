@@ -44,7 +44,8 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
 
 SimInterfaceSource::SimInterfaceSource(Scenario scenario)
     : portNumbersByPosition_(scenario.portNumbersByPosition),
-      printQueues_(std::move(scenario.printQueues)) {
+      printQueues_(std::move(scenario.printQueues)),
+      listFails_(scenario.listFails) {
     printers_.reserve(scenario.printers.size());
     for (PrinterScenario& printer : scenario.printers) {
         if (printer.interfacePath.empty()) {
@@ -62,6 +63,9 @@ SimPrinter* SimInterfaceSource::printer(std::size_t index) const {
 }
 
 std::unique_ptr<DeviceInterfaceSet> SimInterfaceSource::OpenSet() {
+    if (listFails_) {
+        return nullptr;
+    }
     std::vector<PresentInterface> present;
     for (const auto& printer : printers_) {
         if (printer->present()) {

@@ -37,6 +37,7 @@ class SimInterfaceSource final : public InterfaceSource {
     bool portNumbersByPosition_ = false;
     std::shared_ptr<SimHotplug> hotplug_;  // null when no printer comes or goes
     std::optional<std::vector<QueueScenario>> printQueues_;
+    bool listFails_ = false;
 };
 
 }  // namespace fwup

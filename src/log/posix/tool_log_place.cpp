@@ -8,6 +8,7 @@
 
 #include "base/environment.h"
 #include "base/wide_text.h"
+#include "log/posix/tool_log_place_choice.h"
 #include "log/tool_log_place.h"
 
 namespace fwup {
@@ -40,32 +41,37 @@ std::optional<fs::path> StateHome() {
     return std::nullopt;
 }
 
-}  // namespace
-
-std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
-    if (besideExecutable.empty()) {
-        return {};
-    }
-    if (CanWriteBesideExecutable(ToUtf8(besideExecutable))) {
-        return besideExecutable;
-    }
-    const std::optional<fs::path> stateHome = StateHome();
-    if (!stateHome) {
-        return {};
-    }
-    const fs::path dir = *stateHome / "viruzu-fwup";
+// The log file in `dir`, creating the directory; empty when it cannot be made or its name would
+// not come back the same from the wide form.
+std::wstring LogIn(const fs::path& dir) {
     std::error_code error;
     fs::create_directories(dir, error);
     if (error) {
         return {};
     }
     const std::string path = (dir / "Tool.log").string();
-    // A name that is not UTF-8 would come back from the wide form as another name.
     std::wstring wide = FromUtf8(path);
     if (ToUtf8(wide) != path) {
         return {};
     }
     return wide;
+}
+
+}  // namespace
+
+std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
+    const bool writable =
+        !besideExecutable.empty() && CanWriteBesideExecutable(ToUtf8(besideExecutable));
+    switch (ChooseToolLogPlace(besideExecutable, ::geteuid() == 0, writable)) {
+        case ToolLogPlace::kBesideProgram:
+            return besideExecutable;
+        case ToolLogPlace::kSystemLogFolder:
+            return LogIn(fs::path("/var/log/viruzu-fwup"));
+        case ToolLogPlace::kStateFolder:
+            break;
+    }
+    const std::optional<fs::path> stateHome = StateHome();
+    return stateHome ? LogIn(*stateHome / "viruzu-fwup") : std::wstring();
 }
 
 }  // namespace fwup

@@ -9,6 +9,7 @@
 
 #include "fakes/instant_clock.h"
 #include "log/module_path.h"
+#include "log/posix/tool_log_place_choice.h"
 #include "log/tool_log.h"
 
 namespace fwup {
@@ -81,6 +82,32 @@ TEST_F(ToolLogPlaceTest, BesideTheExecutableWhereWritableElseUnderTheStateDirect
     }
     SetOrUnset("HOME", savedHome);
     EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+TEST(ToolLogPlaceChoice, AProgramUnderUsrNeverWritesBesideItself) {
+    using enum ToolLogPlace;
+    struct Case {
+        const wchar_t* besideProgram;
+        bool asRoot;
+        bool writable;
+        ToolLogPlace expected;
+    } const cases[] = {
+        {L"/usr/bin/Tool.log", true, true, kSystemLogFolder},
+        {L"/usr/local/bin/Tool.log", true, true, kSystemLogFolder},
+        {L"/usr/bin/Tool.log", false, false, kStateFolder},
+        {L"/usr/bin/Tool.log", false, true, kStateFolder},
+        {L"/usr2/Tool.log", true, true, kBesideProgram},
+        {L"/opt/fwup/Tool.log", true, true, kBesideProgram},
+        {L"/home/u/fwup/Tool.log", false, true, kBesideProgram},
+        {L"/home/u/fwup/Tool.log", false, false, kStateFolder},
+        // Unknown, or a folder whose name is not UTF-8.
+        {L"", true, false, kStateFolder},
+        {L"", false, false, kStateFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.asRoot << c.writable);
+        EXPECT_EQ(ChooseToolLogPlace(c.besideProgram, c.asRoot, c.writable), c.expected);
+    }
 }
 
 }  // namespace

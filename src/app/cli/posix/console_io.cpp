@@ -1,10 +1,12 @@
 #include "app/cli/console_io.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
+#include "app/cli/posix/interrupt_wake.h"
+#include "base/write_fully.h"
 #include "log/notice_output.h"
 
 namespace fwup::cli {
@@ -15,9 +17,10 @@ class SilentNoticeOutput final : public NoticeOutput {
     void Write(std::wstring_view) override {}
 };
 
-void WriteAll(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// write(2) with no stdio buffer between: a line is whole on the file once this returns, and a
+// signal or a slow reader (a short write) never cuts one.
+void WriteAll(int fd, std::string_view text) {
+    WriteFully(text, [fd](const char* data, std::size_t size) { return ::write(fd, data, size); });
 }
 
 }  // namespace
@@ -33,21 +36,33 @@ bool StdoutIsTerminal() {
 }
 
 void WriteOut(std::string_view text) {
-    WriteAll(stdout, text);
+    WriteAll(STDOUT_FILENO, text);
 }
 
 void WriteErr(std::string_view text) {
-    WriteAll(stderr, text);
+    WriteAll(STDERR_FILENO, text);
 }
 
 bool ReadTerminalLine(std::string& line) {
     line.clear();
-    // read(2) rather than a stdio stream: a signal makes it return (EINTR), so an interrupt
-    // ends the question instead of waiting for a line that never comes.
+    // Waits for the terminal or the interrupt handlers' wake pipe, whichever comes first: an
+    // interrupt that came before the wait leaves its byte in the pipe and ends it at once.
     constexpr std::size_t kMaxLine = 256;
-    char c = 0;
+    const int wake = InterruptWakeFd();
     while (line.size() < kMaxLine) {
-        const ssize_t got = read(STDIN_FILENO, &c, 1);
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {wake, POLLIN, 0}};
+        const int ready = ::poll(waits, wake >= 0 ? 2 : 1, -1);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0 || (wake >= 0 && waits[1].revents != 0)) {
+            return false;
+        }
+        char c = 0;
+        const ssize_t got = ::read(STDIN_FILENO, &c, 1);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
         if (got <= 0) {
             return false;
         }
