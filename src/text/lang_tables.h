@@ -37,8 +37,8 @@ constexpr std::size_t Utf16Length(std::wstring_view text) {
     return units;
 }
 
-// The table for a primary language id: Italian, Turkish, Russian, Hebrew, Chinese, German, French,
-// Spanish, Portuguese and Polish have their own, every other value gets the English one.
+// The texts of a primary language id's row in the table of languages (text/languages.h); a
+// language without a row gets the English ones.
 std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId);
 
 }  // namespace fwup

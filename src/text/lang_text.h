@@ -78,17 +78,16 @@ inline constexpr std::uint16_t LANG_RUSSIAN = 0x19;
 inline constexpr std::uint16_t LANG_TURKISH = 0x1F;
 #endif
 
-// The user's primary language id, 0 until SelectUiLanguage runs. Italian, Turkish, Russian,
-// Hebrew, Chinese, German, French, Spanish, Portuguese and Polish have tables of their own; every
-// other value, 0 among them, gives the English texts.
+// The user's primary language id, 0 until SelectUiLanguage runs. Every language in the table of
+// languages (text/languages.h) has texts of its own; every other value, 0 among them, gives the
+// English texts.
 extern std::atomic<std::uint16_t> UiLangId;
 
 // Asks the platform for the user's interface language and stores its primary id in UiLangId.
 void SelectUiLanguage();
 
-// A copy of text `id` in the table UiLangId selects now. The Italian, Turkish and Russian tables
-// end before the success message's first line (id 27), which they give in English; any id no
-// table holds gives an empty text.
+// A copy of text `id` in the table UiLangId selects now; English where that table ends before
+// the id, and an empty text for an id no table holds.
 std::wstring GetLangText(int id);
 
 // The primary language id of a POSIX locale name such as "it_IT.UTF-8" or "tr": its language code

@@ -2,7 +2,7 @@
 
 #include "text/lang_table_check.h"
 #include "text/lang_text.h"
-#include "text/translated_tables.h"
+#include "text/language_texts.h"
 
 namespace fwup {
 namespace {

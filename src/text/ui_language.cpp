@@ -1,9 +1,9 @@
 #include "text/ui_language.h"
 
-#include <array>
 #include <string_view>
 
 #include "text/lang_text.h"
+#include "text/languages.h"
 
 namespace fwup {
 namespace {
@@ -24,35 +24,16 @@ bool EqualsIgnoringAsciiCase(std::string_view text, std::string_view lower) {
     return true;
 }
 
-struct LanguageCode {
-    std::string_view code;
-    std::uint16_t primaryId;
-};
-
-// ISO 639-1 codes; "iw" is the code Hebrew had before 1989, which Java and old systems still use.
-constexpr std::array<LanguageCode, 12> kLanguageCodes{{
-    {"it", LANG_ITALIAN},
-    {"tr", LANG_TURKISH},
-    {"ru", LANG_RUSSIAN},
-    {"he", LANG_HEBREW},
-    {"iw", LANG_HEBREW},
-    {"zh", LANG_CHINESE},
-    {"de", LANG_GERMAN},
-    {"fr", LANG_FRENCH},
-    {"es", LANG_SPANISH},
-    {"pt", LANG_PORTUGUESE},
-    {"pl", LANG_POLISH},
-    {"en", LANG_ENGLISH},
-}};
-
 }  // namespace
 
 std::uint16_t PrimaryLanguageOfLocale(std::string_view localeName) {
     // language[_territory][.codeset][@modifier]; '-' for BCP 47 tags, ':' for a LANGUAGE list.
     const std::string_view code = localeName.substr(0, localeName.find_first_of("_.@-:"));
-    for (const LanguageCode& known : kLanguageCodes) {
-        if (EqualsIgnoringAsciiCase(code, known.code)) {
-            return known.primaryId;
+    for (const Language& language : Languages()) {
+        if (EqualsIgnoringAsciiCase(code, language.localeCode) ||
+            (!language.olderLocaleCode.empty() &&
+             EqualsIgnoringAsciiCase(code, language.olderLocaleCode))) {
+            return language.id;
         }
     }
     return LANG_ENGLISH;

@@ -6,7 +6,7 @@
 #include "base/clock.h"
 #include "device/simulated_printers.h"
 #include "text/lang_text.h"
-#include "text/simulated_printers_text.h"
+#include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
 #include "ui/upgrade_status.h"
@@ -23,30 +23,8 @@ constexpr int kProgressHighest = 100;
 // Where the final message area goes when it is centred for a result with a picture.
 constexpr PixelRect kCentredMessageRect{30, 180, 410, 100};
 
-struct LanguageLayout {
-    PixelRect tips;
-    PixelRect notice;
-    PixelRect start;
-};
-
-// Translations differ in length, so each language has places of its own; a language without a
-// row takes the English ones.
-LanguageLayout LayoutFor(std::uint16_t language) {
-    switch (language) {
-        case LANG_ITALIAN:
-            return {{30, 20, 400, 180}, {30, 200, 400, 160}, {270, 372, 140, 25}};
-        case LANG_TURKISH:
-        case LANG_HEBREW:
-            return {{30, 20, 400, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
-        case LANG_RUSSIAN:
-            return {{30, 20, 410, 180}, {30, 200, 400, 160}, {280, 372, 130, 25}};
-        case LANG_CHINESE:
-            return {{30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}};
-        case LANG_PORTUGUESE:
-            return {{30, 20, 400, 170}, {30, 200, 400, 160}, {270, 372, 140, 25}};
-        default:
-            return {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 372, 120, 25}};
-    }
+PixelRect AsPixelRect(const WindowPlace& place) {
+    return {place.x, place.y, place.width, place.height};
 }
 
 }  // namespace
@@ -100,11 +78,11 @@ bool CVevaVoRirizevDlg::OnInitDialog() {
     pMainDlg.store(this);
 
     hooks_.selectLanguage();
-    const bool hebrew = UiLangId.load() == LANG_HEBREW;
-    if (hebrew) {
+    const bool rightToLeft = CurrentLanguage().rightToLeft;
+    if (rightToLeft) {
         surface_.SetDialogRtlReading(true);
     }
-    m_nMessageAlign = hebrew ? kStyleAlignRight : kStyleNone;
+    m_nMessageAlign = rightToLeft ? kStyleAlignRight : kStyleNone;
 
     ReportOsVersion();
 
@@ -119,9 +97,10 @@ bool CVevaVoRirizevDlg::OnInitDialog() {
 }
 
 void CVevaVoRirizevDlg::CreateControls() {
+    const Language& language = CurrentLanguage();
     std::wstring title = GetLangText(TXT_TITLE);
     if (SimulatedPrintersScenario()) {
-        title += SimulatedPrintersTitleSuffix();
+        title += language.simulatedPrintersTitleSuffix;
     }
     surface_.SetTitle(title);
     surface_.SetText(kIdStart, GetLangText(TXT_START));
@@ -130,9 +109,10 @@ void CVevaVoRirizevDlg::CreateControls() {
     // to remove one.
     m_bCloseMenuPresent = surface_.HasCloseMenuItem();
 
-    const bool hebrew = UiLangId.load() == LANG_HEBREW;
-    const StyleBits reading = hebrew ? kStyleRtlReading : kStyleNone;
-    const StyleBits readingAligned = hebrew ? (kStyleRtlReading | kStyleAlignRight) : kStyleNone;
+    const bool rightToLeft = language.rightToLeft;
+    const StyleBits reading = rightToLeft ? kStyleRtlReading : kStyleNone;
+    const StyleBits readingAligned =
+        rightToLeft ? (kStyleRtlReading | kStyleAlignRight) : kStyleNone;
     const std::wstring face = GetLangText(TXT_FONT_FACE);
 
     m_fontText = FontDesc{.face = face, .pointTenths = 100};
@@ -162,11 +142,11 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .visible = false,
                             .font = m_fontText});
 
-    // Mirrored for Hebrew so that the bar grows from the right.
+    // Mirrored for a right-to-left language so that the bar grows from the right.
     surface_.CreateControl({.id = kIdProgress,
                             .kind = ControlKind::kProgressBar,
                             .rect = PixelRect::FromEdges(10, 60, 460, 85),
-                            .style = kStyleSmooth | (hebrew ? kStyleLayoutRtl : kStyleNone),
+                            .style = kStyleSmooth | (rightToLeft ? kStyleLayoutRtl : kStyleNone),
                             .visible = false});
     surface_.SetProgressRange(kIdProgress, kProgressLowest, kProgressHighest);
 
@@ -190,10 +170,11 @@ void CVevaVoRirizevDlg::CreateControls() {
 }
 
 void CVevaVoRirizevDlg::LayoutForLanguage() {
-    const LanguageLayout layout = LayoutFor(UiLangId.load());
-    surface_.Move(kIdTips, layout.tips);
-    surface_.Move(kIdNotice, layout.notice);
-    surface_.Move(kIdStart, layout.start);
+    // Translations differ in length, so each language has places of its own.
+    const IdleLayout& layout = CurrentLanguage().idleLayout;
+    surface_.Move(kIdTips, AsPixelRect(layout.tips));
+    surface_.Move(kIdNotice, AsPixelRect(layout.notice));
+    surface_.Move(kIdStart, AsPixelRect(layout.start));
 }
 
 int CVevaVoRirizevDlg::ReportOsVersion() {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "text/lang_text.h"
+#include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 
@@ -43,7 +44,7 @@ void CShowMsgDlg::OnInit() {
     surface_->Show(kIdOk, !IsQuestion());
     surface_->Show(kIdYes, IsQuestion());
     surface_->Show(kIdNo, IsQuestion());
-    if (UiLangId.load() == LANG_HEBREW) {
+    if (CurrentLanguage().rightToLeft) {
         surface_->SetDialogRtlReading(true);
         surface_->ChangeStyle(kIdMessageText, kStyleNone, kStyleRtlReading | kStyleAlignRight);
     }

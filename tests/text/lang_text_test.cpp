@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "text/lang_tables.h"
+#include "text/languages.h"
 
 namespace fwup {
 namespace {
@@ -228,11 +230,19 @@ TEST_P(EveryTable, HoldsItsOwnTextForEveryIdItShouldOrElseEnglish) {
     }
 }
 
-const auto kEveryLanguage =
-    testing::Values(kEnglish, kItalian, kTurkish, kRussian, kHebrew, kChinese, kGerman, kFrench,
-                    kSpanish, kPortuguese, kPolish);
+const Language kEveryLanguage[] = {kEnglish, kItalian, kTurkish, kRussian,    kHebrew, kChinese,
+                                   kGerman,  kFrench,  kSpanish, kPortuguese, kPolish};
 
-INSTANTIATE_TEST_SUITE_P(Texts, EveryTable, kEveryLanguage, NameOf);
+INSTANTIATE_TEST_SUITE_P(Texts, EveryTable, testing::ValuesIn(kEveryLanguage), NameOf);
+
+TEST(LangText, EveryRowOfTheLanguageTableIsCheckedHere) {
+    // A language that joins the table without a row here would go without the checks above.
+    for (const fwup::Language& row : Languages()) {
+        EXPECT_TRUE(std::ranges::any_of(kEveryLanguage, [&](const Language& checked) {
+            return checked.id == row.id;
+        })) << row.englishName;
+    }
+}
 
 class TranslatedTable : public testing::TestWithParam<Language> {};
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "text/lang_text.h"
+#include "text/languages.h"
 
 namespace fwup {
 namespace {
@@ -85,16 +85,17 @@ void FitCellHeight(QFont& font, int height) {
 }  // namespace
 
 QFontDatabase::WritingSystem WritingSystemForLanguage(std::uint16_t primaryLangId) {
-    switch (primaryLangId) {
-        case LANG_RUSSIAN:
+    switch (LanguageFor(primaryLangId).script) {
+        case Script::kCyrillic:
             return QFontDatabase::Cyrillic;
-        case LANG_HEBREW:
+        case Script::kHebrew:
             return QFontDatabase::Hebrew;
-        case LANG_CHINESE:
+        case Script::kSimplifiedChinese:
             return QFontDatabase::SimplifiedChinese;
-        default:
-            return QFontDatabase::Latin;
+        case Script::kLatin:
+            break;
     }
+    return QFontDatabase::Latin;
 }
 
 QFont TemplateFont(const DialogTemplate& dialog, QFontDatabase::WritingSystem script) {

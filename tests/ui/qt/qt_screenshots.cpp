@@ -19,6 +19,7 @@
 #include <string>
 
 #include "text/lang_text.h"
+#include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
@@ -28,17 +29,6 @@
 namespace {
 
 using namespace fwup;
-
-struct Language {
-    const char* code;
-    std::uint16_t id;
-};
-
-constexpr Language kLanguages[] = {
-    {"en", LANG_ENGLISH}, {"it", LANG_ITALIAN},    {"tr", LANG_TURKISH}, {"ru", LANG_RUSSIAN},
-    {"he", LANG_HEBREW},  {"zh", LANG_CHINESE},    {"de", LANG_GERMAN},  {"fr", LANG_FRENCH},
-    {"es", LANG_SPANISH}, {"pt", LANG_PORTUGUESE}, {"pl", LANG_POLISH},
-};
 
 struct Look {
     const char* name;
@@ -57,7 +47,10 @@ constexpr Look kLooks[] = {
 bool Save(QWidget* window, const QDir& directory, const Language& language, const char* look) {
     QCoreApplication::processEvents();
     const QString path = directory.filePath(
-        QStringLiteral("qt-%1-%2.png").arg(QLatin1String(language.code), QLatin1String(look)));
+        QStringLiteral("qt-%1-%2.png")
+            .arg(QLatin1String(language.localeCode.data(),
+                               static_cast<qsizetype>(language.localeCode.size())),
+                 QLatin1String(look)));
     const bool saved = window->grab().save(path);
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
     return saved;
@@ -97,7 +90,7 @@ int main(int argc, char* argv[]) {
     }
 
     bool allSaved = true;
-    for (const Language& language : kLanguages) {
+    for (const Language& language : Languages()) {
         for (const Look& look : kLooks) {
             RunMainWindow(language, [&](CVevaVoRirizevDlg& dialog, QtDialogSurface& surface) {
                 if (look.code != 0) {

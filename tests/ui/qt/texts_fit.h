@@ -10,26 +10,20 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QWidget>
+#include <string>
 #include <utility>
 
 #include "text/lang_text.h"
+#include "text/languages.h"
 
 namespace fwup::testing {
 
-// One row per language that has a table, and English for all the others.
+// One row per language in the table of languages; every other language shows the English texts.
 inline void AddLanguageRows() {
     QTest::addColumn<int>("language");
-    QTest::newRow("English") << int{LANG_ENGLISH};
-    QTest::newRow("Italian") << int{LANG_ITALIAN};
-    QTest::newRow("Turkish") << int{LANG_TURKISH};
-    QTest::newRow("Russian") << int{LANG_RUSSIAN};
-    QTest::newRow("Hebrew") << int{LANG_HEBREW};
-    QTest::newRow("Chinese") << int{LANG_CHINESE};
-    QTest::newRow("German") << int{LANG_GERMAN};
-    QTest::newRow("French") << int{LANG_FRENCH};
-    QTest::newRow("Spanish") << int{LANG_SPANISH};
-    QTest::newRow("Portuguese") << int{LANG_PORTUGUESE};
-    QTest::newRow("Polish") << int{LANG_POLISH};
+    for (const Language& language : Languages()) {
+        QTest::newRow(std::string(language.englishName).c_str()) << int{language.id};
+    }
 }
 
 // What keeps the text of `control` from showing whole, or an empty string: a word cut off, a line

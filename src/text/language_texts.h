@@ -6,8 +6,11 @@
 
 namespace fwup {
 
-// The tables written after the first four, one file each. Unlike Italian, Turkish and Russian they
-// hold every id English has, the success message's first line included.
+// Each language's texts, one file each (text/<language>_texts.cpp), every id in its place.
+std::span<const LangTextEntry> EnglishTexts();
+std::span<const LangTextEntry> ItalianTexts();
+std::span<const LangTextEntry> TurkishTexts();
+std::span<const LangTextEntry> RussianTexts();
 std::span<const LangTextEntry> HebrewTexts();
 std::span<const LangTextEntry> ChineseTexts();
 std::span<const LangTextEntry> GermanTexts();
