@@ -39,6 +39,8 @@ export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
 wine_started=0
+# shellcheck source=lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
 
 declare -A result seconds passed failed skipped
 total_passed=0
@@ -111,16 +113,10 @@ for preset in "${presets[@]}"; do
     stage "wine: prefix $WINEPREFIX"
     t0=$SECONDS
     wine_started=1
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      mkdir -p "$WINEPREFIX"
-      wine=$(command -v wine64 || command -v wine)
-      "$wine" wineboot --init >/dev/null 2>&1 || true
-      wineserver -w
-      if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        result[$preset]="wine prefix failed"
-        failed_step="wineboot --init in $WINEPREFIX"
-        exit 1
-      fi
+    if ! wine_prefix_boot; then
+      result[$preset]="wine prefix failed"
+      failed_step="wineboot --init in $WINEPREFIX (log: $WINEPREFIX.boot.log)"
+      exit 1
     fi
     echo "wine: prefix ready in $((SECONDS - t0)) s"
   fi
