@@ -85,7 +85,7 @@ wine_prefix_boot() {
   # The lock's descriptor is closed for Wine's own processes: a wineserver that inherited it would
   # hold the lock for as long as it lingers.
   if { exec {lock}>>"$prefix.lock"; } 2>/dev/null; then
-    flock "$lock"
+    flock -w 900 "$lock" || true
   else
     exec {lock}</dev/null
   fi
