@@ -82,6 +82,14 @@ stage() {
   echo "==> $*"
 }
 
+# The "N passed, N failed" line that a script of cases ends with, as "N N"; without one the
+# script counts as one failure.
+case_counts() {
+  local counts
+  counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$1" | tail -n 1)
+  echo "${counts:-0 1}"
+}
+
 echo "==> dependencies"
 t0=$SECONDS
 bash scripts/install-deps.sh
@@ -182,13 +190,7 @@ for preset in "${presets[@]}"; do
     bus_log="$root/build/power-bus-test-output.log"
     rc=0
     bash scripts/power-bus-test.sh linux 2>&1 | tee "$bus_log" || rc=$?
-    bus_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$bus_log" |
-                 tail -n 1)
-    bus_passed=0
-    bus_failed=1
-    if [ -n "$bus_counts" ]; then
-      read -r bus_passed bus_failed <<<"$bus_counts"
-    fi
+    read -r bus_passed bus_failed <<<"$(case_counts "$bus_log")"
     passed[$preset]=$((${passed[$preset]:-0} + bus_passed))
     failed[$preset]=$((${failed[$preset]:-0} + bus_failed))
     total_passed=$((total_passed + bus_passed))
@@ -210,14 +212,7 @@ for preset in "${presets[@]}"; do
     stand_log="$root/build/usb-stand-output.log"
     rc=0
     bash scripts/usb-stand.sh 2>&1 | tee "$stand_log" || rc=$?
-    stand_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$stand_log" |
-                   tail -n 1)
-    if [ -n "$stand_counts" ]; then
-      read -r stand_passed stand_failed <<<"$stand_counts"
-    else
-      stand_passed=0
-      stand_failed=1
-    fi
+    read -r stand_passed stand_failed <<<"$(case_counts "$stand_log")"
     stand_summary="$stand_passed passed, $stand_failed failed"
     total_passed=$((total_passed + stand_passed))
     total_failed=$((total_failed + stand_failed))
