@@ -25,6 +25,7 @@ ln -s /bin/udevadm /lib/systemd/systemd-udevd
 /lib/systemd/systemd-udevd --daemon || echo "stand: FAIL udevd did not start"
 echo "stand: note modules loaded $(cut -d' ' -f1 /proc/uptime) s after boot"
 
+# scripts/lib/wait-for.sh, copied in by scripts/usb-stand.sh.
 . /stand/wait-for.sh
 
 ok() { echo "stand: ok $*"; }
