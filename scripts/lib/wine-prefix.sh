@@ -64,7 +64,10 @@ wine_boot_facts() {
   else
     echo "no wineserver for the prefix is running"
   fi
-  df -h "$existing" 2>&1
+  echo "wineservers of any prefix: $(pgrep -c wineserver 2>/dev/null || true)"
+  # The wineserver's socket lives under /tmp.
+  echo "/tmp: $(stat -c 'owner %U (%u), mode %a' /tmp 2>&1)"
+  df -h "$existing" /tmp 2>&1
 }
 
 # wine_prefix_boot: makes $WINEPREFIX a booted Wine prefix unless it is one already (it has its
