@@ -14,12 +14,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=lib/daemon.sh
+source "$root/scripts/lib/daemon.sh"
 preset=${1:-linux}
 tests="$root/build/$preset/tests/fwup_tests"
-if [ ! -x "$tests" ]; then
-  echo "cupsd-test: $tests not built (cmake --build --preset $preset)" >&2
-  exit 1
-fi
+require_built cupsd-test "$tests" "$preset"
 for tool in cupsd lpadmin lp lpstat cancel python3; do
   if ! command -v "$tool" >/dev/null 2>&1 && [ ! -x "/usr/sbin/$tool" ]; then
     echo "cupsd-test: $tool is missing (bash scripts/install-deps.sh)" >&2
@@ -90,19 +89,12 @@ DefaultAuthType None
 </Policy>
 CONF
 
-cupsd_pid=""
 stop() {
   local rc=$?
-  if [ -n "$cupsd_pid" ] && kill -0 "$cupsd_pid" 2>/dev/null; then
+  if daemon_running; then
     timeout 10 cancel -h "$server" -a "$queue" "$second_queue" "$other_queue" >/dev/null 2>&1 || true
-    kill "$cupsd_pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-      kill -0 "$cupsd_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -KILL "$cupsd_pid" 2>/dev/null || true
-    wait "$cupsd_pid" 2>/dev/null || true
   fi
+  daemon_stop
   if [ "$rc" -ne 0 ] && [ -s "$dir/log/error_log" ]; then
     echo "cupsd-test: cupsd error log:" >&2
     tail -n 20 "$dir/log/error_log" >&2
@@ -116,24 +108,10 @@ trap 'exit 130' INT TERM
   cat "$dir/log/config-check" >&2
   exit 1
 }
-"$cupsd" -f -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf" </dev/null \
-  >"$dir/log/cupsd-output" 2>&1 &
-cupsd_pid=$!
-
-ready=0
-for _ in $(seq 100); do
-  if timeout 5 lpstat -h "$server" -r 2>/dev/null | grep -q "is running"; then
-    ready=1
-    break
-  fi
-  kill -0 "$cupsd_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ "$ready" -ne 1 ]; then
-  echo "cupsd-test: cupsd did not answer on $server" >&2
-  cat "$dir/log/cupsd-output" >&2 || true
-  exit 1
-fi
+daemon_start "$dir/log/cupsd-output" \
+  "$cupsd" -f -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf"
+cupsd_answers() { timeout 5 lpstat -h "$server" -r 2>/dev/null | grep -q "is running"; }
+daemon_ready 10 "cupsd-test: cupsd did not answer on $server" cupsd_answers || exit 1
 
 # Raw queues (no driver): the jobs stay held, so nothing ever runs the usb backend.
 timeout 10 "$lpadmin" -h "$server" -p "$queue" -E \

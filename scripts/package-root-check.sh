@@ -1,25 +1,19 @@
 #!/bin/sh
-# Runs inside a fresh Debian root (scripts/package-test.sh copies it there with the package and
-# scenarios, all in /tmp): installs the package with apt, runs the programs as a user other than
-# root, and removes the package again. One "ok:" or "FAIL:" line per check; exits 1 when any failed.
+# Runs inside a fresh Debian root (scripts/package-test.sh copies it there with scripts/lib, the
+# package and scenarios, all in /tmp): installs the package with apt, runs the programs as a user
+# other than root, and removes the package again. One "ok:" or "FAIL:" line per check; exits 1
+# when any failed.
 #
 #   sh /tmp/package-root-check.sh VERSION
 set -u
 version=$1
 deb=$(ls /tmp/viruzu-fwup_*_amd64.deb)
 scenario=/tmp/one-printer-ready.json
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  what=$1
-  shift
-  if "$@" >/tmp/check.out 2>&1; then
-    echo "ok:   $what"
-  else
-    echo "FAIL: $what"
-    sed 's/^/      /' /tmp/check.out | tail -n 20
-    failed=$((failed + 1))
-  fi
-}
+# scripts/lib, copied in beside this script.
+. "$(dirname "$0")/lib/check.sh"
+check_output=/tmp/check.out
+check_output_lines=20
+. "$(dirname "$0")/lib/wait-for.sh"
 # setpriv and env exec the program itself (no shell or su in between), so signals reach it.
 user_command="setpriv --reuid=tester --regid=tester --init-groups env -i HOME=/home/tester
               PATH=/usr/bin:/bin LANG=C.UTF-8"
@@ -72,6 +66,7 @@ fi
 
 # The window program, against the simulated printer, on Qt's offscreen display; SIGTERM asks it to
 # close as the close button would.
+window_ended() { ! kill -0 "$pid" 2>/dev/null; }
 window_runs() {
   # shellcheck disable=SC2086
   (exec $user_command QT_QPA_PLATFORM=offscreen VIRUZU_FWUP_EMULATE=$scenario viruzu-fwup) &
@@ -79,12 +74,7 @@ window_runs() {
   sleep 3
   kill -0 "$pid" || return 1
   kill -TERM "$pid"
-  i=0
-  while kill -0 "$pid" 2>/dev/null && [ "$i" -lt 100 ]; do
-    sleep 0.1
-    i=$((i + 1))
-  done
-  if kill -0 "$pid" 2>/dev/null; then
+  if ! wait_for 10 window_ended; then
     # Left running, it would outlive the root and hold its output open.
     kill -KILL "$pid"
     wait "$pid"

@@ -25,22 +25,16 @@ work="$root/build/package-test"
 rm -rf "$work"
 mkdir -p "$work"
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@" >"$work/check.out" 2>&1; then
-    echo "ok:   $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $what"
-    sed 's/^/      /' "$work/check.out" | tail -n 40
-    failed=$((failed + 1))
-  fi
-}
+# shellcheck source=lib/check.sh
+source "$root/scripts/lib/check.sh"
+check_output="$work/check.out"
+# shellcheck source=lib/wait-for.sh
+source "$root/scripts/lib/wait-for.sh"
+# shellcheck source=lib/xvfb-display.sh
+source "$root/scripts/lib/xvfb-display.sh"
+# shellcheck source=lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
 
-xvfb_pid=""
 app_pid=""
 cleanup() {
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
@@ -56,9 +50,6 @@ cleanup() {
   echo "package: $passed passed, $failed failed"
 }
 trap cleanup EXIT
-
-# shellcheck source=lib/wait-for.sh
-source "$root/scripts/lib/wait-for.sh"
 
 # Whether the console program is built at all: until it is, the packages hold the window program
 # only.
@@ -112,7 +103,7 @@ fresh_root_check() {
   local rc=0
   # The root lives only as long as mmdebstrap runs; its hooks copy in what the check needs.
   "${as_root[@]}" mmdebstrap --variant=apt --mode=root --include=passwd \
-    --customize-hook="copy-in $deb scenarios/one-printer-ready.json scenarios/bad-crc.json scripts/package-root-check.sh /tmp" \
+    --customize-hook="copy-in $deb scenarios/one-printer-ready.json scenarios/bad-crc.json scripts/package-root-check.sh scripts/lib /tmp" \
     --customize-hook="chroot \"\$1\" sh /tmp/package-root-check.sh $version" \
     "$suite" /dev/null "${sources[@]}" >"$work/mmdebstrap.log" 2>&1 || rc=$?
   grep -E '^(FAIL:|      )|^E: ' "$work/mmdebstrap.log" || true
@@ -142,28 +133,13 @@ check "each .exe carries version $version in its version resource" versions_matc
 
 # Every Wine process of the prefix sees the virtual display from the start: the desktop process
 # that the first one starts serves all later windows.
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-wait_for 10 test -e "/tmp/.X11-unix/X${display#:}" || true
+# A display that did not start fails the window's checks below.
+xvfb_start 141 190 || true
 export WINEPREFIX="$work/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine || command -v wine64)
-fresh_prefix() {
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w
-  test -f "$WINEPREFIX/system.reg"
-}
-check "a fresh Wine prefix" fresh_prefix
+wine=$(wine_command)
+check "a fresh Wine prefix" wine_prefix_boot
 if cli_built windows; then
   cli_version() { (cd "$folder" && "$wine" viruzu-fwup-cli.exe --version) | grep -F "$version"; }
   check "viruzu-fwup-cli.exe --version from the unpacked zip" cli_version

@@ -14,12 +14,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=lib/daemon.sh
+source "$root/scripts/lib/daemon.sh"
 preset=${1:-linux}
 program="$root/build/$preset/src/app/cli/viruzu-fwup-cli"
-if [ ! -x "$program" ]; then
-  echo "power-bus-test: $program not built (cmake --build --preset $preset)" >&2
-  exit 1
-fi
+require_built power-bus-test "$program" "$preset"
 if ! command -v dbus-daemon >/dev/null 2>&1 || ! /usr/bin/python3 -c 'import dbus, dbusmock' 2>/dev/null; then
   echo "power-bus-test: dbus-daemon or python3-dbusmock is missing (bash scripts/install-deps.sh)" >&2
   exit 1
@@ -46,30 +45,16 @@ cat >"$dir/bus.conf" <<CONF
 </busconfig>
 CONF
 
-bus_pid=""
 stop() {
   local rc=$?
-  if [ -n "$bus_pid" ] && kill -0 "$bus_pid" 2>/dev/null; then
-    kill "$bus_pid" 2>/dev/null || true
-    wait "$bus_pid" 2>/dev/null || true
-  fi
+  daemon_stop
   exit "$rc"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-dbus-daemon --config-file="$dir/bus.conf" --nofork --nopidfile </dev/null >"$dir/bus.log" 2>&1 &
-bus_pid=$!
-for _ in $(seq 100); do
-  [ -S "$socket" ] && break
-  kill -0 "$bus_pid" 2>/dev/null || break
-  sleep 0.05
-done
-if [ ! -S "$socket" ]; then
-  echo "power-bus-test: dbus-daemon did not start" >&2
-  cat "$dir/bus.log" >&2 || true
-  exit 1
-fi
+daemon_start "$dir/bus.log" dbus-daemon --config-file="$dir/bus.conf" --nofork --nopidfile
+daemon_ready 10 "power-bus-test: dbus-daemon did not start" test -S "$socket" || exit 1
 
 # The window program's case needs tests/program's driver, which the sanitizer presets do not build.
 window_args=()

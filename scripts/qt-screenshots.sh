@@ -40,13 +40,11 @@ trap 'rm -rf "$runtime"' EXIT
 cat >"$runtime/shoot.sh" <<'SHOT'
 #!/usr/bin/env bash
 set -euo pipefail
+source "$SCRIPTS_LIB/wait-for.sh"
 "$1" &
 pid=$!
 # The window is up once the single-instance socket exists and the first frame has been drawn.
-for _ in $(seq 100); do
-  [ -S "$XDG_RUNTIME_DIR/Viruzu__Firmware_Upgrade_Tool_FW_.socket" ] && break
-  sleep 0.1
-done
+wait_for 10 test -S "$XDG_RUNTIME_DIR/Viruzu__Firmware_Upgrade_Tool_FW_.socket" || true
 sleep 1
 import -window root "$2"
 kill -TERM "$pid"
@@ -57,6 +55,8 @@ SHOT
 cat >"$runtime/upgrade.sh" <<'RUN'
 #!/usr/bin/env bash
 set -euo pipefail
+source "$SCRIPTS_LIB/wait-for.sh"
+source "$SCRIPTS_LIB/picture.sh"
 program=$1 shot=$2
 log="$(dirname "$program")/Tool.log"
 fail() { echo "qt-screenshots: upgrade run: $*" >&2; kill -TERM "$pid" 2>/dev/null || true; exit 1; }
@@ -66,13 +66,11 @@ window_id() { xdotool search --name 'Firmware Upgrade Tool' 2>/dev/null | head -
 rm -f "$log"
 "$program" &
 pid=$!
-window=""
-for _ in $(seq 100); do
+window_up() {
   window=$(window_id)
-  [ -n "$window" ] && [ -S "$XDG_RUNTIME_DIR/Viruzu__Firmware_Upgrade_Tool_FW_.socket" ] && break
-  window=""
-  sleep 0.1
-done
+  [ -n "$window" ] && [ -S "$XDG_RUNTIME_DIR/Viruzu__Firmware_Upgrade_Tool_FW_.socket" ]
+}
+wait_for 10 window_up || window=""
 [ -n "$window" ] || fail "the main window did not appear within 10 s"
 title=$(xdotool getwindowname "$window")
 case $title in
@@ -85,24 +83,19 @@ esac
 eval "$(xdotool getwindowgeometry --shell "$window")"
 x=$((350 * WIDTH / 469))
 y=$((385 * HEIGHT / 399))
-# Clicks are taken once the window is mapped and drawn; try again until the run has begun.
-for _ in $(seq 20); do
+# Clicks are taken once the window is mapped and drawn; try again (20 times) until the run has
+# begun.
+click_start() {
   xdotool mousemove --window "$window" "$x" "$y" click 1
-  for _ in $(seq 10); do
-    logged "Will burn FW" && break 2
-    sleep 0.1
-  done
-done
+  wait_for 1 logged "Will burn FW"
+}
+wait_for 2 click_start || true
 logged "Will burn FW" || fail "no upgrade began after clicking Start at ($x, $y) of a ${WIDTH}x${HEIGHT} window"
 head -n 1 "$log" | grep -qF "] Simulated printers from $VIRUZU_FWUP_EMULATE" ||
   fail "Tool.log does not start with \"Simulated printers from $VIRUZU_FWUP_EMULATE\":$(printf '\n'; cat "$log")"
 
-for _ in $(seq 900); do
-  logged "ELF is running..." && break
-  logged "Send Elf failed" && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
+run_ended() { logged "ELF is running..." || logged "Send Elf failed" || ! kill -0 "$pid" 2>/dev/null; }
+wait_for 90 run_ended || true
 logged "Will burn FW which is not encrypted" ||
   fail "Tool.log lacks \"Will burn FW which is not encrypted\":$(printf '\n'; cat "$log")"
 ! logged "Send Elf failed" || fail "the transfer failed:$(printf '\n'; cat "$log")"
@@ -111,25 +104,17 @@ logged "ELF is running..." ||
 kill -0 "$pid" 2>/dev/null || fail "the program ended by itself after the upgrade"
 # The success look is drawn right after the line is written: wait (up to 10 s) for the green of
 # the check mark's circle, at (209, 40) of the 469x399 window.
-green_shown() {
-  [ "$(import -window "$window" -crop "1x1+$((209 * WIDTH / 469))+$((40 * HEIGHT / 399))" +repage \
-       -format '%[fx:g>0.5 && r<0.4 && b<0.5]' info: 2>/dev/null)" = 1 ]
-}
-for _ in $(seq 100); do
-  green_shown && break
-  sleep 0.1
-done
-green_shown || fail "the window does not show the green check after the upgrade"
+green=("$window" "$((209 * WIDTH / 469))" "$((40 * HEIGHT / 399))")
+wait_for 10 shows_success_green "${green[@]}" || true
+shows_success_green "${green[@]}" || fail "the window does not show the green check after the upgrade"
 import -window root "$shot"
 [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title" ] ||
   fail "the window titled \"$title\" is gone after the upgrade"
 # The Exit button, at x 60..148, y 363..388 of the window, now reads "Complete"; clicking it ends
 # the program.
 xdotool mousemove --window "$window" "$((104 * WIDTH / 469))" "$((375 * HEIGHT / 399))" click 1
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
+program_ended() { ! kill -0 "$pid" 2>/dev/null; }
+wait_for 10 program_ended || true
 kill -0 "$pid" 2>/dev/null && fail "the program did not end within 10 s of clicking Complete"
 status=0
 wait "$pid" || status=$?
@@ -143,7 +128,7 @@ fi
 started=$SECONDS
 # Both runs share one virtual X server, kept from resetting itself when the first program leaves
 # (a program starting during the reset cannot connect).
-XDG_RUNTIME_DIR="$runtime" VIRUZU_FWUP_EMULATE="$root/scenarios/one-printer-ready.json" \
+SCRIPTS_LIB="$root/scripts/lib" XDG_RUNTIME_DIR="$runtime" VIRUZU_FWUP_EMULATE="$root/scenarios/one-printer-ready.json" \
   xvfb-run -a -s "-screen 0 640x520x24 -noreset" bash -c 'bash "$1" "$2" "$3" && { [ "$4" = true ] || bash "$4" "$2" "$5"; }' _ \
   "$runtime/shoot.sh" "$root/build/linux/src/app/qt/viruzu-fwup" "$out/qt-program-idle.png" \
   "$upgrade" "$out/qt-upgrade-success.png"

@@ -39,6 +39,8 @@ export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
 wine_started=0
+# shellcheck source=lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
 
 declare -A result seconds passed failed skipped
 total_passed=0
@@ -80,6 +82,14 @@ stage() {
   echo "==> $*"
 }
 
+# The "N passed, N failed" line that a script of cases ends with, as "N N"; without one the
+# script counts as one failure.
+case_counts() {
+  local counts
+  counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$1" | tail -n 1)
+  echo "${counts:-0 1}"
+}
+
 echo "==> dependencies"
 t0=$SECONDS
 bash scripts/install-deps.sh
@@ -111,16 +121,10 @@ for preset in "${presets[@]}"; do
     stage "wine: prefix $WINEPREFIX"
     t0=$SECONDS
     wine_started=1
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      mkdir -p "$WINEPREFIX"
-      wine=$(command -v wine64 || command -v wine)
-      "$wine" wineboot --init >/dev/null 2>&1 || true
-      wineserver -w
-      if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        result[$preset]="wine prefix failed"
-        failed_step="wineboot --init in $WINEPREFIX"
-        exit 1
-      fi
+    if ! wine_prefix_boot; then
+      result[$preset]="wine prefix failed"
+      failed_step="wineboot --init in $WINEPREFIX (log: $WINEPREFIX.boot.log)"
+      exit 1
     fi
     echo "wine: prefix ready in $((SECONDS - t0)) s"
   fi
@@ -186,13 +190,7 @@ for preset in "${presets[@]}"; do
     bus_log="$root/build/power-bus-test-output.log"
     rc=0
     bash scripts/power-bus-test.sh linux 2>&1 | tee "$bus_log" || rc=$?
-    bus_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$bus_log" |
-                 tail -n 1)
-    bus_passed=0
-    bus_failed=1
-    if [ -n "$bus_counts" ]; then
-      read -r bus_passed bus_failed <<<"$bus_counts"
-    fi
+    read -r bus_passed bus_failed <<<"$(case_counts "$bus_log")"
     passed[$preset]=$((${passed[$preset]:-0} + bus_passed))
     failed[$preset]=$((${failed[$preset]:-0} + bus_failed))
     total_passed=$((total_passed + bus_passed))
@@ -214,14 +212,7 @@ for preset in "${presets[@]}"; do
     stand_log="$root/build/usb-stand-output.log"
     rc=0
     bash scripts/usb-stand.sh 2>&1 | tee "$stand_log" || rc=$?
-    stand_counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$stand_log" |
-                   tail -n 1)
-    if [ -n "$stand_counts" ]; then
-      read -r stand_passed stand_failed <<<"$stand_counts"
-    else
-      stand_passed=0
-      stand_failed=1
-    fi
+    read -r stand_passed stand_failed <<<"$(case_counts "$stand_log")"
     stand_summary="$stand_passed passed, $stand_failed failed"
     total_passed=$((total_passed + stand_passed))
     total_failed=$((total_failed + stand_failed))

@@ -46,15 +46,25 @@ tests="$root/build/windows/tests/fwup_tests.exe"
 screenshot_dir="$root/build/screenshots"
 mkdir -p "$screenshot_dir"
 
+# shellcheck source=lib/check.sh
+source "$root/scripts/lib/check.sh"
+# shellcheck source=lib/wait-for.sh
+source "$root/scripts/lib/wait-for.sh"
+# shellcheck source=lib/xvfb-display.sh
+source "$root/scripts/lib/xvfb-display.sh"
+# shellcheck source=lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=lib/picture.sh
+source "$root/scripts/lib/picture.sh"
+
 export WINEPREFIX="$root/build/wineprefix-ui"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine || command -v wine64)
+wine=$(wine_command)
 title='Viruzu  Firmware Upgrade Tool'
 # Every window here talks to simulated printers, and its title says so after text 0.
 simulated_title="$title — simulated printers"
 
-xvfb_pid=""
 app_pid=""
 cover_pid=""
 cleanup() {
@@ -72,29 +82,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-[ -n "$display" ] || { echo "win32-ui-smoke: no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "win32-ui-smoke: Xvfb did not start" >&2; exit 1; }
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w
-fi
+xvfb_start 90 140 || { echo "win32-ui-smoke: no virtual X display" >&2; exit 1; }
+wine_prefix_boot || { echo "win32-ui-smoke: the Wine prefix did not boot" >&2; exit 1; }
 # Without a window manager Wine draws the frames and keeps the stacking itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
@@ -104,23 +93,6 @@ fi
   /d 'Liberation Serif' /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ /d 'DejaVu Sans' /f \
   >/dev/null 2>&1
-
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok:   $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $what"
-    failed=$((failed + 1))
-  fi
-}
-
-# shellcheck source=lib/wait-for.sh
-source "$root/scripts/lib/wait-for.sh"
 
 main_windows() { xdotool search --name "^${simulated_title}\$" 2>/dev/null || true; }
 one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
@@ -215,11 +187,7 @@ echo "upgrade run took $((SECONDS - upgrade_started)) s"
 check "the program is still running after the upgrade" kill -0 "$app_pid"
 # The success look follows the log line: the green circle of the check mark, at (210, 62) of the
 # window.
-green_shown() {
-  [ "$(import -window "$window" -crop 1x1+210+62 +repage \
-       -format '%[fx:g>0.5 && r<0.4 && b<0.5]' info: 2>/dev/null)" = 1 ]
-}
-check "the window shows the green check" wait_for 10 green_shown
+check "the window shows the green check" wait_for 10 shows_success_green "$window" 210 62
 shot="$screenshot_dir/win32-upgrade-success.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
 check "the window is still titled \"$simulated_title\"" \

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/cli/json_line.h"
 #include "base/wide_text.h"
 #include "device/libusb/device_id_replies.h"
 #include "device/libusb/ieee1284_device_id.h"
@@ -29,22 +30,10 @@ namespace {
 
 using namespace fwup;
 
+// A value of the printer or the URI as the note shows it, bytes that would garble the stand's log
+// escaped.
 std::string Shown(const std::optional<std::string>& text) {
-    if (!text) {
-        return "(none)";
-    }
-    std::string shown = "'";
-    for (const char c : *text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            shown += escaped;
-        } else {
-            shown += c;
-        }
-    }
-    return shown + "'";
+    return text ? cli::JsonString(*text) : "(none)";
 }
 
 int ListCases() {
