@@ -18,10 +18,10 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
-#include "ui/upgrade_status.h"
 #include "ui/win32/program_resources.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
+#include "upgrade/run_status.h"
 
 namespace fwup {
 namespace {

@@ -23,9 +23,9 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
-#include "ui/upgrade_status.h"
 #include "ui/window_front_end.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_procedure.h"
 
 namespace fwup::cups {
