@@ -7,6 +7,9 @@
 // A harness `H` offers:
 //   H::kTasksRunOnTheWindowThread  whether RunOnWindowThread moves a task to the thread that runs
 //                                  the modal loop (the fake runs it on the caller, under a lock)
+//   H::kSelectingPastTheEndClears  whether SetCurSel past the last entry clears the selection (the
+//                                  Win32 combo box under Wine keeps it; the window logic never
+//                                  selects past the end)
 //   std::string Unready()          why this surface cannot be tested here ("" when it can)
 //   DialogSurface& Make(tmpl)      a new surface for `tmpl`, owned by the harness
 //   int Run(script)                runs the last surface modally; `script` runs while the window
@@ -206,7 +209,9 @@ TYPED_TEST_P(DialogSurfaceContract, TheDropDownListKeepsIndicesAndSelection) {
             surface.SetCurSel(kIdPrinters, 1);
             EXPECT_EQ(surface.GetCurSel(kIdPrinters), 1);
             surface.SetCurSel(kIdPrinters, 7);
-            EXPECT_EQ(surface.GetCurSel(kIdPrinters), -1);
+            if (TypeParam::kSelectingPastTheEndClears) {
+                EXPECT_EQ(surface.GetCurSel(kIdPrinters), -1);
+            }
             surface.ResetItems(kIdPrinters);
         });
         EXPECT_TRUE(this->harness_.ItemsOf(kIdPrinters).empty());

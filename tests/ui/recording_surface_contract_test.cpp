@@ -16,6 +16,7 @@ class RecordingHarness {
   public:
     // The fake runs a task on the calling thread, holding off every other caller meanwhile.
     static constexpr bool kTasksRunOnTheWindowThread = false;
+    static constexpr bool kSelectingPastTheEndClears = true;
 
     std::string Unready() { return ""; }
 

@@ -21,6 +21,7 @@ namespace {
 class QtHarness {
   public:
     static constexpr bool kTasksRunOnTheWindowThread = true;
+    static constexpr bool kSelectingPastTheEndClears = true;
 
     std::string Unready() { return ""; }
 

@@ -20,6 +20,7 @@ namespace {
 class Win32Harness {
   public:
     static constexpr bool kTasksRunOnTheWindowThread = true;
+    static constexpr bool kSelectingPastTheEndClears = false;
 
     std::string Unready() {
         if (!CanMakeWindows()) {
