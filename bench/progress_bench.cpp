@@ -28,8 +28,8 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/qt/qt_dialog_surface.h"
-#include "ui/upgrade_status.h"
 #include "ui/window_front_end.h"
+#include "upgrade/run_status.h"
 
 namespace fwup::bench {
 namespace {

@@ -9,7 +9,7 @@
 #include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
-#include "ui/upgrade_status.h"
+#include "upgrade/run_status.h"
 
 namespace fwup {
 

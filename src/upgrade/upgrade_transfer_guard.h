@@ -5,7 +5,7 @@
 
 namespace fwup {
 
-class DialogSurface;
+class SessionEndHolder;
 
 // Held while the firmware package is being written: the machine must not go to sleep and the
 // session must not end, or the printer is left with half a package. Released when destroyed, on
@@ -15,10 +15,10 @@ class TransferGuard {
     virtual ~TransferGuard() = default;
 };
 
-// The platform's guard (defined in the platform folder). `window` is the main window's surface,
-// for platforms that tie a shutdown block to a window; may be null. Never fails: where the
-// platform offers nothing, the guard does nothing.
-std::unique_ptr<TransferGuard> MakeHostTransferGuard(DialogSurface* window);
+// The platform's guard (defined in the platform folder). `sessionEnd` is the main window, for
+// platforms that tie a shutdown block to a window; may be null. Never fails: where the platform
+// offers nothing, the guard does nothing.
+std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder* sessionEnd);
 
 // What the upgrade run holds during a transfer. No maker is installed by default, so tests and
 // tools never touch the session; the programs install the host's. Install before any worker

@@ -13,7 +13,7 @@
 #include "fakes/recording_notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
-#include "ui/upgrade_status.h"
+#include "upgrade/run_status.h"
 
 namespace fwup {
 namespace {

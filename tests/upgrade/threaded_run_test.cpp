@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "protocol/printer_queries.h"
@@ -27,9 +27,9 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_start.h"
-#include "ui/upgrade_status.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_run_fixture.h"
 
 namespace fwup {

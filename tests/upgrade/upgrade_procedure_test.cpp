@@ -31,11 +31,11 @@
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
 #include "ui/upgrade_start.h"
-#include "ui/upgrade_status.h"
 #include "ui/window_front_end.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_transfer_guard.h"
 

@@ -26,10 +26,10 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
-#include "ui/upgrade_status.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup::testing {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/wide_text.h"
+#include "base/win32/unique_win32.h"
 #include "device/interface_source.h"
 #include "device/interface_source_factory.h"
 #include "device/simulated_printers.h"
@@ -21,10 +22,10 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/upgrade_start.h"
-#include "ui/win32/gdi_owners.h"
 #include "ui/win32/host_os_version.h"
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
+#include "ui/win32/window_session_end.h"
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_lock.h"
@@ -128,7 +129,8 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
     {
         Win32SurfaceFactory factory(instance);
         Win32DialogSurface surface(kMainDialogTemplate, instance);
-        SetTransferGuardMaker([&surface] { return MakeHostTransferGuard(&surface); });
+        WindowSessionEnd sessionEnd(surface);
+        SetTransferGuardMaker([&sessionEnd] { return MakeHostTransferGuard(&sessionEnd); });
         UpgradeWorker worker;
         CVevaVoRirizevDlg dialog(surface, factory,
                                  MainWindowHooks{.selectLanguage = SelectUiLanguage,

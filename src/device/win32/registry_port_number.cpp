@@ -6,9 +6,9 @@
 
 #include <array>
 
+#include "base/win32/unique_win32.h"
 #include "device/port_name.h"
 #include "device/win32/usbprint_class.h"
-#include "device/win32/win32_owners.h"
 
 namespace fwup::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/win32/unique_win32.h"
 #include "device/channel.h"
-#include "device/win32/win32_owners.h"
 
 namespace fwup::win32 {
 

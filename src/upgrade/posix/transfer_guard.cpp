@@ -49,7 +49,7 @@ class LogindTransferGuard final : public TransferGuard {
 
 }  // namespace
 
-std::unique_ptr<TransferGuard> MakeHostTransferGuard(DialogSurface*) {
+std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder*) {
     return std::make_unique<LogindTransferGuard>();
 }
 

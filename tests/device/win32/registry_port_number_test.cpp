@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/unique_win32.h"
 #include "device/port_name.h"
 #include "device/win32/host_source_guard.h"
-#include "device/win32/win32_owners.h"
 
 namespace fwup {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/unique_win32.h"
 #include "device/win32/host_source_guard.h"
-#include "device/win32/win32_owners.h"
 
 namespace fwup {
 namespace {

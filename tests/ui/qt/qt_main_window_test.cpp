@@ -18,7 +18,7 @@
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
 #include "ui/qt/texts_fit.h"
-#include "ui/upgrade_status.h"
+#include "upgrade/run_status.h"
 
 namespace fwup::testing {
 namespace {

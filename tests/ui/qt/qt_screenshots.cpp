@@ -24,7 +24,7 @@
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
 #include "ui/qt/qt_dialog_surface.h"
-#include "ui/upgrade_status.h"
+#include "upgrade/run_status.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -26,8 +26,8 @@
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
 #include "ui/upgrade_start.h"
-#include "ui/upgrade_status.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 
 namespace fwup::testing {
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -18,38 +19,20 @@
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
-#include "ui/upgrade_status.h"
 #include "ui/win32/program_resources.h"
 #include "ui/win32/single_instance.h"
+#include "ui/win32/test_windows.h"
 #include "ui/win32/win32_dialog_surface.h"
+#include "ui/win32/window_session_end.h"
+#include "upgrade/run_status.h"
+#include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool CanMakeWindows() {
-    const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                       nullptr, nullptr);
-    if (probe == nullptr) {
-        return false;
-    }
-    DestroyWindow(probe);
-    return true;
-}
-
-// Polls `condition` for up to ten seconds: posted input is handled by the window thread in its own
-// time.
-bool Eventually(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
+using testing::CanMakeWindows;
+using testing::Eventually;
 
 std::wstring ClassName(HWND window) {
     wchar_t name[64] = {};
@@ -71,15 +54,7 @@ class Win32WindowTest : public ::testing::Test {
             GTEST_SKIP() << "no display for windows; scripts/win32-ui-smoke.sh runs these";
         }
         ASSERT_NE(program_.module(), nullptr) << "cannot load " << FWUP_WIN32_PROGRAM;
-        // The progress bar's class comes with the common controls.
-        const HMODULE comctl = LoadLibraryW(L"comctl32.dll");
-        ASSERT_NE(comctl, nullptr);
-        using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init = reinterpret_cast<InitFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControlsEx")));
-        ASSERT_NE(init, nullptr);
-        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-        init(&controls);
+        ASSERT_TRUE(testing::RegisterCommonControls());
     }
     ~Win32WindowTest() override {
         UiLangId.store(0);
@@ -203,61 +178,6 @@ TEST_F(Win32WindowTest, IdleLookThenTransferThenSuccessEndingWithExit) {
     EXPECT_EQ(pMainDlg.load(), nullptr);
 }
 
-// Escape and a click on Exit arrive from the dialog manager as the same IDCANCEL command; only
-// the key is a cancel, and neither a cancel nor a close request ends the window by itself.
-class CountingListener final : public DialogListener {
-  public:
-    void OnInit() override {}
-    void OnCommand(int id) override {
-        commands.fetch_add(1);
-        lastCommand.store(id);
-    }
-    void OnCancel() override { cancels.fetch_add(1); }
-    bool OnCloseRequest() override {
-        closes.fetch_add(1);
-        return false;
-    }
-    void OnFocus() override {}
-
-    std::atomic<int> commands{0};
-    std::atomic<int> lastCommand{0};
-    std::atomic<int> cancels{0};
-    std::atomic<int> closes{0};
-};
-
-TEST_F(Win32WindowTest, EscapeExitAndCloseRequestsReachTheListenerApart) {
-    surface_.emplace(kMainDialogTemplate, program_.module());
-    CountingListener listener;
-    surface_->SetListener(&listener);
-    std::thread driver([&] {
-        ASSERT_TRUE(Eventually([&] { return surface_->RunOnWindowThread([] {}); }));
-        const HWND window = surface_->Window();
-
-        PostMessageW(Item(kIdStart), WM_KEYDOWN, VK_ESCAPE, 0);
-        EXPECT_TRUE(Eventually([&] { return listener.cancels.load() == 1; }));
-        EXPECT_EQ(listener.commands.load(), 0);
-
-        SendMessageW(Item(kIdExit), BM_CLICK, 0, 0);
-        EXPECT_EQ(listener.commands.load(), 1);
-        EXPECT_EQ(listener.lastCommand.load(), kIdExit);
-        EXPECT_EQ(listener.cancels.load(), 1);
-
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-        EXPECT_EQ(listener.cancels.load(), 2);
-
-        SendMessageW(window, WM_CLOSE, 0, 0);
-        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_EQ(listener.closes.load(), 2);
-        EXPECT_TRUE(IsWindow(window));
-        EXPECT_EQ(listener.commands.load(), 1);
-
-        surface_->RunOnWindowThread([&] { surface_->EndDialog(7); });
-    });
-    EXPECT_EQ(surface_->RunModal(), 7);
-    driver.join();
-    surface_->SetListener(nullptr);
-}
-
 TEST_F(Win32WindowTest, WhileARunIsActiveNothingClosesTheMainWindow) {
     const int result = RunMainWindow(LANG_ENGLISH, [&](HWND window) {
         bUpgrading.store(true);
@@ -280,6 +200,30 @@ TEST_F(Win32WindowTest, WhileARunIsActiveNothingClosesTheMainWindow) {
         EXPECT_TRUE(Eventually([&] { return surface_->Window() == nullptr; }));
     });
     EXPECT_EQ(result, kIdExit);
+}
+
+// The guard the upgrade run holds while it writes, tied to the main window as the program ties it.
+TEST_F(Win32WindowTest, TheSessionEndIsRefusedWhileTheTransferGuardLivesAndOnlyThen) {
+    RunMainWindow(LANG_ENGLISH, [&](HWND window) {
+        const auto sessionMayEnd = [window] {
+            return SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != FALSE;
+        };
+        EXPECT_TRUE(sessionMayEnd());
+        WindowSessionEnd sessionEnd(*surface_);
+        {
+            const std::unique_ptr<TransferGuard> guard = MakeHostTransferGuard(&sessionEnd);
+            EXPECT_FALSE(sessionMayEnd());
+            // The window still answers everything else.
+            EXPECT_TRUE(surface_->RunOnWindowThread([] {}));
+        }
+        EXPECT_TRUE(sessionMayEnd());
+        // A second run holds it off again.
+        {
+            const std::unique_ptr<TransferGuard> guard = MakeHostTransferGuard(&sessionEnd);
+            EXPECT_FALSE(sessionMayEnd());
+        }
+        EXPECT_TRUE(sessionMayEnd());
+    });
 }
 
 TEST_F(Win32WindowTest, QuestionsFromTheWorkerRunOnTheWindowThreadOverADisabledOwner) {

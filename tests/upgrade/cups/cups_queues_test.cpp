@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -23,9 +24,9 @@
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
-#include "ui/upgrade_status.h"
 #include "ui/window_front_end.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_status.h"
 #include "upgrade/upgrade_procedure.h"
 
 namespace fwup::cups {
@@ -164,12 +165,24 @@ class CupsServerQueues : public ::testing::Test {
         }
     }
 
-    // The jobs of the queues on USB001 in the server's order, once `done` holds for them (the
-    // server takes a moment to finish a cancel), or as they are after five seconds.
+    // Whether `condition` holds, asked again for up to five seconds: the server takes a moment
+    // to finish a cancel.
+    static bool WithinFiveSeconds(const std::function<bool()>& condition) {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (condition()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    // The jobs of the queues on USB001 in the server's order, once `done` holds for them, or as
+    // they are after five seconds.
     template <typename Done>
     static std::vector<std::uint32_t> JobsOnUsb001Once(CupsQueueSource& source, Done done) {
         std::vector<std::uint32_t> jobs;
-        for (int attempt = 0; attempt < 50; ++attempt) {
+        WithinFiveSeconds([&] {
             const std::optional<std::vector<PrintQueue>> queues = source.ListQueues();
             EXPECT_TRUE(queues.has_value()) << cupsLastErrorString();
             jobs.clear();
@@ -178,11 +191,8 @@ class CupsServerQueues : public ::testing::Test {
                     jobs.push_back(queue.jobs);
                 }
             }
-            if (done(jobs)) {
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+            return done(jobs);
+        });
         return jobs;
     }
 
@@ -291,14 +301,8 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
     EXPECT_TRUE(printers.printer(0)->Events().empty());
 
     CancelPrinterJobs();
-    bool occupied = true;
-    for (int attempt = 0; attempt < 50 && occupied; ++attempt) {
-        occupied = IsPortOccupied(L"USB001");
-        if (occupied) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    }
-    ASSERT_FALSE(occupied);
+    ASSERT_TRUE(WithinFiveSeconds([] { return !IsPortOccupied(L"USB001"); }))
+        << "the port is still occupied";
     UpgradeThreadProc(&*window);
     EXPECT_EQ(factory.finished.size(), 1u) << "no new message: the run went on";
     ASSERT_FALSE(printers.printer(0)->Jobs().empty());
