@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/common/program_services.h"
+
 namespace fwup {
 namespace {
 
@@ -9,10 +11,7 @@ namespace {
 class FakeQueues final : public PrintQueueSource {
   public:
     explicit FakeQueues(std::optional<std::vector<PrintQueue>> queues)
-        : queues_(std::move(queues)) {
-        SetActivePrintQueueSource(this);
-    }
-    ~FakeQueues() override { SetActivePrintQueueSource(nullptr); }
+        : queues_(std::move(queues)) {}
     FakeQueues(const FakeQueues&) = delete;
     FakeQueues& operator=(const FakeQueues&) = delete;
 
@@ -20,6 +19,7 @@ class FakeQueues final : public PrintQueueSource {
 
   private:
     std::optional<std::vector<PrintQueue>> queues_;
+    const InstalledServices installed_{{.printQueues = this}};
 };
 
 struct OccupancyCase {

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "base/clock.h"
 #include "device/interface_source.h"
 #include "device/sim/sim_interface_source.h"
@@ -65,13 +66,7 @@ class GuardProbe {
         GuardProbe& probe_;
     };
 
-    GuardProbe() {
-        SetTransferGuardMaker([this] {
-            ++taken;
-            return std::make_unique<Guard>(*this);
-        });
-    }
-    ~GuardProbe() { SetTransferGuardMaker({}); }
+    GuardProbe() = default;
     GuardProbe(const GuardProbe&) = delete;
     GuardProbe& operator=(const GuardProbe&) = delete;
 
@@ -82,17 +77,20 @@ class GuardProbe {
     std::uint64_t bytesAtTake = 0;
     std::uint64_t bytesAtRelease = 0;
     int flashWaitsAtRelease = 0;
+
+  private:
+    const InstalledServices installed_{{.transferGuard = [this] {
+        ++taken;
+        return std::make_unique<Guard>(*this);
+    }}};
 };
 
 // An instant clock that also notes the 20-second waits for flashing (the queries sleep too, in
 // smaller steps) and whether the window already showed a result when one began.
 class FlashWaitClock final : public Clock {
   public:
-    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {
-        SetActiveClock(this);
-    }
+    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {}
     static constexpr std::int64_t kStartMs = 1'700'000'000'000;
-    ~FlashWaitClock() override { SetActiveClock(nullptr); }
     FlashWaitClock(const FlashWaitClock&) = delete;
     FlashWaitClock& operator=(const FlashWaitClock&) = delete;
 
@@ -117,6 +115,7 @@ class FlashWaitClock final : public Clock {
   private:
     const RecordingDialogSurface& window_;
     std::int64_t nowMs_ = kStartMs;
+    const InstalledServices installed_{{.clock = this}};
 };
 
 enum class Look { kReady, kNotReady, kFailed, kSucceeded };
@@ -129,7 +128,6 @@ struct Message {
 
 // What a run leaves in the process's shared state, put back for the next test.
 inline void ForgetRunState() {
-    SetActiveInterfaceSource(nullptr);
     theDeviceList.clear();
     bFwEncrypted.store(false);
     bUpgrading.store(false);
@@ -147,14 +145,8 @@ inline Scenario ExampleScenario(const std::string& file) {
 
 class UpgradeRunTest : public ::testing::Test {
   protected:
-    UpgradeRunTest() {
-        SetActivePrintQueueSource(&queues_);
-        SetActivePowerStateSource(&power_);
-    }
     ~UpgradeRunTest() override {
         window_.reset();
-        SetActivePowerStateSource(nullptr);
-        SetActivePrintQueueSource(nullptr);
         ForgetRunState();
     }
 
@@ -169,9 +161,9 @@ class UpgradeRunTest : public ::testing::Test {
     }
 
     void Install(Scenario scenario) {
-        SetActiveInterfaceSource(nullptr);
+        sourceInstalled_.reset();
         source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(source_.get());
+        sourceInstalled_.emplace(ProgramServices{.interfaces = source_.get()});
     }
 
     CVevaVoRirizevDlg& Open(MainWindowHooks hooks = {}) {
@@ -246,7 +238,9 @@ class UpgradeRunTest : public ::testing::Test {
     testing::TempLogDir log_;
     FakePrintQueues queues_;
     FakePowerState power_;
+    const InstalledServices installed_{{.printQueues = &queues_, .powerState = &power_}};
     std::unique_ptr<SimInterfaceSource> source_;
+    std::optional<InstalledServices> sourceInstalled_;
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
 };

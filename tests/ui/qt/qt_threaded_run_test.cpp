@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -36,7 +37,6 @@ class QtThreadedRunTest : public QObject {
 
   private slots:
     void cleanup() {
-        SetActiveInterfaceSource(nullptr);
         theDeviceList.clear();
         bFwEncrypted.store(false);
         bUpgrading.store(false);
@@ -50,7 +50,7 @@ class QtThreadedRunTest : public QObject {
                                   scenario, error),
                  error.c_str());
         SimInterfaceSource source(std::move(scenario));
-        SetActiveInterfaceSource(&source);
+        const InstalledServices installed({.interfaces = &source});
         InstantClock clock;
         RecordingNoticeOutput notices;
         TempLogDir log;
