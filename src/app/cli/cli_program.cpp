@@ -1,7 +1,6 @@
 #include "app/cli/cli_program.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <optional>
 

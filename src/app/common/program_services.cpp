@@ -14,81 +14,45 @@
 namespace fwup {
 namespace {
 
-// One bit per field of ProgramServices: an empty field is a field not installed, while the
-// value it replaced may well be empty (the core's default), so the two need telling apart.
-enum Field : unsigned {
-    kClock = 1U << 0,
-    kNotices = 1U << 1,
-    kInterfaces = 1U << 2,
-    kResources = 1U << 3,
-    kPrintQueues = 1U << 4,
-    kPowerState = 1U << 5,
-    kTransferGuard = 1U << 6,
-    kPrinterLocks = 1U << 7,
-    kModulePath = 1U << 8,
-    kSimulatedScenario = 1U << 9,
-};
-
-// Puts every field named in `fields` from `services` in place; `services` then holds what was
-// there before.
-void Exchange(ProgramServices& services, unsigned fields) {
-    if ((fields & kClock) != 0) {
-        services.clock = SetActiveClock(services.clock);
-    }
-    if ((fields & kNotices) != 0) {
-        services.notices = SetActiveNoticeOutput(services.notices);
-    }
-    if ((fields & kInterfaces) != 0) {
-        services.interfaces = SetActiveInterfaceSource(services.interfaces);
-    }
-    if ((fields & kResources) != 0) {
-        services.resources = SetActiveResourceSource(services.resources);
-    }
-    if ((fields & kPrintQueues) != 0) {
-        services.printQueues = SetActivePrintQueueSource(services.printQueues);
-    }
-    if ((fields & kPowerState) != 0) {
-        services.powerState = SetActivePowerStateSource(services.powerState);
-    }
-    if ((fields & kTransferGuard) != 0) {
-        services.transferGuard = SetTransferGuardMaker(std::move(services.transferGuard));
-    }
-    if ((fields & kPrinterLocks) != 0) {
-        services.printerLocks = SetPrinterLockTaker(std::move(services.printerLocks));
-    }
-    if ((fields & kModulePath) != 0) {
-        services.modulePath = SetModuleFilePathForTesting(std::move(services.modulePath));
-    }
-    if ((fields & kSimulatedScenario) != 0) {
-        services.simulatedScenario =
-            SetSimulatedPrintersScenario(std::move(services.simulatedScenario));
-    }
-}
-
-unsigned GivenFields(const ProgramServices& services) {
-    unsigned fields = 0;
-    fields |= services.clock != nullptr ? kClock : 0U;
-    fields |= services.notices != nullptr ? kNotices : 0U;
-    fields |= services.interfaces != nullptr ? kInterfaces : 0U;
-    fields |= services.resources != nullptr ? kResources : 0U;
-    fields |= services.printQueues != nullptr ? kPrintQueues : 0U;
-    fields |= services.powerState != nullptr ? kPowerState : 0U;
-    fields |= services.transferGuard ? kTransferGuard : 0U;
-    fields |= services.printerLocks ? kPrinterLocks : 0U;
-    fields |= services.modulePath ? kModulePath : 0U;
-    fields |= services.simulatedScenario ? kSimulatedScenario : 0U;
-    return fields;
+// Calls `visit(field, setter)` for every field of `services` with the core's setter of that
+// service, in the same order every time, so that a field's place in the order names it.
+template <typename Visit>
+void EachService(ProgramServices& services, Visit visit) {
+    visit(services.clock, SetActiveClock);
+    visit(services.notices, SetActiveNoticeOutput);
+    visit(services.interfaces, SetActiveInterfaceSource);
+    visit(services.resources, SetActiveResourceSource);
+    visit(services.printQueues, SetActivePrintQueueSource);
+    visit(services.powerState, SetActivePowerStateSource);
+    visit(services.transferGuard, SetTransferGuardMaker);
+    visit(services.printerLocks, SetPrinterLockTaker);
+    visit(services.modulePath, SetModuleFilePathForTesting);
+    visit(services.simulatedScenario, SetSimulatedPrintersScenario);
 }
 
 }  // namespace
 
-InstalledServices::InstalledServices(ProgramServices services)
-    : previous_(std::move(services)), installed_(GivenFields(previous_)) {
-    Exchange(previous_, installed_);
+// An empty field is a field not installed, while what it replaces may well be empty (the core's
+// default): one bit per field says which ones this installer set.
+InstalledServices::InstalledServices(ProgramServices services) : previous_(std::move(services)) {
+    unsigned bit = 1;
+    EachService(previous_, [this, &bit](auto& field, auto set) {
+        if (field) {
+            installed_ |= bit;
+            field = set(std::move(field));
+        }
+        bit <<= 1;
+    });
 }
 
 InstalledServices::~InstalledServices() {
-    Exchange(previous_, installed_);
+    unsigned bit = 1;
+    EachService(previous_, [this, &bit](auto& field, auto set) {
+        if ((installed_ & bit) != 0) {
+            field = set(std::move(field));
+        }
+        bit <<= 1;
+    });
 }
 
 }  // namespace fwup

@@ -103,18 +103,19 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         DebugOutput(L"viruzu-fwup: simulated printers (VIRUZU_FWUP_EMULATE)\r\n");
     }
     const InstalledServices installed(wiring.services);
-
-    UpgradeWorker worker;
-    CVevaVoRirizevDlg dialog(surface, factory,
-                             MainWindowHooks{.selectLanguage = SelectUiLanguage,
-                                             .queryOsVersion = QueryHostOsVersion,
-                                             .onStart = [&worker](CVevaVoRirizevDlg& window) {
-                                                 OnBnClickedStart(window, worker);
-                                             }});
-    dialog.DoModal();
-    // The window refuses to close during a run, but the worker may still be returning; it must be
-    // gone before the window object is.
-    worker.Wait();
+    {
+        UpgradeWorker worker;
+        CVevaVoRirizevDlg dialog(surface, factory,
+                                 MainWindowHooks{.selectLanguage = SelectUiLanguage,
+                                                 .queryOsVersion = QueryHostOsVersion,
+                                                 .onStart = [&worker](CVevaVoRirizevDlg& window) {
+                                                     OnBnClickedStart(window, worker);
+                                                 }});
+        dialog.DoModal();
+        // The window refuses to close during a run, but the worker may still be returning; it
+        // must be gone before the window object is.
+        worker.Wait();
+    }
 }
 
 int VAvedOvEviziraVod::ExitInstance() {
