@@ -49,11 +49,9 @@ TEST(InterfaceSourceFactory, ScenarioNamedInTheEnvironmentBringsItsPrinters) {
     ASSERT_NE(source, nullptr) << error;
     EXPECT_EQ(scenarioFile, std::filesystem::path(FWUP_SCENARIO_DIR "/two-printers.json"));
 
+    const InstalledServices installed({.interfaces = source.get()});
     DeviceList list;
-    {
-        const InstalledServices installed({.interfaces = source.get()});
-        EXPECT_EQ(GetSystemDeviceList(list), kDiscoveryOk);
-    }
+    EXPECT_EQ(GetSystemDeviceList(list), kDiscoveryOk);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].ModelName, L"Viruzu TQ3800HKR Series");
     EXPECT_EQ(list[0].PortName, L"USB001");
