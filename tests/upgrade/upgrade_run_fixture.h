@@ -18,6 +18,8 @@
 #include "base/clock.h"
 #include "device/interface_source.h"
 #include "device/sim/sim_interface_source.h"
+#include "fakes/fake_power_state.h"
+#include "fakes/fake_print_queues.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
@@ -34,18 +36,6 @@
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup::testing {
-
-class FakePrintQueues final : public PrintQueueSource {
-  public:
-    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues; }
-    std::vector<PrintQueue> queues;
-};
-
-class FakePowerState final : public PowerStateSource {
-  public:
-    PowerState Read() override { return state; }
-    PowerState state;
-};
 
 // Counts the guards taken and whether one was held while the progress bar moved.
 class GuardProbe {
@@ -238,7 +228,6 @@ class UpgradeRunTest : public ::testing::Test {
     testing::TempLogDir log_;
     FakePrintQueues queues_;
     FakePowerState power_;
-    const InstalledServices installed_{{.printQueues = &queues_, .powerState = &power_}};
     std::unique_ptr<SimInterfaceSource> source_;
     std::optional<InstalledServices> sourceInstalled_;
     RecordingSurfaceFactory factory_;
