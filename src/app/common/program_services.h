@@ -17,7 +17,8 @@ class ResourceSource;
 
 // Everything the core takes from the process it runs in, in one value: what a program's start
 // installs, and what a test replaces with fakes. A field left empty is not installed; the core
-// then keeps whatever it had (its default, unless an outer installer put something there).
+// then keeps whatever it had (its default, unless an outer installer put something there). The
+// "= {}" let a designated initializer name only the fields it sets without a warning.
 struct ProgramServices {
     Clock* clock = nullptr;
     NoticeOutput* notices = nullptr;
