@@ -22,8 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "app/common/interface_source_factory.h"
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
-#include "device/interface_source_factory.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_transfer.h"
 #include "protocol/result_codes.h"
@@ -135,7 +136,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usb-stand-throughput: no USB interface source %s\n", error.c_str());
         return 1;
     }
-    SetActiveInterfaceSource(source.get());
+    std::optional<InstalledServices> installed(std::in_place,
+                                               ProgramServices{.interfaces = source.get()});
     std::vector<double> checkedShare;
     std::vector<double> sendElfShare;
     std::vector<double> usblpShare;
@@ -174,7 +176,7 @@ int main(int argc, char** argv) {
         "throughput SendElf/(digest check + libusb loop) %.3f, SendElf/libusb loop %.3f, usblp "
         "loop/libusb loop %.3f\n",
         Median(checkedShare), Median(sendElfShare), Median(usblpShare));
-    SetActiveInterfaceSource(nullptr);
+    installed.reset();
     libusb_exit(nullptr);
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "base/clock.h"
 
 #include "base/local_time.h"
+#include "base/process_slot.h"
 
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -10,7 +10,7 @@
 namespace fwup {
 namespace {
 
-std::atomic<Clock*> installedClock{nullptr};
+ServiceSlot<Clock> installedClock;
 
 }  // namespace
 
@@ -38,12 +38,11 @@ std::int64_t SystemClock::MonotonicMs() {
 
 Clock& ActiveClock() {
     static SystemClock systemClock;
-    Clock* clock = installedClock.load();
-    return clock != nullptr ? *clock : systemClock;
+    return installedClock.Or(systemClock);
 }
 
-void SetActiveClock(Clock* clock) {
-    installedClock.store(clock);
+Clock* SetActiveClock(Clock* clock) {
+    return installedClock.Exchange(clock);
 }
 
 }  // namespace fwup

@@ -37,9 +37,9 @@ class SystemClock final : public Clock {
     std::int64_t MonotonicMs() override;
 };
 
-// The clock the core uses. Defaults to a SystemClock; installing nullptr restores it.
-// Install before any worker thread starts.
+// The clock the core uses. Defaults to a SystemClock; installing nullptr restores it. Install
+// before any worker thread starts; the clock installed before is returned.
 Clock& ActiveClock();
-void SetActiveClock(Clock* clock);
+Clock* SetActiveClock(Clock* clock);
 
 }  // namespace fwup

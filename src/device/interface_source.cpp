@@ -1,6 +1,6 @@
 #include "device/interface_source.h"
 
-#include <atomic>
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
@@ -23,18 +23,17 @@ class EmptySource final : public InterfaceSource {
     };
 };
 
-std::atomic<InterfaceSource*> installedSource{nullptr};
+ServiceSlot<InterfaceSource> installedSource;
 
 }  // namespace
 
 InterfaceSource& ActiveInterfaceSource() {
     static EmptySource emptySource;
-    InterfaceSource* source = installedSource.load();
-    return source != nullptr ? *source : emptySource;
+    return installedSource.Or(emptySource);
 }
 
-void SetActiveInterfaceSource(InterfaceSource* source) {
-    installedSource.store(source);
+InterfaceSource* SetActiveInterfaceSource(InterfaceSource* source) {
+    return installedSource.Exchange(source);
 }
 
 }  // namespace fwup

@@ -48,9 +48,14 @@ class InterfaceSource {
     virtual UsbChannel OpenInterface(const std::wstring& path) = 0;
 };
 
+// The platform's own interface source (defined in the platform folder), or null when the
+// platform's USB access cannot be started.
+std::unique_ptr<InterfaceSource> MakeHostInterfaceSource();
+
 // The source the core uses. Until one is installed it is empty (no interfaces). Installing nullptr
-// restores the empty source. Install before any worker thread starts.
+// restores the empty source. Install before any worker thread starts; the source installed before
+// is returned.
 InterfaceSource& ActiveInterfaceSource();
-void SetActiveInterfaceSource(InterfaceSource* source);
+InterfaceSource* SetActiveInterfaceSource(InterfaceSource* source);
 
 }  // namespace fwup

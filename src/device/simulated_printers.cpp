@@ -1,23 +1,25 @@
 #include "device/simulated_printers.h"
 
-#include <mutex>
+#include <utility>
+
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
 
-std::mutex scenarioMutex;
-std::optional<std::wstring> scenario;
+ValueSlot<std::optional<std::wstring>>& InstalledScenario() {
+    static ValueSlot<std::optional<std::wstring>> scenario;
+    return scenario;
+}
 
 }  // namespace
 
-void SetSimulatedPrintersScenario(std::optional<std::wstring> scenarioFile) {
-    const std::lock_guard<std::mutex> lock(scenarioMutex);
-    scenario = std::move(scenarioFile);
+std::optional<std::wstring> SetSimulatedPrintersScenario(std::optional<std::wstring> scenarioFile) {
+    return InstalledScenario().Exchange(std::move(scenarioFile));
 }
 
 std::optional<std::wstring> SimulatedPrintersScenario() {
-    const std::lock_guard<std::mutex> lock(scenarioMutex);
-    return scenario;
+    return InstalledScenario().Get();
 }
 
 }  // namespace fwup

@@ -1,30 +1,26 @@
 #include "log/module_path.h"
 
-#include <mutex>
 #include <utility>
+
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
 
-// The worker thread reads the path while a test on another thread may set it.
-std::mutex overrideMutex;
-std::optional<std::wstring> overridePath;
+ValueSlot<std::optional<std::wstring>>& OverridePath() {
+    static ValueSlot<std::optional<std::wstring>> path;
+    return path;
+}
 
 }  // namespace
 
 std::optional<std::wstring> ModuleFilePath() {
-    {
-        std::lock_guard<std::mutex> lock(overrideMutex);
-        if (overridePath) {
-            return overridePath;
-        }
-    }
-    return HostModuleFilePath();
+    std::optional<std::wstring> path = OverridePath().Get();
+    return path ? path : HostModuleFilePath();
 }
 
-void SetModuleFilePathForTesting(std::optional<std::wstring> path) {
-    std::lock_guard<std::mutex> lock(overrideMutex);
-    overridePath = std::move(path);
+std::optional<std::wstring> SetModuleFilePathForTesting(std::optional<std::wstring> path) {
+    return OverridePath().Exchange(std::move(path));
 }
 
 }  // namespace fwup

@@ -16,7 +16,8 @@ wchar_t HostPathSeparator();
 // The executable path the tool log uses: the one set for testing, else the host's.
 std::optional<std::wstring> ModuleFilePath();
 
-// Lets a test point the tool log at a directory of its own; nullopt restores the host's path.
-void SetModuleFilePathForTesting(std::optional<std::wstring> path);
+// Lets a test point the tool log at a directory of its own; nullopt restores the host's path. The
+// path set before is returned.
+std::optional<std::wstring> SetModuleFilePathForTesting(std::optional<std::wstring> path);
 
 }  // namespace fwup

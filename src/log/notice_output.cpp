@@ -1,21 +1,20 @@
 #include "log/notice_output.h"
 
-#include <atomic>
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
 
-std::atomic<NoticeOutput*> installedOutput{nullptr};
+ServiceSlot<NoticeOutput> installedOutput;
 
 }  // namespace
 
 NoticeOutput& ActiveNoticeOutput() {
-    NoticeOutput* output = installedOutput.load();
-    return output != nullptr ? *output : HostNoticeOutput();
+    return installedOutput.Or(HostNoticeOutput());
 }
 
-void SetActiveNoticeOutput(NoticeOutput* output) {
-    installedOutput.store(output);
+NoticeOutput* SetActiveNoticeOutput(NoticeOutput* output) {
+    return installedOutput.Exchange(output);
 }
 
 void DebugOutput(std::wstring_view text) {

@@ -1,21 +1,20 @@
 #include "protocol/firmware_resource.h"
 
-#include <atomic>
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
 
-std::atomic<ResourceSource*> activeSource{nullptr};
+ServiceSlot<ResourceSource> installedSource;
 
 }  // namespace
 
 ResourceSource& ActiveResourceSource() {
-    ResourceSource* source = activeSource.load();
-    return source != nullptr ? *source : ExecutableResources();
+    return installedSource.Or(ExecutableResources());
 }
 
-void SetActiveResourceSource(ResourceSource* source) {
-    activeSource.store(source);
+ResourceSource* SetActiveResourceSource(ResourceSource* source) {
+    return installedSource.Exchange(source);
 }
 
 int LoadBinaryResource(std::span<const std::uint8_t>* bytes, std::uint32_t* size, int resourceId) {

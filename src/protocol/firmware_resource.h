@@ -35,9 +35,9 @@ class ResourceSource {
 ResourceSource& ExecutableResources();
 
 // The source LoadBinaryResource reads: the executable's until another is installed; nullptr
-// restores it. Install before any worker thread starts.
+// restores it. Install before any worker thread starts; the source installed before is returned.
 ResourceSource& ActiveResourceSource();
-void SetActiveResourceSource(ResourceSource* source);
+ResourceSource* SetActiveResourceSource(ResourceSource* source);
 
 // Looks up BINARY resource `resourceId`. Returns 0 when `size` is null or the resource is absent
 // or cannot be loaded; otherwise stores its size in `*size` and returns 1. With `bytes` null

@@ -1,7 +1,8 @@
 #include "upgrade/power_state.h"
 
-#include <atomic>
 #include <cmath>
+
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
@@ -11,18 +12,17 @@ class UnknownPowerState final : public PowerStateSource {
     PowerState Read() override { return {}; }
 };
 
-std::atomic<PowerStateSource*> installedSource{nullptr};
+ServiceSlot<PowerStateSource> installedSource;
 
 }  // namespace
 
 PowerStateSource& ActivePowerStateSource() {
     static UnknownPowerState unknown;
-    PowerStateSource* source = installedSource.load();
-    return source != nullptr ? *source : unknown;
+    return installedSource.Or(unknown);
 }
 
-void SetActivePowerStateSource(PowerStateSource* source) {
-    installedSource.store(source);
+PowerStateSource* SetActivePowerStateSource(PowerStateSource* source) {
+    return installedSource.Exchange(source);
 }
 
 std::optional<int> LowBatteryCharge(const PowerState& state) {

@@ -37,9 +37,10 @@ class PowerStateSource {
 std::unique_ptr<PowerStateSource> MakeHostPowerStateSource();
 
 // The source the core asks. Until one is installed the state is unknown, so tests and tools
-// never refuse. Install before any worker thread starts; nullptr restores the default.
+// never refuse. Install before any worker thread starts; nullptr restores the default. The source
+// installed before is returned.
 PowerStateSource& ActivePowerStateSource();
-void SetActivePowerStateSource(PowerStateSource* source);
+PowerStateSource* SetActivePowerStateSource(PowerStateSource* source);
 
 // The charge, in whole percent rounded down, when `state` forbids a run: on battery and below
 // kMinimumBatteryPercent. On mains a run always starts, whatever the battery says (a machine on

@@ -1,6 +1,6 @@
 #include "upgrade/print_queues.h"
 
-#include <atomic>
+#include "base/process_slot.h"
 
 namespace fwup {
 namespace {
@@ -12,18 +12,17 @@ class NoQueues final : public PrintQueueSource {
     }
 };
 
-std::atomic<PrintQueueSource*> installedSource{nullptr};
+ServiceSlot<PrintQueueSource> installedSource;
 
 }  // namespace
 
 PrintQueueSource& ActivePrintQueueSource() {
     static NoQueues noQueues;
-    PrintQueueSource* source = installedSource.load();
-    return source != nullptr ? *source : noQueues;
+    return installedSource.Or(noQueues);
 }
 
-void SetActivePrintQueueSource(PrintQueueSource* source) {
-    installedSource.store(source);
+PrintQueueSource* SetActivePrintQueueSource(PrintQueueSource* source) {
+    return installedSource.Exchange(source);
 }
 
 bool IsPortOccupied(std::wstring_view portName) {

@@ -28,9 +28,10 @@ class PrintQueueSource {
 std::unique_ptr<PrintQueueSource> MakeHostPrintQueueSource();
 
 // The source the core uses. Until one is installed there are no queues. Install before any
-// worker thread starts; nullptr restores the empty source.
+// worker thread starts; nullptr restores the empty source. The source installed before is
+// returned.
 PrintQueueSource& ActivePrintQueueSource();
-void SetActivePrintQueueSource(PrintQueueSource* source);
+PrintQueueSource* SetActivePrintQueueSource(PrintQueueSource* source);
 
 // True when any queue whose port name equals `portName` exactly (case-sensitive, whole text)
 // holds one or more jobs. A spooler that cannot be asked counts as not occupied.

@@ -5,8 +5,9 @@
 #include <utility>
 
 #include "base/environment.h"
+#include "base/process_slot.h"
 #include "base/wide_text.h"
-#include "device/interface_source_factory.h"
+#include "device/simulated_printers.h"
 #include "log/tool_log.h"
 #include "printer/fnv1a.h"
 
@@ -17,8 +18,8 @@ namespace {
 constexpr std::size_t kMaxKeyChars = 160;
 constexpr std::size_t kKeptHeadChars = 140;
 
-PrinterLockTaker& ActiveTaker() {
-    static PrinterLockTaker taker;
+ValueSlot<PrinterLockTaker>& InstalledTaker() {
+    static ValueSlot<PrinterLockTaker> taker;
     return taker;
 }
 
@@ -57,12 +58,12 @@ std::wstring PrinterLockKey(std::wstring_view instanceId) {
     return key;
 }
 
-void SetPrinterLockTaker(PrinterLockTaker taker) {
-    ActiveTaker() = std::move(taker);
+PrinterLockTaker SetPrinterLockTaker(PrinterLockTaker taker) {
+    return InstalledTaker().Exchange(std::move(taker));
 }
 
 PrinterLockClaim TakePrinterLock(std::wstring_view instanceId) {
-    const PrinterLockTaker& taker = ActiveTaker();
+    const PrinterLockTaker taker = InstalledTaker().Get();
     return taker ? taker(instanceId) : PrinterLockClaim{};
 }
 

@@ -50,9 +50,10 @@ inline constexpr const wchar_t* kLockPlaceVariable = L"VIRUZU_FWUP_LOCK_DIR";
 
 // What the run takes its printer's lock from. None is installed by default: every claim is taken
 // without a lock, so tests and tools share nothing; the programs install HostPrinterLockTaker().
-// Install before any worker thread starts; an empty function restores the default.
+// Install before any worker thread starts; an empty function restores the default. The taker
+// installed before is returned.
 using PrinterLockTaker = std::function<PrinterLockClaim(std::wstring_view instanceId)>;
-void SetPrinterLockTaker(PrinterLockTaker taker);
+PrinterLockTaker SetPrinterLockTaker(PrinterLockTaker taker);
 PrinterLockClaim TakePrinterLock(std::wstring_view instanceId);
 
 // Takes the lock of the printer with `instanceId` for a run into `lock`, and logs what stops or

@@ -2,23 +2,25 @@
 
 #include <utility>
 
+#include "base/process_slot.h"
+
 namespace fwup {
 
 namespace {
 
-TransferGuardMaker& ActiveMaker() {
-    static TransferGuardMaker maker;
+ValueSlot<TransferGuardMaker>& InstalledMaker() {
+    static ValueSlot<TransferGuardMaker> maker;
     return maker;
 }
 
 }  // namespace
 
-void SetTransferGuardMaker(TransferGuardMaker maker) {
-    ActiveMaker() = std::move(maker);
+TransferGuardMaker SetTransferGuardMaker(TransferGuardMaker maker) {
+    return InstalledMaker().Exchange(std::move(maker));
 }
 
 std::unique_ptr<TransferGuard> HoldForTransfer() {
-    const TransferGuardMaker& maker = ActiveMaker();
+    const TransferGuardMaker maker = InstalledMaker().Get();
     return maker ? maker() : nullptr;
 }
 

@@ -22,9 +22,9 @@ std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder* sessionEn
 
 // What the upgrade run holds during a transfer. No maker is installed by default, so tests and
 // tools never touch the session; the programs install the host's. Install before any worker
-// thread starts; an empty function restores the default.
+// thread starts; an empty function restores the default. The maker installed before is returned.
 using TransferGuardMaker = std::function<std::unique_ptr<TransferGuard>()>;
-void SetTransferGuardMaker(TransferGuardMaker maker);
+TransferGuardMaker SetTransferGuardMaker(TransferGuardMaker maker);
 
 // A guard from the installed maker, or null.
 std::unique_ptr<TransferGuard> HoldForTransfer();

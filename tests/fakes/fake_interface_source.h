@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
 #include "scripted_channel.h"
 
@@ -25,8 +26,7 @@ class FakeInterfaceSource final : public InterfaceSource {
         InterfaceLookup pathLookup = InterfaceLookup::kFound;
     };
 
-    FakeInterfaceSource() { SetActiveInterfaceSource(this); }
-    ~FakeInterfaceSource() override { SetActiveInterfaceSource(nullptr); }
+    FakeInterfaceSource() = default;
     FakeInterfaceSource(const FakeInterfaceSource&) = delete;
     FakeInterfaceSource& operator=(const FakeInterfaceSource&) = delete;
 
@@ -75,6 +75,8 @@ class FakeInterfaceSource final : public InterfaceSource {
     std::vector<std::wstring> openedPaths;
 
   private:
+    const InstalledServices installed_{{.interfaces = this}};
+
     class Set final : public DeviceInterfaceSet {
       public:
         explicit Set(FakeInterfaceSource& owner) : owner_(owner) {}

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "app/common/program_services.h"
 #include "upgrade/printer_lock.h"
 
 namespace fwup::testing {
@@ -13,10 +14,7 @@ namespace fwup::testing {
 // Installed while this object lives.
 class FakePrinterLocks {
   public:
-    FakePrinterLocks() {
-        SetPrinterLockTaker([this](std::wstring_view instanceId) { return Take(instanceId); });
-    }
-    ~FakePrinterLocks() { SetPrinterLockTaker({}); }
+    FakePrinterLocks() = default;
     FakePrinterLocks(const FakePrinterLocks&) = delete;
     FakePrinterLocks& operator=(const FakePrinterLocks&) = delete;
 
@@ -54,6 +52,8 @@ class FakePrinterLocks {
 
     std::mutex mutex_;
     std::set<std::wstring> held_;
+    const InstalledServices installed_{
+        {.printerLocks = [this](std::wstring_view instanceId) { return Take(instanceId); }}};
 };
 
 }  // namespace fwup::testing

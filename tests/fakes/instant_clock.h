@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/common/program_services.h"
 #include "base/clock.h"
 
 namespace fwup::testing {
@@ -10,10 +11,8 @@ namespace fwup::testing {
 // clock for the lifetime of the object.
 class InstantClock final : public Clock {
   public:
-    explicit InstantClock(std::int64_t startSeconds = 1'700'000'000) : nowMs_(startSeconds * 1000) {
-        SetActiveClock(this);
-    }
-    ~InstantClock() override { SetActiveClock(nullptr); }
+    explicit InstantClock(std::int64_t startSeconds = 1'700'000'000)
+        : nowMs_(startSeconds * 1000) {}
     InstantClock(const InstantClock&) = delete;
     InstantClock& operator=(const InstantClock&) = delete;
 
@@ -35,6 +34,7 @@ class InstantClock final : public Clock {
     std::int64_t nowMs_;
     std::int64_t sleptMs_ = 0;
     CivilTime localTime_{3, 9, 14, 5, 7};
+    const InstalledServices installed_{{.clock = this}};
 };
 
 }  // namespace fwup::testing

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "log/module_path.h"
+#include <optional>
+
+#include "app/common/program_services.h"
 
 namespace fwup::testing {
 
@@ -22,10 +24,10 @@ class TempLogDir {
                ("fwup-test-" + std::to_string(ProcessTag()) + "-" + std::to_string(++counter));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
-        SetModuleFilePathForTesting((dir_ / "fwup.exe").wstring());
+        installed_.emplace(ProgramServices{.modulePath = (dir_ / "fwup.exe").wstring()});
     }
     ~TempLogDir() {
-        SetModuleFilePathForTesting(std::nullopt);
+        installed_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
@@ -62,6 +64,7 @@ class TempLogDir {
     }
 
     std::filesystem::path dir_;
+    std::optional<InstalledServices> installed_;
 };
 
 }  // namespace fwup::testing

@@ -7,14 +7,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
 
+#include "app/common/program_services.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "log/cp936.h"
-#include "log/module_path.h"
 
 namespace fwup {
 namespace {
@@ -44,7 +45,7 @@ class ToolLogFileTest : public ::testing::Test {
 #endif
     }
     void TearDown() override {
-        SetModuleFilePathForTesting(std::nullopt);
+        pretended_.reset();
 #ifndef _WIN32
         unsetenv("XDG_STATE_HOME");
 #endif
@@ -52,8 +53,12 @@ class ToolLogFileTest : public ::testing::Test {
         fs::remove_all(dir_, ignored);
     }
 
-    static void PretendExecutableIn(const fs::path& dir) {
-        SetModuleFilePathForTesting((dir / "fwup.exe").wstring());
+    void PretendExecutableIn(const fs::path& dir) {
+        PretendExecutable((dir / "fwup.exe").wstring());
+    }
+    void PretendExecutable(std::wstring path) {
+        pretended_.reset();
+        pretended_.emplace(ProgramServices{.modulePath = std::move(path)});
     }
     fs::path LogPath() const {
         return dir_ / "Tool.log";
@@ -65,6 +70,7 @@ class ToolLogFileTest : public ::testing::Test {
 
     testing::InstantClock clock_;
     fs::path dir_;
+    std::optional<InstalledServices> pretended_;
 };
 
 struct LineCase {
@@ -124,7 +130,7 @@ TEST_F(ToolLogFileTest, UnwritableTargetDropsTheLine) {
     EXPECT_FALSE(fs::exists(missing));
 
     // A path with no directory in it is no place to write: nothing lands in the working directory.
-    SetModuleFilePathForTesting(L"fwup.exe");
+    PretendExecutable(L"fwup.exe");
     EXPECT_EQ(GetPathInModuleDir(L"Tool.log"), L"");
     WriteToolLog(L"lost");
     EXPECT_TRUE(fs::is_empty(dir_));
@@ -193,7 +199,6 @@ TEST_F(ToolLogFileTest, TwoThreadsNeverMixWithinALine) {
 }
 
 TEST(ToolLogPathTest, RealExecutableDirectory) {
-    SetModuleFilePathForTesting(std::nullopt);
     const std::wstring path = GetPathInModuleDir(L"Tool.log");
     const std::wstring tail = std::wstring(1, fs::path::preferred_separator) + L"Tool.log";
     ASSERT_GT(path.size(), tail.size());

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
+#include "device/sim/sim_interface_source.h"
 #include "printer/fnv1a.h"
 #include "printer/scenario_parser.h"
-#include "device/sim/sim_interface_source.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/package_digest.h"
 
@@ -23,8 +24,7 @@ namespace fwup::testing {
 // Resources a test hands out instead of the executable's, installed while the object lives.
 class FakeResourceSource final : public ResourceSource {
   public:
-    FakeResourceSource() { SetActiveResourceSource(this); }
-    ~FakeResourceSource() override { SetActiveResourceSource(nullptr); }
+    FakeResourceSource() = default;
     FakeResourceSource(const FakeResourceSource&) = delete;
     FakeResourceSource& operator=(const FakeResourceSource&) = delete;
 
@@ -63,6 +63,9 @@ class FakeResourceSource final : public ResourceSource {
     std::map<int, std::optional<PackageDigest>> digests;
     bool unreadable = false;  // found and sized, but the bytes cannot be reached
     std::function<void(std::span<const std::uint8_t>)> onRelease;
+
+  private:
+    const InstalledServices installed_{{.resources = this}};
 };
 
 // The package the executable embeds under `id`; fails the test when it is not there.
@@ -86,9 +89,8 @@ class SimulatedPrinter {
         std::string error;
         EXPECT_TRUE(ParseScenario(json, scenario, error)) << error;
         source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(source_.get());
+        installed_.emplace(ProgramServices{.interfaces = source_.get()});
     }
-    ~SimulatedPrinter() { SetActiveInterfaceSource(nullptr); }
     SimulatedPrinter(const SimulatedPrinter&) = delete;
     SimulatedPrinter& operator=(const SimulatedPrinter&) = delete;
 
@@ -115,6 +117,7 @@ class SimulatedPrinter {
 
   private:
     std::unique_ptr<SimInterfaceSource> source_;
+    std::optional<InstalledServices> installed_;
 };
 
 // What the printer must have received to hold `package` whole, in order.

@@ -7,12 +7,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "printer/scenario_parser.h"
+#include "app/common/program_services.h"
 #include "device/sim/sim_interface_source.h"
 #include "device/usb_open.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
+#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 
@@ -56,11 +57,11 @@ class QueriesAgainstScenario : public ::testing::TestWithParam<ScenarioCase> {
                                      scenario, error))
             << error;
         source = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(source.get());
+        installed.emplace(ProgramServices{.interfaces = source.get()});
         bFwEncrypted = false;
     }
     void TearDown() override {
-        SetActiveInterfaceSource(nullptr);
+        installed.reset();
         bFwEncrypted = false;
     }
 
@@ -68,6 +69,7 @@ class QueriesAgainstScenario : public ::testing::TestWithParam<ScenarioCase> {
     testing::RecordingNoticeOutput notices;
     testing::TempLogDir log;
     std::unique_ptr<SimInterfaceSource> source;
+    std::optional<InstalledServices> installed;
 };
 
 TEST_P(QueriesAgainstScenario, GiveTheResultsTheUpgradeDecidesOn) {
@@ -119,9 +121,10 @@ TEST(QueriesAgainstSimulatedPrinter, SilentPrinterSendsTheVersionJobFiveTimesAnd
     ASSERT_TRUE(
         LoadScenarioFile(std::string(FWUP_SCENARIO_DIR) + "/silent-printer.json", scenario, error));
     SimInterfaceSource source(std::move(scenario));
-    SetActiveInterfaceSource(&source);
-    EXPECT_EQ(QueryFwVersion(L"USB001"), kErrReplyHeaderRead);
-    SetActiveInterfaceSource(nullptr);
+    {
+        const InstalledServices installed({.interfaces = &source});
+        EXPECT_EQ(QueryFwVersion(L"USB001"), kErrReplyHeaderRead);
+    }
 
     int versionJobs = 0;
     for (const ReceivedJob& job : source.printer(0)->Jobs()) {
@@ -137,8 +140,7 @@ TEST(QueriesAgainstSimulatedPrinter, SilentPrinterSendsTheVersionJobFiveTimesAnd
 // code under test, which then fails instead of hanging.
 class BoundedClock final : public Clock {
   public:
-    explicit BoundedClock(std::int64_t boundMs) : boundMs_(boundMs) { SetActiveClock(this); }
-    ~BoundedClock() override { SetActiveClock(nullptr); }
+    explicit BoundedClock(std::int64_t boundMs) : boundMs_(boundMs) {}
     BoundedClock(const BoundedClock&) = delete;
     BoundedClock& operator=(const BoundedClock&) = delete;
 
@@ -156,6 +158,7 @@ class BoundedClock final : public Clock {
   private:
     std::int64_t nowMs_ = 0;
     const std::int64_t boundMs_;
+    const InstalledServices installed_{{.clock = this}};
 };
 
 TEST(QueriesAgainstSimulatedPrinter, VersionDataThatNeverComesEndsInMinus19) {
@@ -169,10 +172,11 @@ TEST(QueriesAgainstSimulatedPrinter, VersionDataThatNeverComesEndsInMinus19) {
         scenario, error))
         << error;
     SimInterfaceSource source(std::move(scenario));
-    SetActiveInterfaceSource(&source);
     int result = 0;
-    EXPECT_NO_THROW(result = QueryFwVersion(L"USB001"));
-    SetActiveInterfaceSource(nullptr);
+    {
+        const InstalledServices installed({.interfaces = &source});
+        EXPECT_NO_THROW(result = QueryFwVersion(L"USB001"));
+    }
 
     EXPECT_EQ(result, kErrReplyRead);
     int versionJobs = 0;

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "device/simulated_printers.h"
+#include "app/common/program_services.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
@@ -63,7 +63,8 @@ TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
         std::uint16_t language;
         const wchar_t* suffix;
     };
-    SetSimulatedPrintersScenario(L"one-printer-ready.json");
+    std::optional<InstalledServices> simulated(
+        std::in_place, ProgramServices{.simulatedScenario = L"one-printer-ready.json"});
     for (const Case& c :
          {Case{LANG_ENGLISH, L" \u2014 simulated printers"},
           Case{LANG_ITALIAN, L" \u2014 stampanti simulate"},
@@ -84,7 +85,7 @@ TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
         EXPECT_TRUE(surface_.title.starts_with(Text(TXT_TITLE) + L" \u2014 ")) << language;
         EXPECT_FALSE(surface_.title.ends_with(L"simulated printers")) << language;
     }
-    SetSimulatedPrintersScenario(std::nullopt);
+    simulated.reset();
     window_.reset();
     Open(LANG_ITALIAN);
     EXPECT_EQ(surface_.title, Text(TXT_TITLE)) << "real printers: the title alone";

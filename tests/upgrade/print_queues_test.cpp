@@ -2,25 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_print_queues.h"
+
 namespace fwup {
 namespace {
 
-// Lists a fixed set of queues (none: the listing fails), installed while it lives.
-class FakeQueues final : public PrintQueueSource {
-  public:
-    explicit FakeQueues(std::optional<std::vector<PrintQueue>> queues)
-        : queues_(std::move(queues)) {
-        SetActivePrintQueueSource(this);
-    }
-    ~FakeQueues() override { SetActivePrintQueueSource(nullptr); }
-    FakeQueues(const FakeQueues&) = delete;
-    FakeQueues& operator=(const FakeQueues&) = delete;
-
-    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues_; }
-
-  private:
-    std::optional<std::vector<PrintQueue>> queues_;
-};
+using testing::FakePrintQueues;
 
 struct OccupancyCase {
     const char* name;
@@ -32,7 +19,7 @@ struct OccupancyCase {
 class PortOccupancy : public ::testing::TestWithParam<OccupancyCase> {};
 
 TEST_P(PortOccupancy, AnyQueueOnTheExactPortWithJobsOccupiesIt) {
-    FakeQueues source(GetParam().queues);
+    FakePrintQueues source(GetParam().queues);
     EXPECT_EQ(IsPortOccupied(GetParam().port), GetParam().occupied);
 }
 
@@ -59,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PrintQueueSource, NoQueuesUntilInstalledAndAfterRemoval) {
     {
-        FakeQueues source(std::vector<PrintQueue>{{L"USB001", 1}});
+        FakePrintQueues source(std::vector<PrintQueue>{{L"USB001", 1}});
         EXPECT_TRUE(IsPortOccupied(L"USB001"));
     }
     const std::optional<std::vector<PrintQueue>> queues = ActivePrintQueueSource().ListQueues();

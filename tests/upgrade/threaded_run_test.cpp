@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
@@ -50,7 +51,7 @@ class ThreadedRunTest : public ::testing::Test {
 
     void Attach(const std::string& file) {
         source_ = std::make_unique<SimInterfaceSource>(ExampleScenario(file));
-        SetActiveInterfaceSource(source_.get());
+        installed_.emplace(ProgramServices{.interfaces = source_.get()});
     }
 
     void Open() {
@@ -87,6 +88,7 @@ class ThreadedRunTest : public ::testing::Test {
     testing::RecordingNoticeOutput notices_;
     testing::TempLogDir log_;
     std::unique_ptr<SimInterfaceSource> source_;
+    std::optional<InstalledServices> installed_;
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
     UpgradeWorker worker_;
@@ -126,8 +128,6 @@ TEST_F(ThreadedRunTest, StartRunsTheUpgradeOnTheWorkerToSuccess) {
 // first (as a click without the guard does) then shows as a failure, not as a test that hangs.
 class HeldPrintQueues final : public PrintQueueSource {
   public:
-    HeldPrintQueues() { SetActivePrintQueueSource(this); }
-    ~HeldPrintQueues() override { SetActivePrintQueueSource(nullptr); }
     std::optional<std::vector<PrintQueue>> ListQueues() override {
         released_.wait_for(std::chrono::seconds(10));
         return std::vector<PrintQueue>{};
@@ -137,6 +137,7 @@ class HeldPrintQueues final : public PrintQueueSource {
   private:
     std::promise<void> release_;
     std::shared_future<void> released_ = release_.get_future().share();
+    const InstalledServices installed_{{.printQueues = this}};
 };
 
 // Two clicks on Start as close together as the window thread delivers them: the second arrives

@@ -366,12 +366,13 @@ TEST_F(UpgradeRunTest, StartRunsOnceAtATimeAndTheWindowStaysOpenMeanwhile) {
 // so, and every run's log starts with where its printers come from.
 TEST_F(UpgradeRunTest, SimulatedPrintersAreNamedInTheTitleAndFirstInEveryRunsLog) {
     Attach("not-ready.json");
-    SetSimulatedPrintersScenario(L"scenarios/not-ready.json");
-    Open();
-    EXPECT_EQ(surface_.title, GetLangText(TXT_TITLE) + L" \u2014 simulated printers");
-    UpgradeThreadProc(&*window_);
-    UpgradeThreadProc(&*window_);
-    SetSimulatedPrintersScenario(std::nullopt);
+    {
+        const InstalledServices simulated({.simulatedScenario = L"scenarios/not-ready.json"});
+        Open();
+        EXPECT_EQ(surface_.title, GetLangText(TXT_TITLE) + L" \u2014 simulated printers");
+        UpgradeThreadProc(&*window_);
+        UpgradeThreadProc(&*window_);
+    }
     const std::vector<std::string> messages = log_.Messages();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.front(), "Simulated printers from scenarios/not-ready.json");
@@ -395,8 +396,7 @@ TEST_F(UpgradeRunTest, PrinterStatusIsTheSignedStatusByteOrFive) {
         R"( "status": 200}]})",
         scenario, error))
         << error;
-    source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
-    SetActiveInterfaceSource(source_.get());
+    Install(std::move(scenario));
     EXPECT_EQ(CheckPrinterStatus(L"USB001"), -56);
     EXPECT_FALSE(IsReadyForUpgrade(-56));
 }

@@ -14,9 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "base/clock.h"
 #include "device/interface_source.h"
 #include "device/sim/sim_interface_source.h"
+#include "fakes/fake_power_state.h"
+#include "fakes/fake_print_queues.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
@@ -33,18 +36,6 @@
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup::testing {
-
-class FakePrintQueues final : public PrintQueueSource {
-  public:
-    std::optional<std::vector<PrintQueue>> ListQueues() override { return queues; }
-    std::vector<PrintQueue> queues;
-};
-
-class FakePowerState final : public PowerStateSource {
-  public:
-    PowerState Read() override { return state; }
-    PowerState state;
-};
 
 // Counts the guards taken and whether one was held while the progress bar moved.
 class GuardProbe {
@@ -65,13 +56,7 @@ class GuardProbe {
         GuardProbe& probe_;
     };
 
-    GuardProbe() {
-        SetTransferGuardMaker([this] {
-            ++taken;
-            return std::make_unique<Guard>(*this);
-        });
-    }
-    ~GuardProbe() { SetTransferGuardMaker({}); }
+    GuardProbe() = default;
     GuardProbe(const GuardProbe&) = delete;
     GuardProbe& operator=(const GuardProbe&) = delete;
 
@@ -82,17 +67,20 @@ class GuardProbe {
     std::uint64_t bytesAtTake = 0;
     std::uint64_t bytesAtRelease = 0;
     int flashWaitsAtRelease = 0;
+
+  private:
+    const InstalledServices installed_{{.transferGuard = [this] {
+        ++taken;
+        return std::make_unique<Guard>(*this);
+    }}};
 };
 
 // An instant clock that also notes the 20-second waits for flashing (the queries sleep too, in
 // smaller steps) and whether the window already showed a result when one began.
 class FlashWaitClock final : public Clock {
   public:
-    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {
-        SetActiveClock(this);
-    }
+    explicit FlashWaitClock(const RecordingDialogSurface& window) : window_(window) {}
     static constexpr std::int64_t kStartMs = 1'700'000'000'000;
-    ~FlashWaitClock() override { SetActiveClock(nullptr); }
     FlashWaitClock(const FlashWaitClock&) = delete;
     FlashWaitClock& operator=(const FlashWaitClock&) = delete;
 
@@ -117,6 +105,7 @@ class FlashWaitClock final : public Clock {
   private:
     const RecordingDialogSurface& window_;
     std::int64_t nowMs_ = kStartMs;
+    const InstalledServices installed_{{.clock = this}};
 };
 
 enum class Look { kReady, kNotReady, kFailed, kSucceeded };
@@ -129,7 +118,6 @@ struct Message {
 
 // What a run leaves in the process's shared state, put back for the next test.
 inline void ForgetRunState() {
-    SetActiveInterfaceSource(nullptr);
     theDeviceList.clear();
     bFwEncrypted.store(false);
     bUpgrading.store(false);
@@ -147,14 +135,8 @@ inline Scenario ExampleScenario(const std::string& file) {
 
 class UpgradeRunTest : public ::testing::Test {
   protected:
-    UpgradeRunTest() {
-        SetActivePrintQueueSource(&queues_);
-        SetActivePowerStateSource(&power_);
-    }
     ~UpgradeRunTest() override {
         window_.reset();
-        SetActivePowerStateSource(nullptr);
-        SetActivePrintQueueSource(nullptr);
         ForgetRunState();
     }
 
@@ -169,9 +151,9 @@ class UpgradeRunTest : public ::testing::Test {
     }
 
     void Install(Scenario scenario) {
-        SetActiveInterfaceSource(nullptr);
+        sourceInstalled_.reset();
         source_ = std::make_unique<SimInterfaceSource>(std::move(scenario));
-        SetActiveInterfaceSource(source_.get());
+        sourceInstalled_.emplace(ProgramServices{.interfaces = source_.get()});
     }
 
     CVevaVoRirizevDlg& Open(MainWindowHooks hooks = {}) {
@@ -247,6 +229,7 @@ class UpgradeRunTest : public ::testing::Test {
     FakePrintQueues queues_;
     FakePowerState power_;
     std::unique_ptr<SimInterfaceSource> source_;
+    std::optional<InstalledServices> sourceInstalled_;
     RecordingSurfaceFactory factory_;
     std::optional<CVevaVoRirizevDlg> window_;
 };

@@ -1,7 +1,6 @@
 #include "app/cli/cli_program.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -13,24 +12,19 @@
 #include "app/cli/interrupt_state.h"
 #include "app/cli/json_line.h"
 #include "app/cli/verify_upgrade.h"
+#include "app/common/program_services.h"
+#include "app/common/program_wiring.h"
 #include "base/wide_text.h"
-#include "device/interface_source.h"
-#include "device/interface_source_factory.h"
 #include "device/printer_target.h"
-#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "log/tool_log.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
-#include "upgrade/power_state.h"
-#include "upgrade/print_queues.h"
 #include "upgrade/printer_lock.h"
 #include "upgrade/printer_selection.h"
-#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_procedure.h"
-#include "upgrade/upgrade_transfer_guard.h"
 
 #ifndef FWUP_VERSION
 #define FWUP_VERSION "0"
@@ -298,26 +292,6 @@ std::string VersionText() {
            " (the digits a printer's version text is compared with, as in V2.10.9)\n";
 }
 
-// The core's process-wide seams, installed for the command and removed after it.
-class Installed {
-  public:
-    Installed(Clock& clock, NoticeOutput* notices) {
-        SetActiveClock(&clock);
-        SetActiveNoticeOutput(notices);
-    }
-    ~Installed() {
-        SetTransferGuardMaker({});
-        SetActivePowerStateSource(nullptr);
-        SetPrinterLockTaker({});
-        SetActivePrintQueueSource(nullptr);
-        SetActiveInterfaceSource(nullptr);
-        SetActiveNoticeOutput(nullptr);
-        SetActiveClock(nullptr);
-    }
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-};
-
 }  // namespace
 
 int RunCli(std::span<const std::string> args) {
@@ -349,7 +323,8 @@ int RunCli(std::span<const std::string> args) {
     InterruptState& interrupts = TheInterruptState();
     InstallInterruptHandlers();
     InterruptibleClock clock(interrupts);
-    Installed installed(clock, ConsoleNoticeOutput());
+    const ProgramWiring wiring = WireProgram({.clock = &clock, .notices = ConsoleNoticeOutput()});
+    const InstalledServices installed(wiring.services);
     SelectUiLanguage();
 
     const ProgressStyle style = options.json         ? ProgressStyle::kJson
@@ -359,35 +334,21 @@ int RunCli(std::span<const std::string> args) {
     Result result(report);
     int code = kExitError;
 
-    std::optional<std::filesystem::path> scenarioFile;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
-    if (source && scenarioFile) {
+    if (wiring.services.simulatedScenario) {
         // Never let a simulated success pass for a flashed printer.
-        const std::u8string name = scenarioFile->u8string();
-        const std::wstring file =
-            FromUtf8(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
-        SetSimulatedPrintersScenario(file);
+        const std::wstring& file = *wiring.services.simulatedScenario;
         report.Json(
             JsonLine().Add("event", "simulated").Add("scenario", std::wstring_view(file)).Text());
         if (!options.json) {
             WriteErr(ToUtf8(L"Simulated printers from " + file) + "\n");
         }
     }
-    if (!source) {
+    if (!wiring.interfaceSource) {
         if (!options.json) {
-            WriteErr("viruzu-fwup-cli: " + error + "\n");
+            WriteErr("viruzu-fwup-cli: " + wiring.error + "\n");
         }
-        code = result.End(kExitError, FromUtf8(error));
+        code = result.End(kExitError, FromUtf8(wiring.error));
     } else {
-        SetActiveInterfaceSource(source.get());
-        const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
-        if (queues) {
-            SetActivePrintQueueSource(queues.get());
-        }
-        SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
-        const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
-        SetActivePowerStateSource(power.get());
-        SetPrinterLockTaker(HostPrinterLockTaker());
         ConsoleFrontEnd frontEnd(options, report, interrupts);
         switch (options.command) {
             case Command::kList:
@@ -410,7 +371,6 @@ int RunCli(std::span<const std::string> args) {
         NameTheLog(report, result.line());
     }
     result.Write();
-    SetSimulatedPrintersScenario(std::nullopt);
     interrupts.finished.store(true);
     return code;
 }

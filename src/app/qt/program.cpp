@@ -8,18 +8,13 @@
 #include <QGuiApplication>
 #include <QObject>
 #include <QString>
-#include <filesystem>
-#include <memory>
-#include <optional>
-#include <string>
 
+#include "app/common/program_services.h"
+#include "app/common/program_wiring.h"
 #include "app/qt/os_version_query.h"
 #include "app/qt/single_instance.h"
 #include "app/qt/termination_requests.h"
 #include "base/wide_text.h"
-#include "device/interface_source.h"
-#include "device/interface_source_factory.h"
-#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -27,11 +22,6 @@
 #include "ui/qt/dialog_bitmaps.h"
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/upgrade_start.h"
-#include "upgrade/power_state.h"
-#include "upgrade/print_queues.h"
-#include "upgrade/printer_lock.h"
-#include "upgrade/program_print_queues.h"
-#include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
 namespace {
@@ -67,27 +57,11 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
 
     // Without USB access (or with a broken scenario) the window still runs; a run then simply
     // finds no printer.
-    std::optional<std::filesystem::path> scenarioFile;
-    std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
-    if (source) {
-        SetActiveInterfaceSource(source.get());
-        if (scenarioFile) {
-            SetSimulatedPrintersScenario(FromUtf8(scenarioFile->string()));
-        }
-    } else {
-        DebugOutput(L"viruzu-fwup: " + FromUtf8(error) + L"; no printers will be found\n");
+    const ProgramWiring wiring = WireProgram({});
+    if (!wiring.interfaceSource) {
+        DebugOutput(L"viruzu-fwup: " + FromUtf8(wiring.error) + L"; no printers will be found\n");
     }
-
-    // Without CUPS every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
-    if (queues) {
-        SetActivePrintQueueSource(queues.get());
-    }
-    SetTransferGuardMaker([] { return MakeHostTransferGuard(nullptr); });
-    const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
-    SetActivePowerStateSource(power.get());
-    SetPrinterLockTaker(HostPrinterLockTaker());
+    const InstalledServices installed(wiring.services);
 
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
@@ -114,12 +88,6 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
         // must be gone before the window object is.
         worker.Wait();
     }
-    SetTransferGuardMaker({});
-    SetActivePowerStateSource(nullptr);
-    SetPrinterLockTaker({});
-    SetActivePrintQueueSource(nullptr);
-    SetSimulatedPrintersScenario(std::nullopt);
-    SetActiveInterfaceSource(nullptr);
     return 0;
 }
 

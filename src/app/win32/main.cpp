@@ -7,16 +7,12 @@
 
 #include <gdiplus.h>
 
-#include <filesystem>
-#include <memory>
 #include <optional>
-#include <string>
 
+#include "app/common/program_services.h"
+#include "app/common/program_wiring.h"
 #include "base/wide_text.h"
 #include "base/win32/unique_win32.h"
-#include "device/interface_source.h"
-#include "device/interface_source_factory.h"
-#include "device/simulated_printers.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
@@ -26,11 +22,6 @@
 #include "ui/win32/single_instance.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "ui/win32/window_session_end.h"
-#include "upgrade/power_state.h"
-#include "upgrade/print_queues.h"
-#include "upgrade/printer_lock.h"
-#include "upgrade/program_print_queues.h"
-#include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
 namespace {
@@ -103,34 +94,18 @@ bool VAvedOvEviziraVod::InitInstance(HINSTANCE instance) {
 }
 
 void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
-    std::optional<std::filesystem::path> scenarioFile;
-    std::string error;
-    const std::unique_ptr<InterfaceSource> source = MakeInterfaceSource(scenarioFile, error);
-    if (source) {
-        SetActiveInterfaceSource(source.get());
-        if (scenarioFile) {
-            SetSimulatedPrintersScenario(scenarioFile->wstring());
-            DebugOutput(L"viruzu-fwup: simulated printers (VIRUZU_FWUP_EMULATE)\r\n");
-        }
-    } else {
+    Win32SurfaceFactory factory(instance);
+    Win32DialogSurface surface(kMainDialogTemplate, instance);
+    WindowSessionEnd sessionEnd(surface);
+    const ProgramWiring wiring = WireProgram({.sessionEnd = &sessionEnd});
+    if (!wiring.interfaceSource) {
         // The window still opens; an upgrade run then finds no printer and says so.
-        DebugOutput(L"viruzu-fwup: no printer source: " + FromUtf8(error) + L"\r\n");
+        DebugOutput(L"viruzu-fwup: no printer source: " + FromUtf8(wiring.error) + L"\r\n");
+    } else if (wiring.scenarioFile) {
+        DebugOutput(L"viruzu-fwup: simulated printers (VIRUZU_FWUP_EMULATE)\r\n");
     }
-
-    // Without the spooler every port counts as free, as when no queue holds jobs.
-    const std::unique_ptr<PrintQueueSource> queues = MakeProgramPrintQueueSource(source.get());
-    if (queues) {
-        SetActivePrintQueueSource(queues.get());
-    }
-    const std::unique_ptr<PowerStateSource> power = MakeHostPowerStateSource();
-    SetActivePowerStateSource(power.get());
-
-    SetPrinterLockTaker(HostPrinterLockTaker());
+    const InstalledServices installed(wiring.services);
     {
-        Win32SurfaceFactory factory(instance);
-        Win32DialogSurface surface(kMainDialogTemplate, instance);
-        WindowSessionEnd sessionEnd(surface);
-        SetTransferGuardMaker([&sessionEnd] { return MakeHostTransferGuard(&sessionEnd); });
         UpgradeWorker worker;
         CVevaVoRirizevDlg dialog(surface, factory,
                                  MainWindowHooks{.selectLanguage = SelectUiLanguage,
@@ -142,13 +117,7 @@ void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
         // The window refuses to close during a run, but the worker may still be returning; it
         // must be gone before the window object is.
         worker.Wait();
-        SetTransferGuardMaker({});
     }
-    SetActivePowerStateSource(nullptr);
-    SetPrinterLockTaker({});
-    SetActivePrintQueueSource(nullptr);
-    SetSimulatedPrintersScenario(std::nullopt);
-    SetActiveInterfaceSource(nullptr);
 }
 
 int VAvedOvEviziraVod::ExitInstance() {

@@ -1,4 +1,4 @@
-#include "device/interface_source_factory.h"
+#include "device/interface_source.h"
 #include "device/libusb/libusb_backend.h"
 #include "device/libusb/libusb_interface_source.h"
 

@@ -1,4 +1,4 @@
-#include "device/interface_source_factory.h"
+#include "device/interface_source.h"
 #include "device/win32/registry_port_number.h"
 #include "device/win32/setupapi_interface_set.h"
 #include "device/win32/usbprint_channel.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "device/discovery.h"
-#include "device/interface_source_factory.h"
+#include "device/interface_source.h"
 #include "device/libusb/printer_port_lookup.h"
 
 namespace fwup {

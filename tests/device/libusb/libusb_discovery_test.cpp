@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/common/program_services.h"
 #include "device/discovery.h"
 #include "device/libusb/fake_usb_backend.h"
 #include "device/libusb/libusb_interface_source.h"
@@ -152,10 +153,7 @@ TEST_F(LibusbDiscovery, PortNumberIsThePositionInTheListingOrder) {
 
 TEST_F(LibusbDiscovery, TheCoreFindsAndOpensPrintersByTheirPortNames) {
     ::fwup::testing::RecordingNoticeOutput notices;
-    struct Installed {
-        explicit Installed(InterfaceSource& s) { SetActiveInterfaceSource(&s); }
-        ~Installed() { SetActiveInterfaceSource(nullptr); }
-    } installed(source);
+    const InstalledServices installed({.interfaces = &source});
     backend.Add(1, {2}, 0x1234);
     FakeUsbDevice& hks = backend.Add(1, {3}, 0xB102, {{{OtherAlt(0, 3)}}, {{PrinterAlt(1)}}});
     FakeUsbDevice& hkr = backend.Add(1, {4});

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "printer/scenario_parser.h"
-#include "printer/sim_jobs.h"
+#include "app/common/program_services.h"
 #include "device/usb_open.h"
 #include "fakes/instant_clock.h"
+#include "printer/scenario_parser.h"
+#include "printer/sim_jobs.h"
 
 namespace fwup {
 namespace {
@@ -26,14 +27,12 @@ Scenario FromFile(const std::string& file) {
 // Installs a scenario's source as the active one for the test's lifetime.
 class InstalledScenario {
   public:
-    explicit InstalledScenario(Scenario scenario) : source_(std::move(scenario)) {
-        SetActiveInterfaceSource(&source_);
-    }
-    ~InstalledScenario() { SetActiveInterfaceSource(nullptr); }
+    explicit InstalledScenario(Scenario scenario) : source_(std::move(scenario)) {}
     SimInterfaceSource& source() { return source_; }
 
   private:
     SimInterfaceSource source_;
+    const InstalledServices installed_{{.interfaces = &source_}};
 };
 
 TEST(SimInterfaceSource, OpenUSBDeviceReachesThePrinterOnThatPort) {

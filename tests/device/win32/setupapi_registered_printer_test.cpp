@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/discovery.h"
 #include "device/port_name.h"
 #include "device/usb_open.h"
@@ -116,8 +117,7 @@ class RegisteredPrinter {
 // driver behind its path, so the open itself fails and only the recorded path shows the match.
 class RecordingHostSource final : public InterfaceSource {
   public:
-    RecordingHostSource() { SetActiveInterfaceSource(this); }
-    ~RecordingHostSource() override { SetActiveInterfaceSource(nullptr); }
+    RecordingHostSource() = default;
     RecordingHostSource(const RecordingHostSource&) = delete;
     RecordingHostSource& operator=(const RecordingHostSource&) = delete;
 
@@ -134,6 +134,7 @@ class RecordingHostSource final : public InterfaceSource {
 
   private:
     std::unique_ptr<InterfaceSource> host_ = MakeHostInterfaceSource();
+    const InstalledServices installed_{{.interfaces = this}};
 };
 
 TEST(RegisteredPrinterTest, IsDiscoveredWithItsPortAndOpenedByThatPortOnly) {

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
+#include "app/common/program_services.h"
 #include "fakes/instant_clock.h"
-#include "log/module_path.h"
 #include "log/posix/tool_log_place_choice.h"
 #include "log/tool_log.h"
 
@@ -28,7 +28,6 @@ class ToolLogPlaceTest : public ::testing::Test {
         fs::create_directories(dir_ / "bin");
     }
     void TearDown() override {
-        SetModuleFilePathForTesting(std::nullopt);
         unsetenv("XDG_STATE_HOME");
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
@@ -69,7 +68,8 @@ TEST_F(ToolLogPlaceTest, BesideTheExecutableWhereWritableElseUnderTheStateDirect
         SCOPED_TRACE(c.name);
         SetOrUnset("XDG_STATE_HOME", c.stateHome);
         SetOrUnset("HOME", c.home);
-        SetModuleFilePathForTesting((dir_ / c.executableDir / "viruzu-fwup-cli").wstring());
+        const InstalledServices installed(
+            {.modulePath = (dir_ / c.executableDir / "viruzu-fwup-cli").wstring()});
         EXPECT_EQ(ToolLogPath(), fs::path(c.expected).wstring());
         if (!c.expected.empty()) {
             WriteToolLog(L"line");

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
 #include "device/sim/sim_interface_source.h"
 #include "fakes/instant_clock.h"
@@ -36,7 +37,6 @@ class QtThreadedRunTest : public QObject {
 
   private slots:
     void cleanup() {
-        SetActiveInterfaceSource(nullptr);
         theDeviceList.clear();
         bFwEncrypted.store(false);
         bUpgrading.store(false);
@@ -50,7 +50,7 @@ class QtThreadedRunTest : public QObject {
                                   scenario, error),
                  error.c_str());
         SimInterfaceSource source(std::move(scenario));
-        SetActiveInterfaceSource(&source);
+        const InstalledServices installed({.interfaces = &source});
         InstantClock clock;
         RecordingNoticeOutput notices;
         TempLogDir log;

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "app/common/program_services.h"
 #include "device/interface_source.h"
 #include "device/libusb/fake_usb_backend.h"
 #include "device/sim/sim_interface_source.h"
@@ -213,7 +214,7 @@ TEST_F(CupsServerQueues, JobsInAnyQueueOfThePrinterOccupyItsPort) {
               1)
         << "the queue of the printer that is not connected, its job not counted";
 
-    SetActivePrintQueueSource(&source);
+    const InstalledServices installed({.printQueues = &source});
     EXPECT_TRUE(IsPortOccupied(L"USB001"));
     // The other queue's job never occupies a port: its printer resolves to none.
     EXPECT_FALSE(IsPortOccupied(L"USB002"));
@@ -232,7 +233,6 @@ TEST_F(CupsServerQueues, JobsInAnyQueueOfThePrinterOccupyItsPort) {
         return std::all_of(j.begin(), j.end(), [](std::uint32_t n) { return n == 0; });
     });
     EXPECT_FALSE(IsPortOccupied(L"USB001"));
-    SetActivePrintQueueSource(nullptr);
 }
 
 // The queue's URI names serial SER0001; the printer's USB serial string is another, and only its
@@ -276,9 +276,8 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
                                  scenario, error))
         << error;
     SimInterfaceSource printers(std::move(scenario));
-    SetActiveInterfaceSource(&printers);
     CupsQueueSource queues(TestPort);
-    SetActivePrintQueueSource(&queues);
+    const InstalledServices installed({.interfaces = &printers, .printQueues = &queues});
 
     testing::RecordingDialogSurface surface;
     testing::RecordingSurfaceFactory factory;
@@ -309,8 +308,6 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
     EXPECT_EQ(printers.printer(0)->Jobs().front().kind, JobKind::kStatus);
 
     window.reset();
-    SetActivePrintQueueSource(nullptr);
-    SetActiveInterfaceSource(nullptr);
     theDeviceList.clear();
     bUpgrading.store(false);
     UiLangId.store(0);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/common/program_services.h"
+
 namespace fwup::win32 {
 namespace {
 
@@ -19,9 +21,8 @@ TEST(SpoolerQueueSource, ListsTheMachinesQueues) {
     }
     const std::unique_ptr<PrintQueueSource> host = MakeHostPrintQueueSource();
     ASSERT_NE(host, nullptr);
-    SetActivePrintQueueSource(host.get());
+    const InstalledServices installed({.printQueues = host.get()});
     EXPECT_FALSE(IsPortOccupied(L"")) << "a printer without a port is never occupied";
-    SetActivePrintQueueSource(nullptr);
 }
 
 struct FakeQueue {
@@ -80,10 +81,9 @@ TEST(SpoolerQueueSource, JobsInTheSecondQueueOfAPortOccupyIt) {
     EXPECT_EQ((*queues)[1].portName, L"USB001");
     EXPECT_EQ((*queues)[1].jobs, 2u);
 
-    SetActivePrintQueueSource(&source);
+    const InstalledServices installed({.printQueues = &source});
     EXPECT_TRUE(IsPortOccupied(L"USB001"));
     EXPECT_FALSE(IsPortOccupied(L"USB002"));
-    SetActivePrintQueueSource(nullptr);
 }
 
 }  // namespace

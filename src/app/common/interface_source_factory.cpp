@@ -1,8 +1,9 @@
-#include "device/interface_source_factory.h"
+#include "app/common/interface_source_factory.h"
 
 #include "base/environment.h"
-#include "printer/scenario_parser.h"
 #include "device/sim/sim_interface_source.h"
+#include "device/simulated_printers.h"
+#include "printer/scenario_parser.h"
 
 namespace fwup {
 

@@ -9,13 +9,6 @@
 
 namespace fwup {
 
-// Names a scenario file: the program then talks to simulated printers instead of USB.
-inline constexpr const wchar_t* kEmulateVariable = L"VIRUZU_FWUP_EMULATE";
-
-// The platform's own interface source (defined in the platform folder), or null when the
-// platform's USB access cannot be started.
-std::unique_ptr<InterfaceSource> MakeHostInterfaceSource();
-
 // The interface source the program runs on: the simulated printers of the scenario file named by
 // VIRUZU_FWUP_EMULATE when it is set and not empty, otherwise the platform's own. Null with
 // `error` set when the scenario cannot be loaded or the platform's source cannot be started.

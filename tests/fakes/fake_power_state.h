@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/common/program_services.h"
+#include "upgrade/power_state.h"
+
+namespace fwup::testing {
+
+// The computer's power state as the test sets it (unknown until then), installed while the object
+// lives.
+class FakePowerState final : public PowerStateSource {
+  public:
+    FakePowerState() = default;
+    FakePowerState(const FakePowerState&) = delete;
+    FakePowerState& operator=(const FakePowerState&) = delete;
+
+    PowerState Read() override { return state; }
+
+    PowerState state;
+
+  private:
+    const InstalledServices installed_{{.powerState = this}};
+};
+
+}  // namespace fwup::testing
