@@ -1,8 +1,8 @@
 #include "device/interface_source_factory.h"
 
 #include "base/environment.h"
-#include "printer/scenario_parser.h"
-#include "device/sim/sim_interface_source.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 
 namespace fwup {
 

@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "base/environment.h"
+#include "base/fnv1a.h"
 #include "base/wide_text.h"
 #include "device/interface_source_factory.h"
 #include "log/tool_log.h"
-#include "printer/fnv1a.h"
 
 namespace fwup {
 namespace {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 
 namespace fwup {
 namespace {

@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "printer/scenario_parser.h"
-#include "device/sim/sim_interface_source.h"
 #include "device/usb_open.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "printer/scenario_parser.h"
-#include "device/sim/sim_interface_source.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"

@@ -1,13 +1,13 @@
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "printer/scenario_parser.h"
-#include "printer/sim_jobs.h"
 #include "device/usb_open.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_jobs.h"
 #include "fakes/instant_clock.h"
 
 namespace fwup {
