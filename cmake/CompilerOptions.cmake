@@ -1,7 +1,3 @@
-option(FWUP_SANITIZE_THREAD "Build with ThreadSanitizer (not together with FWUP_SANITIZE)" OFF)
-if(FWUP_SANITIZE AND FWUP_SANITIZE_THREAD)
-  message(FATAL_ERROR "FWUP_SANITIZE and FWUP_SANITIZE_THREAD cannot be combined")
-endif()
 if(FWUP_SANITIZE_THREAD)
   # For every target from here down, GoogleTest included: a race is only seen when both sides of
   # it are instrumented. fwup_apply_options adds the same flags to our targets and their users.
