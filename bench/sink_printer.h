@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/fnv1a.h"
 #include "device/interface_source.h"
-#include "printer/fnv1a.h"
 
 namespace fwup::bench {
 

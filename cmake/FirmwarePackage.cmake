@@ -28,11 +28,6 @@ if(NOT WIN32)
   enable_language(ASM)
 endif()
 
-set(FWUP_PACKAGE_3000 "" CACHE FILEPATH
-    "Firmware package embedded as resource 3000, sent when the printer needs no encryption (empty: a generated test package)")
-set(FWUP_PACKAGE_3001 "" CACHE FILEPATH
-    "Firmware package embedded as resource 3001, sent when the printer asks for encryption (empty: a generated test package)")
-
 set(FWUP_MAKE_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/scripts/make-test-package.py)
 set(FWUP_CHECK_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/scripts/check-package.py)
 set(FWUP_PACKAGE_DIGEST_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/PackageDigest.cmake)

@@ -5,11 +5,6 @@
 # Included last, so that every program's target exists: the console program is packaged when
 # its target is there.
 
-set(FWUP_HOMEPAGE_URL "https://viruzu.example/fwup" CACHE STRING
-    "Home page named in the package and the AppStream metainfo (screenshots below it)")
-set(FWUP_CONTACT_EMAIL "fwup@viruzu.example" CACHE STRING
-    "Maintainer address of the Debian package")
-
 set(FWUP_PACKAGING_DIR ${PROJECT_BINARY_DIR}/packaging)
 # Everything the install rules take that the programs' own targets do not make.
 add_custom_target(fwup_package_files ALL)

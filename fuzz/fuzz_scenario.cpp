@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "printer/scenario.h"
-#include "printer/scenario_parser.h"
+#include "emulation/scenario.h"
+#include "emulation/scenario_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view json(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <span>
 
-#include "printer/fnv1a.h"
+#include "base/fnv1a.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "base/environment.h"
+#include "base/fnv1a.h"
 #include "base/process_slot.h"
 #include "base/wide_text.h"
 #include "device/simulated_printers.h"
 #include "log/tool_log.h"
-#include "printer/fnv1a.h"
 
 namespace fwup {
 namespace {

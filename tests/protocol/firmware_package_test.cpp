@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "printer/fnv1a.h"
+#include "base/fnv1a.h"
 #include "firmware_test_support.h"
 #include "protocol/firmware_resource.h"
 

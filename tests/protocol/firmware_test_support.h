@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/common/program_services.h"
+#include "base/fnv1a.h"
 #include "device/interface_source.h"
-#include "device/sim/sim_interface_source.h"
-#include "printer/fnv1a.h"
-#include "printer/scenario_parser.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/package_digest.h"
 

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/common/program_services.h"
-#include "device/sim/sim_interface_source.h"
 #include "device/usb_open.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
-#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "printer/fnv1a.h"
+#include "base/fnv1a.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "protocol/resource_pages.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "device/channel.h"
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "text/lang_text.h"
@@ -442,7 +442,8 @@ INSTANTIATE_TEST_SUITE_P(
                   .ending = Ending::kSucceeded},
         // The header comes and its data never does: every attempt waits out its bound.
         FaultCell{.name = "versionDataWithheldAtVersion",
-                  .faults = R"({"versionDataWithheld": true})", .ending = Ending::kVersionFails,
+                  .faults = R"({"versionDataWithheld": true})",
+                  .ending = Ending::kVersionFails,
                   .minElapsedMs = 5 * 60 * 1000},
         FaultCell{.name = "versionLength65535InPiecesAtVersion",
                   .faults = R"({"versionLength": 65535, "replyPieceBytes": 4096})",

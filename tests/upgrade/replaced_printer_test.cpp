@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "device/printer_target.h"
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/sim_interface_source.h"
 #include "device/simulated_printers.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
-#include "printer/scenario_parser.h"
 #include "protocol/firmware_resource.h"
 #include "protocol/firmware_test_support.h"
 #include "protocol/printer_queries.h"

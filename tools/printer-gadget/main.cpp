@@ -22,8 +22,8 @@
 
 #include "base/hex_digit.h"
 #include "configfs_gadget.h"
-#include "printer/scenario_parser.h"
-#include "printer/sim_printer.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_printer.h"
 #include "printer_function.h"
 #include "usb_identity.h"
 

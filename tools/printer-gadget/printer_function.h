@@ -12,7 +12,7 @@
 #include <string>
 
 #include "configfs_gadget.h"
-#include "printer/sim_printer.h"
+#include "emulation/sim_printer.h"
 #include "usb_identity.h"
 
 namespace fwup::gadget {

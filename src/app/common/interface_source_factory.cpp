@@ -1,9 +1,9 @@
 #include "app/common/interface_source_factory.h"
 
 #include "base/environment.h"
-#include "device/sim/sim_interface_source.h"
 #include "device/simulated_printers.h"
-#include "printer/scenario_parser.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 
 namespace fwup {
 

@@ -1,9 +1,9 @@
 #include "app/common/program_wiring.h"
 
 #include "app/common/interface_source_factory.h"
+#include "app/common/program_print_queues.h"
 #include "base/wide_text.h"
 #include "upgrade/printer_lock.h"
-#include "upgrade/program_print_queues.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
+#include "base/fnv1a.h"
 #include "base/wide_text.h"
-#include "printer/fnv1a.h"
 #include "upgrade/printer_lock.h"
 
 namespace fwup {

@@ -15,11 +15,11 @@
 
 #include "app/common/program_services.h"
 #include "device/interface_source.h"
-#include "device/sim/sim_interface_source.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_interface_source.h"
 #include "fakes/instant_clock.h"
 #include "fakes/recording_notice_output.h"
 #include "fakes/temp_log_dir.h"
-#include "printer/scenario_parser.h"
 #include "protocol/printer_queries.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"

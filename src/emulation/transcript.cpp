@@ -1,4 +1,4 @@
-#include "printer/transcript.h"
+#include "emulation/transcript.h"
 
 namespace fwup {
 

@@ -1,4 +1,4 @@
-#include "printer/scenario_parser.h"
+#include "emulation/scenario_parser.h"
 
 #include <fstream>
 #include <limits>
@@ -10,9 +10,9 @@
 #include "base/hex_digit.h"
 #include "base/wide_text.h"
 #include "device/channel.h"
-#include "printer/field_reader.h"
-#include "printer/security_record.h"
-#include "printer/usbprint_path.h"
+#include "device/usbprint_path.h"
+#include "emulation/field_reader.h"
+#include "emulation/security_record.h"
 
 namespace fwup {
 namespace {

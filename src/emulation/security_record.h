@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "printer/scenario.h"
+#include "emulation/scenario.h"
 #include "protocol/security_layout.h"
 
 namespace fwup {

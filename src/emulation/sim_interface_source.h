@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "device/interface_source.h"
-#include "device/sim/sim_hotplug.h"
-#include "printer/scenario.h"
-#include "printer/sim_printer.h"
+#include "emulation/scenario.h"
+#include "emulation/sim_hotplug.h"
+#include "emulation/sim_printer.h"
 
 namespace fwup {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/fnv1a.h"
+#include "base/fnv1a.h"
 #include "protocol/acl_frame.h"
 
 namespace fwup {

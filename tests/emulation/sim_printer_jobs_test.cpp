@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "printer/fnv1a.h"
-#include "printer/sim_jobs.h"
-#include "printer/sim_printer.h"
+#include "base/fnv1a.h"
+#include "emulation/sim_jobs.h"
+#include "emulation/sim_printer.h"
 #include "fakes/instant_clock.h"
 
 namespace fwup {

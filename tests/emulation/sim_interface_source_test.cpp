@@ -1,4 +1,4 @@
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 
 #include "app/common/program_services.h"
 #include "device/usb_open.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/sim_jobs.h"
 #include "fakes/instant_clock.h"
-#include "printer/scenario_parser.h"
-#include "printer/sim_jobs.h"
 
 namespace fwup {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "printer/scenario.h"
+#include "emulation/scenario.h"
 
 namespace fwup {
 

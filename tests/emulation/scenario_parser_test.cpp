@@ -1,4 +1,4 @@
-#include "printer/scenario_parser.h"
+#include "emulation/scenario_parser.h"
 
 #include <gtest/gtest.h>
 

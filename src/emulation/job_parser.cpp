@@ -1,4 +1,4 @@
-#include "printer/job_parser.h"
+#include "emulation/job_parser.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "device/channel.h"
-#include "printer/job_parser.h"
-#include "printer/scenario.h"
-#include "printer/transcript.h"
+#include "emulation/job_parser.h"
+#include "emulation/scenario.h"
+#include "emulation/transcript.h"
 
 namespace fwup {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "printer/fnv1a.h"
-#include "printer/scenario_parser.h"
-#include "printer/security_record.h"
-#include "printer/sim_jobs.h"
-#include "printer/sim_printer.h"
+#include "base/fnv1a.h"
+#include "emulation/scenario_parser.h"
+#include "emulation/security_record.h"
+#include "emulation/sim_jobs.h"
+#include "emulation/sim_printer.h"
 #include "fakes/instant_clock.h"
 
 namespace fwup {

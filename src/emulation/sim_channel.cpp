@@ -1,4 +1,4 @@
-#include "device/sim/sim_channel.h"
+#include "emulation/sim_channel.h"
 
 #include <utility>
 

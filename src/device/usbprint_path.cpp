@@ -1,4 +1,4 @@
-#include "printer/usbprint_path.h"
+#include "device/usbprint_path.h"
 
 namespace fwup {
 

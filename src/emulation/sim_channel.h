@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "device/channel.h"
-#include "device/sim/sim_hotplug.h"
-#include "printer/sim_printer.h"
+#include "emulation/sim_hotplug.h"
+#include "emulation/sim_printer.h"
 
 namespace fwup {
 

@@ -1,4 +1,4 @@
-#include "printer/fnv1a.h"
+#include "base/fnv1a.h"
 
 namespace fwup {
 namespace {

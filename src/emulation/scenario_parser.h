@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "printer/scenario.h"
+#include "emulation/scenario.h"
 
 namespace fwup {
 

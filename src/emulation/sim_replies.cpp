@@ -1,4 +1,4 @@
-#include "printer/sim_replies.h"
+#include "emulation/sim_replies.h"
 
 #include <algorithm>
 #include <span>

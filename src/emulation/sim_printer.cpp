@@ -1,12 +1,12 @@
-#include "printer/sim_printer.h"
+#include "emulation/sim_printer.h"
 
 #include <algorithm>
 #include <limits>
 #include <utility>
 
 #include "base/clock.h"
-#include "printer/security_record.h"
-#include "printer/sim_replies.h"
+#include "emulation/security_record.h"
+#include "emulation/sim_replies.h"
 
 namespace fwup {
 namespace {

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "printer/sim_printer.h"
+#include "emulation/sim_printer.h"
 
 namespace fwup {
 

@@ -1,10 +1,10 @@
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 
 #include <string>
 #include <utility>
 
-#include "device/sim/sim_channel.h"
-#include "printer/usbprint_path.h"
+#include "device/usbprint_path.h"
+#include "emulation/sim_channel.h"
 
 namespace fwup {
 namespace {

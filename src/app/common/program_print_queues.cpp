@@ -1,9 +1,9 @@
-#include "upgrade/program_print_queues.h"
+#include "app/common/program_print_queues.h"
 
 #include <utility>
 #include <vector>
 
-#include "device/sim/sim_interface_source.h"
+#include "emulation/sim_interface_source.h"
 
 namespace fwup {
 namespace {

@@ -1,4 +1,4 @@
-#include "printer/field_reader.h"
+#include "emulation/field_reader.h"
 
 #include <utility>
 

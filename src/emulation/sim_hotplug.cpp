@@ -1,4 +1,4 @@
-#include "device/sim/sim_hotplug.h"
+#include "emulation/sim_hotplug.h"
 
 #include <utility>
 

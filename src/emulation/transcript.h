@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "device/channel.h"
-#include "printer/job_parser.h"
+#include "emulation/job_parser.h"
 
 namespace fwup {
 

@@ -1,4 +1,4 @@
-#include "printer/security_record.h"
+#include "emulation/security_record.h"
 
 #include <array>
 #include <span>
