@@ -12,6 +12,7 @@
 
 #include "ui/dialog_surface_contract.h"
 #include "ui/qt/qt_dialog_surface.h"
+#include "ui/qt/qt_test_application.h"
 #include "ui/qt/qt_test_support.h"
 
 namespace fwup::testing {
@@ -80,12 +81,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(QtSurface, DialogSurfaceContract, QtHarness);
 }  // namespace fwup::testing
 
 int main(int argc, char* argv[]) {
-    // Run by hand, the tests still need no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    const fwup::testing::QtTestApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/qt/qt_test_application.h"
 #include "ui/qt/qt_test_support.h"
 
 namespace fwup::testing {
@@ -17,12 +18,7 @@ std::vector<std::pair<std::string, SuiteFactory>>& QtTestSuites() {
 }  // namespace fwup::testing
 
 int main(int argc, char* argv[]) {
-    // Run by hand, the tests still need no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    const fwup::testing::QtTestApplication application(argc, argv);
 
     std::vector<char*> arguments(argv, argv + argc);
     const char* only = nullptr;
