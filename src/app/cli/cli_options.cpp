@@ -43,6 +43,8 @@ bool SetCommand(const std::string& word, CliOptions& options) {
         options.command = Command::kCheck;
     } else if (word == "upgrade") {
         options.command = Command::kUpgrade;
+    } else if (word == "history") {
+        options.command = Command::kHistory;
     } else {
         return false;
     }
@@ -123,8 +125,10 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
         error = "--port and --serial cannot be combined";
         return false;
     }
-    if (options.command == Command::kList && (options.port || options.serial)) {
-        error = "list takes no printer";
+    if ((options.command == Command::kList || options.command == Command::kHistory) &&
+        (options.port || options.serial)) {
+        error = std::string(options.command == Command::kList ? "list" : "history") +
+                " takes no printer";
         return false;
     }
     if (options.command != Command::kUpgrade && (options.yes || options.verify)) {
@@ -141,6 +145,7 @@ std::string UsageText() {
            "  list                 the supported printers attached: port, model, instance ID\n"
            "  check [printer]      status, firmware version verdict and security record\n"
            "  upgrade [printer]    one whole upgrade run, as the window's Start does\n"
+           "  history              the record of every run on this computer, oldest first\n"
            "\n"
            "Printer (default: the first one found):\n"
            "  --port USB002        the printer on this port\n"

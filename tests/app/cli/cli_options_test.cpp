@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {.command = Command::kUpgrade, .yes = true, .verifyTimeoutSeconds = 86400}},
         AcceptedCase{{"upgrade", "--verify-timeout", "000030"},
                      {.command = Command::kUpgrade, .verifyTimeoutSeconds = 30}},
+        AcceptedCase{{"history", "--json"}, {.command = Command::kHistory, .json = true}},
         // Help and version win over every check of what else was given, command or none.
         AcceptedCase{{"--help"}, {.command = Command::kHelp}},
         AcceptedCase{{"-h", "--version"}, {.command = Command::kHelp}},
@@ -128,6 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "--port and --serial cannot be combined"},
         RefusedCase{{"list", "USB001"}, "list takes no printer"},
         RefusedCase{{"list", "--serial", "X"}, "list takes no printer"},
+        RefusedCase{{"history", "USB001"}, "history takes no printer"},
+        RefusedCase{{"history", "--verify"}, "--yes and --verify belong to upgrade"},
         RefusedCase{{"check", "--yes"}, "--yes and --verify belong to upgrade"},
         RefusedCase{{"list", "--verify"}, "--yes and --verify belong to upgrade"}));
 
