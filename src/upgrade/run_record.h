@@ -10,21 +10,22 @@
 namespace fwup {
 
 // What one run did, as the history keeps it: all text UTF-8, none for what the run never got to.
+// The "= {}" let a designated initializer name only the members it sets.
 struct RunRecord {
-    std::string time;  // UTC, "2026-12-09T11:33:26Z"
-    std::string computer;
-    std::string program;  // "viruzu-fwup" (the window) or "viruzu-fwup-cli"
-    std::string programVersion;
-    std::string command;  // "upgrade" or "check"
-    std::optional<std::string> instanceId;
-    std::optional<std::string> model;
-    std::optional<std::string> port;
-    std::optional<std::string> versionText;  // as the printer sent it
-    std::optional<std::string> firmware;     // the verdict on it: older, same, newer, unread
-    std::optional<int> package;              // the package the printer received
+    std::string time = {};  // UTC, "2026-12-09T11:33:26Z"
+    std::string computer = {};
+    std::string program = {};  // "viruzu-fwup" (the window) or "viruzu-fwup-cli"
+    std::string programVersion = {};
+    std::string command = {};  // "upgrade" or "check"
+    std::optional<std::string> instanceId = {};
+    std::optional<std::string> model = {};
+    std::optional<std::string> port = {};
+    std::optional<std::string> versionText = {};  // as the printer sent it
+    std::optional<std::string> firmware = {};     // the verdict on it: older, same, newer, unread
+    std::optional<int> package = {};              // the package the printer received
     std::int64_t bytesSent = 0;
-    std::string result;                       // the console program's result word
-    std::optional<std::string> versionAfter;  // the verdict read back by --verify
+    std::string result = {};                       // the console program's result word
+    std::optional<std::string> versionAfter = {};  // the verdict read back by --verify
 
     bool operator==(const RunRecord&) const = default;
 };
