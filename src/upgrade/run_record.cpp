@@ -63,11 +63,8 @@ bool ReadNullableText(const Json& object, const char* key, std::optional<std::st
 
 }  // namespace
 
-std::string RunRecordLine(const RunRecord& record, std::string_view event) {
+std::string RunRecordLine(const RunRecord& record) {
     Json line = Json::object();
-    if (!event.empty()) {
-        line["event"] = event;
-    }
     line["time"] = record.time;
     line["computer"] = record.computer;
     line["program"] = record.program;

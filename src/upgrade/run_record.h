@@ -30,9 +30,8 @@ struct RunRecord {
     bool operator==(const RunRecord&) const = default;
 };
 
-// The record as one JSON line, line end included, led by an "event" member when `event` is not
-// empty. Text that is not UTF-8 is stored with U+FFFD.
-std::string RunRecordLine(const RunRecord& record, std::string_view event = {});
+// The record as one JSON line, line end included. Text that is not UTF-8 is stored with U+FFFD.
+std::string RunRecordLine(const RunRecord& record);
 
 // The record a history line holds (its line end taken off), or none when the line is not one
 // whole record: cut, not JSON, a member missing or of the wrong type.

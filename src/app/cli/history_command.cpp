@@ -88,8 +88,11 @@ int HistoryCommand(const CliOptions& options) {
         absent = "no history yet: " + ToUtf8(path) + " does not exist";
     }
     if (options.json) {
+        // Nested, so that no member of the record is taken for one of the result line.
         for (const RunRecord& record : reading.records) {
-            WriteOut(RunRecordLine(record, "record"));
+            std::string line = RunRecordLine(record);
+            line.pop_back();
+            WriteOut("{\"event\": \"record\", \"record\": " + line + "}\n");
         }
         if (!absent.empty()) {
             WriteErr("viruzu-fwup-cli: " + absent + "\n");
