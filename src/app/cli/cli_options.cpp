@@ -161,7 +161,12 @@ std::string UsageText() {
            "\n"
            "Exit codes: 0 succeeded, 1 error, 2 usage, 3 not-connected, 4 port-busy,\n"
            "5 not-ready, 6 declined, 7 firmware-unrecognized, 8 printer-lost, 9 failed,\n"
-           "10 verify-failed, 11 low-battery, 12 in-use, 130 interrupted.\n";
+           "10 verify-failed, 11 low-battery, 12 in-use, 130 interrupted.\n"
+           "\n"
+           "Every upgrade and check appends a line to the run history, history.jsonl: beside\n"
+           "Tool.log when that is beside the program; for an installed program in\n"
+           "/var/lib/viruzu-fwup/ as root, else in $XDG_STATE_HOME/viruzu-fwup/\n"
+           "(~/.local/state/viruzu-fwup/). At 1 MiB it moves to history.jsonl.1.\n";
 }
 
 }  // namespace fwup::cli
