@@ -168,8 +168,8 @@ std::string UsageText() {
            "\n"
            "Exit codes: 0 succeeded, 1 error, 2 usage, 3 not-connected, 4 port-busy,\n"
            "5 not-ready, 6 declined, 7 firmware-unrecognized, 8 printer-lost, 9 failed,\n"
-           "10 verify-failed, 11 low-battery, 12 in-use, 13 some-failed (--all), 130 "
-           "interrupted.\n";
+           "10 verify-failed, 11 low-battery, 12 in-use, 13 some-failed (--all: a printer\n"
+           "ended with another code than 0 or 6), 130 interrupted.\n";
 }
 
 }  // namespace fwup::cli
