@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/cli/all_printers.h"
 #include "app/cli/check_verdict.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/console_front_end.h"
@@ -129,6 +130,13 @@ const char* SecurityName(int result) {
         default:
             return "not-read";
     }
+}
+
+RunRecord NewRunRecord(const CliOptions& options) {
+    RunRecord record;
+    StampRunRecord(record, "viruzu-fwup-cli",
+                   options.command == Command::kCheck ? "check" : "upgrade");
+    return record;
 }
 
 // The printer a run chose, as its record names it.
@@ -299,6 +307,64 @@ void NameTheLog(ConsoleReport& report, JsonLine& line) {
     line.Add("log", std::wstring_view(path));
 }
 
+// One whole run of the command on the printer the options choose (or `pinned`), its result line
+// written.
+PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
+                          ConsoleReport& report, InterruptState& interrupts) {
+    Result result(report);
+    ConsoleFrontEnd frontEnd(options, report, interrupts, pinned);
+    int code = kExitError;
+    // Every upgrade and check is a run of the history, one line per printer; a list is none.
+    RunRecord record = NewRunRecord(options);
+    switch (options.command) {
+        case Command::kList:
+            code = ListCommand(report, result);
+            break;
+        case Command::kCheck:
+            code = CheckCommand(frontEnd, report, result, record);
+            break;
+        default:
+            code = UpgradeCommand(options, frontEnd, report, result, interrupts, record);
+            break;
+    }
+    // An interrupt before anything was sent ends every command the same way.
+    if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
+        code = result.End(kExitInterrupted);
+        AddPrinterFields(result.line(), frontEnd.Chosen());
+    }
+    if (options.command != Command::kList) {
+        if (!record.instanceId && frontEnd.Chosen() != nullptr) {
+            RecordPrinter(record, *frontEnd.Chosen());
+        }
+        RecordConsoleRun(record, code);
+    }
+    if (code != kExitSucceeded) {
+        NameTheLog(report, result.line());
+    }
+    result.Write();
+    const DeviceEntry* ran = frontEnd.Chosen() != nullptr ? frontEnd.Chosen() : pinned;
+    return {ran != nullptr ? *ran : DeviceEntry{}, code};
+}
+
+int AllPrintersCommand(const CliOptions& options, ConsoleReport& report,
+                       InterruptState& interrupts) {
+    DeviceList printers;
+    const int found = GetSystemDeviceList(printers);
+    if (found < 0) {
+        const std::wstring reason = DiscoveryFailedReason(found);
+        report.Text(L"Summary: no printer run, " + reason);
+        report.Json(SummaryLine(kExitError, {}, reason).Text());
+        return kExitError;
+    }
+    return RunOnEveryPrinter(printers, report, interrupts, [&](const DeviceEntry& printer) {
+        // Each printer's run starts as the program's only run would.
+        interrupts.transferBegun.store(false);
+        interrupts.transferEnded.store(false);
+        report.RestartProgress();
+        return RunCommand(options, &printer, report, interrupts);
+    });
+}
+
 std::string VersionText() {
     return std::string("viruzu-fwup-cli ") + FWUP_VERSION +
            "\nfirmware package version: " + kPackageVersionMajorDigit + "." +
@@ -350,13 +416,6 @@ int RunCli(std::span<const std::string> args) {
     ConsoleReport report(options.json, style);
     Result result(report);
     int code = kExitError;
-    // Every upgrade and check is a run of the history; a list is none.
-    std::optional<RunRecord> record;
-    if (options.command != Command::kList) {
-        record.emplace();
-        StampRunRecord(*record, "viruzu-fwup-cli",
-                       options.command == Command::kCheck ? "check" : "upgrade");
-    }
 
     if (wiring.services.simulatedScenario) {
         // Never let a simulated success pass for a flashed printer.
@@ -372,32 +431,22 @@ int RunCli(std::span<const std::string> args) {
             WriteErr("viruzu-fwup-cli: " + wiring.error + "\n");
         }
         code = result.End(kExitError, FromUtf8(wiring.error));
+        if (options.command != Command::kList) {
+            RunRecord record = NewRunRecord(options);
+            RecordConsoleRun(record, code);
+        }
+        if (options.all) {
+            // --all ends with its summary, whatever ended it.
+            report.Json(SummaryLine(code, {}, FromUtf8(wiring.error)).Text());
+        } else {
+            NameTheLog(report, result.line());
+            result.Write();
+        }
+    } else if (options.all) {
+        code = AllPrintersCommand(options, report, interrupts);
     } else {
-        ConsoleFrontEnd frontEnd(options, report, interrupts);
-        switch (options.command) {
-            case Command::kList:
-                code = ListCommand(report, result);
-                break;
-            case Command::kCheck:
-                code = CheckCommand(frontEnd, report, result, *record);
-                break;
-            default:
-                code = UpgradeCommand(options, frontEnd, report, result, interrupts, *record);
-                break;
-        }
-        // An interrupt before anything was sent ends every command the same way.
-        if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
-            code = result.End(kExitInterrupted);
-            AddPrinterFields(result.line(), frontEnd.Chosen());
-        }
+        code = RunCommand(options, nullptr, report, interrupts).exitCode;
     }
-    if (record) {
-        RecordConsoleRun(*record, code);
-    }
-    if (code != kExitSucceeded) {
-        NameTheLog(report, result.line());
-    }
-    result.Write();
     interrupts.finished.store(true);
     return code;
 }
