@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::string written = fwup::RunRecordLine(*record);
-    if (written.empty() || written.back() != '\n' ||
-        written.find('\n') != written.size() - 1) {
+    if (written.empty() || written.back() != '\n' || written.find('\n') != written.size() - 1) {
         std::abort();
     }
     written.pop_back();
