@@ -10,8 +10,8 @@
 # The hosts live under build/ansible-test/fleet/. Each run's output and the facts the role
 # registered (Ansible's jsonfile fact cache, one folder per run) stay in build/ansible-test/;
 # tests/deploy/ansible_fleet_cases.py reads the recaps and the facts and prints one line per case
-# and "N passed, N failed". Needs no network. As root the play runs as nobody, so every host's
-# Tool.log and history go to its own state folder rather than root's shared ones.
+# and "N passed, N failed". Needs no network. As root the play runs as nobody, so that every
+# host's Tool.log goes to its own state folder, not beside the program all three share.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
