@@ -380,5 +380,25 @@ else
 fi
 unplug p3; unplug p4
 
+# --- upgrade --all: two printers, each in a whole run of its own, each receives its whole job ---
+if plug a0 one-printer-ready.json dummy_udc.0 >/dev/null &&
+   plug a1 stand-second.json dummy_udc.1 >/dev/null; then
+    rm -f /stand/bin/Tool.log
+    cli upgrade --all --json; rc=$?
+    want="job firmware $(usb-stand-job-digest /stand/test-package-3000.bin)"
+    runs=$(grep -c '^{"result": "succeeded", "exitCode": 0,' /tmp/cli.out)
+    if [ $rc -eq 0 ] && has_result summary 0 && [ "$runs" = 2 ] &&
+       [ "$(jobs_of a0 firmware)" = 1 ] && [ "$(jobs_of a1 firmware)" = 1 ] &&
+       grep -qx "$want" /tmp/a0.report && grep -qx "$want" /tmp/a1.report; then
+        ok "all: upgrade --all sent package 3000 whole to both printers, one run each, exit 0"
+    else
+        fail "all: exit $rc, $runs runs succeeded, $(result_line)"
+        show_cli; cat /tmp/a0.report /tmp/a1.report
+    fi
+else
+    fail "all: the printer gadgets did not enumerate"
+fi
+unplug a0; unplug a1
+
 echo "stand: end"
 poweroff -f

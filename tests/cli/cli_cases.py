@@ -83,8 +83,25 @@ CASES = [
     ("check, not ready", "not-ready", ["check"], 5, {"ready": False}, False),
     ("check, no security record", "newer-version-no-security-record", ["check"], 9,
      {"security": "no-record", "package": None}, True),
+    ("usage, --all with a printer choice", "two-printers", ["upgrade", "--all", "--port", "USB001"],
+     2, {"reason": "--all takes no printer choice"}, True),
     ("list", "two-printers", ["list"], 0, {"printers": 2}, True),
     ("list, none", "no-printer", ["list"], 3, {"printers": 0}, False),
+]
+
+# --all: name, scenario, arguments, exit code, each printer's port and exit code in the summary,
+# fields each printer's own result line must hold (by port), also under Wine
+ALL_CASES = [
+    ("all, one fails, one current, one upgraded", "three-printers-one-fails",
+     ["upgrade", "--all", "--verify"], 13, [("USB001", 9), ("USB002", 6), ("USB003", 0)],
+     {"USB001": {"packageChosen": 3000, "bytesSent": 0}, "USB002": {"firmware": "same"},
+      "USB003": {"bytesSent": PLAIN_PACKAGE_BYTES, "versionAfter": "same"}}, True),
+    ("all, every one upgraded", "two-printers", ["upgrade", "--all"], 0,
+     [("USB001", 0), ("USB002", 0)], {"USB002": {"bytesSent": PLAIN_PACKAGE_BYTES}}, False),
+    ("all, check", "three-printers-one-fails", ["check", "--all"], 0,
+     [("USB001", 0), ("USB002", 0), ("USB003", 0)], {"USB002": {"firmware": "same"}}, False),
+    ("all, none attached", "no-printer", ["upgrade", "--all"], 3, [], {}, True),
+    ("all, discovery fails", "device-list-fails", ["check", "--all"], 1, [], {}, False),
 ]
 
 RESULTS = {0: "succeeded", 1: "error", 2: "usage", 3: "not-connected", 4: "port-busy",
@@ -169,6 +186,87 @@ def run_case(args, case):
                           stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, timeout=120)
     return check_result(name, done.returncode, done.stdout, expected_code, fields)
+
+
+def check_all(name, code, stdout, expected_code, expected_printers, fields, skipped=0):
+    """--all: each printer's own result line in list order, as valid as a single run's, then the
+    summary naming the same printers with the same exit codes; the last `skipped` were never
+    begun and have no line of their own."""
+    errors = []
+    try:
+        objects = json_lines(stdout)
+    except ValueError as e:
+        return [f"{name}: output is not UTF-8 JSON lines ({e}):\n{stdout!r}"]
+    for line in objects:
+        for fault in SCHEMA.iter_errors(line):
+            errors.append(f"{name}: {line} against the schema: {fault.message}")
+    if code != expected_code:
+        errors.append(f"{name}: exit code {code}, expected {expected_code}")
+    if not objects or objects[-1].get("result") != "summary":
+        return errors + [f"{name}: no summary line last:\n{stdout}"]
+    summary = objects[-1]
+    if summary["exitCode"] != expected_code:
+        errors.append(f"{name}: summary {summary}")
+    ran = [(p["port"], p["exitCode"]) for p in summary["printers"]]
+    if ran != expected_printers:
+        errors.append(f"{name}: the summary has {ran}, expected {expected_printers}")
+    own = [o for o in objects[:-1] if "result" in o]
+    if [(o.get("port"), o["exitCode"]) for o in own] != ran[:len(ran) - skipped]:
+        errors.append(f"{name}: the printers' result lines {own} are not the summary's")
+    for line in own:
+        for key, value in fields.get(line.get("port"), {}).items():
+            if line.get(key, "(missing)") != value:
+                errors.append(f"{name}: {line['port']} '{key}' is "
+                              f"{line.get(key, '(missing)')!r}, expected {value!r}")
+        if str(line.get("log", "")).endswith("Tool.log") != (line["exitCode"] != 0):
+            errors.append(f"{name}: {line['port']} 'log' is {line.get('log', '(missing)')!r}")
+    return errors
+
+
+def run_all_case(args, case):
+    name, scenario, arguments, expected_code, printers, fields, _ = case
+    done = subprocess.run(command(args, arguments), env=environment(args, scenario),
+                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=240)
+    return check_all(name, done.returncode, done.stdout, expected_code, printers, fields)
+
+
+def first_of_several(args):
+    """Two printers attached and none named: the first is taken, the note goes to standard
+    error, and standard output is what it was."""
+    name = "first of several printers, named on standard error"
+    done = subprocess.run(command(args, ["check"]), env=environment(args, "two-printers"),
+                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120)
+    errors = check_result(name, done.returncode, done.stdout, 0, {"port": "USB001"})
+    note = done.stderr.decode("utf-8", "replace")
+    for word in ("USB001", "SER0001", "--port", "--serial", "--all"):
+        if word not in note:
+            errors.append(f"{name}: standard error does not name {word}: {note!r}")
+    if any(o.get("event") == "error" for o in json_lines(done.stdout)):
+        errors.append(f"{name}: the note reached standard output")
+    return errors
+
+
+def interrupted_all(args):
+    """An interrupt during the first printer's transfer of --all: that transfer goes on to its
+    end, the second printer is never begun."""
+    name = "all, Ctrl-C during the first printer's transfer"
+    process = subprocess.Popen(command(args, ["upgrade", "--all"]),
+                               env=environment(args, "two-printers-slow-link"),
+                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True)
+    lines = []
+    for line in process.stdout:
+        lines.append(line)
+        o = json.loads(line)
+        if o.get("event") == "step" and o.get("step") == "transfer":
+            process.send_signal(signal.SIGINT)
+            break
+    lines.extend(process.stdout)
+    code = process.wait(timeout=120)
+    return check_all(name, code, "".join(lines), 13, [("USB001", 0), ("USB002", 130)],
+                     {"USB001": {"bytesSent": PLAIN_PACKAGE_BYTES}}, skipped=1)
 
 
 def run_interrupted(args, name, scenario, signum, wait_for, expected_code, check):
@@ -401,10 +499,13 @@ def main():
     cases = [c for c in CASES if c[5]] if args.windows else CASES
     jobs = [lambda c=c: run_case(args, c) for c in cases]
     jobs.append(lambda: run_two_programs(args))
+    jobs += [lambda c=c: run_all_case(args, c) for c in ALL_CASES if c[6] or not args.windows]
+    jobs.append(lambda: first_of_several(args))
     jobs += [lambda c=c: answer_on_terminal(args, *c) for c in terminal_cases(args.windows)]
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]
-        jobs += [lambda: log_of_unreadable_folder(args), lambda: signal_during_blocked_write(args)]
+        jobs += [lambda: log_of_unreadable_folder(args), lambda: signal_during_blocked_write(args),
+                 lambda: interrupted_all(args)]
     if args.failing_device_list:
         jobs.append(lambda: failing_device_list(args))
     # The cases mostly wait (verify, slow link); Wine starts are better not overlapped.

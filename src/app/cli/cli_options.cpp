@@ -69,6 +69,8 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
             options.verify = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--all") {
+            options.all = true;
         } else if (arg == "--verify-timeout") {
             const std::optional<std::uint32_t> seconds =
                 hasValue ? Seconds(args[i + 1]) : std::nullopt;
@@ -127,6 +129,14 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
         error = "list takes no printer";
         return false;
     }
+    if (options.all && options.command == Command::kList) {
+        error = "--all belongs to check and upgrade";
+        return false;
+    }
+    if (options.all && (options.port || options.serial)) {
+        error = "--all takes no printer choice";
+        return false;
+    }
     if (options.command != Command::kUpgrade && (options.yes || options.verify)) {
         error = "--yes and --verify belong to upgrade";
         return false;
@@ -145,6 +155,8 @@ std::string UsageText() {
            "Printer (default: the first one found):\n"
            "  --port USB002        the printer on this port\n"
            "  --serial ABC123      the printer with this serial (last part of its instance ID)\n"
+           "  --all                every supported printer attached, one run each, then a\n"
+           "                       summary\n"
            "\n"
            "Options:\n"
            "  --yes                answer Yes when the printer already runs the package's version\n"
@@ -156,7 +168,8 @@ std::string UsageText() {
            "\n"
            "Exit codes: 0 succeeded, 1 error, 2 usage, 3 not-connected, 4 port-busy,\n"
            "5 not-ready, 6 declined, 7 firmware-unrecognized, 8 printer-lost, 9 failed,\n"
-           "10 verify-failed, 11 low-battery, 12 in-use, 130 interrupted.\n";
+           "10 verify-failed, 11 low-battery, 12 in-use, 13 some-failed (--all: a printer\n"
+           "ended with another code than 0 or 6), 130 interrupted.\n";
 }
 
 }  // namespace fwup::cli

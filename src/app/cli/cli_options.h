@@ -15,6 +15,8 @@ struct CliOptions {
     // means the first printer, as the window takes it.
     std::optional<std::string> port;
     std::optional<std::string> serial;
+    // Every supported printer attached, one run each, in list order.
+    bool all = false;
     bool yes = false;
     bool verify = false;
     std::uint32_t verifyTimeoutSeconds = 600;

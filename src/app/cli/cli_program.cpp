@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/cli/all_printers.h"
 #include "app/cli/check_verdict.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/console_front_end.h"
@@ -285,6 +286,56 @@ void NameTheLog(ConsoleReport& report, JsonLine& line) {
     line.Add("log", std::wstring_view(path));
 }
 
+// One whole run of the command on the printer the options choose (or `pinned`), its result line
+// written.
+PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
+                          ConsoleReport& report, InterruptState& interrupts) {
+    Result result(report);
+    ConsoleFrontEnd frontEnd(options, report, interrupts, pinned);
+    int code = kExitError;
+    switch (options.command) {
+        case Command::kList:
+            code = ListCommand(report, result);
+            break;
+        case Command::kCheck:
+            code = CheckCommand(frontEnd, report, result);
+            break;
+        default:
+            code = UpgradeCommand(options, frontEnd, report, result, interrupts);
+            break;
+    }
+    // An interrupt before anything was sent ends every command the same way.
+    if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
+        code = result.End(kExitInterrupted);
+        AddPrinterFields(result.line(), frontEnd.Chosen());
+    }
+    if (code != kExitSucceeded) {
+        NameTheLog(report, result.line());
+    }
+    result.Write();
+    const DeviceEntry* ran = frontEnd.Chosen() != nullptr ? frontEnd.Chosen() : pinned;
+    return {ran != nullptr ? *ran : DeviceEntry{}, code};
+}
+
+int AllPrintersCommand(const CliOptions& options, ConsoleReport& report,
+                       InterruptState& interrupts) {
+    DeviceList printers;
+    const int found = GetSystemDeviceList(printers);
+    if (found < 0) {
+        const std::wstring reason = DiscoveryFailedReason(found);
+        report.Text(L"Summary: no printer run, " + reason);
+        report.Json(SummaryLine(kExitError, {}, reason).Text());
+        return kExitError;
+    }
+    return RunOnEveryPrinter(printers, report, interrupts, [&](const DeviceEntry& printer) {
+        // Each printer's run starts as the program's only run would.
+        interrupts.transferBegun.store(false);
+        interrupts.transferEnded.store(false);
+        report.RestartProgress();
+        return RunCommand(options, &printer, report, interrupts);
+    });
+}
+
 std::string VersionText() {
     return std::string("viruzu-fwup-cli ") + FWUP_VERSION +
            "\nfirmware package version: " + kPackageVersionMajorDigit + "." +
@@ -348,29 +399,18 @@ int RunCli(std::span<const std::string> args) {
             WriteErr("viruzu-fwup-cli: " + wiring.error + "\n");
         }
         code = result.End(kExitError, FromUtf8(wiring.error));
+        if (options.all) {
+            // --all ends with its summary, whatever ended it.
+            report.Json(SummaryLine(code, {}, FromUtf8(wiring.error)).Text());
+        } else {
+            NameTheLog(report, result.line());
+            result.Write();
+        }
+    } else if (options.all) {
+        code = AllPrintersCommand(options, report, interrupts);
     } else {
-        ConsoleFrontEnd frontEnd(options, report, interrupts);
-        switch (options.command) {
-            case Command::kList:
-                code = ListCommand(report, result);
-                break;
-            case Command::kCheck:
-                code = CheckCommand(frontEnd, report, result);
-                break;
-            default:
-                code = UpgradeCommand(options, frontEnd, report, result, interrupts);
-                break;
-        }
-        // An interrupt before anything was sent ends every command the same way.
-        if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
-            code = result.End(kExitInterrupted);
-            AddPrinterFields(result.line(), frontEnd.Chosen());
-        }
+        code = RunCommand(options, nullptr, report, interrupts).exitCode;
     }
-    if (code != kExitSucceeded) {
-        NameTheLog(report, result.line());
-    }
-    result.Write();
     interrupts.finished.store(true);
     return code;
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "app/cli/all_printers.h"
 #include "app/cli/console_io.h"
 #include "app/cli/json_line.h"
 #include "base/clock.h"
@@ -125,15 +126,40 @@ void ConsoleFrontEnd::AddPrinter(int, const DeviceEntry& entry) {
 int ConsoleFrontEnd::SelectedPrinter() {
     chosen_.reset();
     choiceUnmatched_ = false;
+    if (pinned_ != nullptr) {
+        // Gone by its turn: not connected, as any printer that is not there.
+        if (const std::optional<std::size_t> found = FindPinnedPrinter(printers_, *pinned_)) {
+            chosen_ = static_cast<int>(*found);
+            AnnouncePrinter(printers_[*found]);
+        }
+        return chosen_.value_or(-1);
+    }
     for (std::size_t i = 0; i < printers_.size(); ++i) {
         if (MatchesChoice(options_, printers_[i])) {
             chosen_ = static_cast<int>(i);
             AnnouncePrinter(printers_[i]);
+            if (!options_.port && !options_.serial && printers_.size() > 1) {
+                NoteFirstOfSeveral(printers_[i]);
+            }
             return *chosen_;
         }
     }
     choiceUnmatched_ = !printers_.empty();
     return -1;
+}
+
+void ConsoleFrontEnd::NoteFirstOfSeveral(const DeviceEntry& entry) {
+    if (firstOfSeveralNoted_) {
+        return;
+    }
+    firstOfSeveralNoted_ = true;
+    // On standard error in either mode: a script reading the result line sees what it saw before.
+    WriteErr(ToUtf8(L"viruzu-fwup-cli: " + std::to_wstring(printers_.size()) +
+                    L" supported printers attached; took the first, " + entry.ModelName + L" on " +
+                    (entry.PortName.empty() ? std::wstring(L"(no port)") : entry.PortName) + L" (" +
+                    entry.InstanceId +
+                    L"). Choose another with --port or --serial, or every one with --all.") +
+             "\n");
 }
 
 const DeviceEntry* ConsoleFrontEnd::Chosen() const {

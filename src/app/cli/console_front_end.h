@@ -17,7 +17,8 @@ namespace fwup::cli {
 // output). Keeps a redrawn progress line from running into other output.
 class ConsoleReport {
   public:
-    ConsoleReport(bool json, ProgressStyle progressStyle) : json_(json), progress_(progressStyle) {}
+    ConsoleReport(bool json, ProgressStyle progressStyle)
+        : json_(json), progressStyle_(progressStyle), progress_(progressStyle) {}
 
     bool json() const { return json_; }
     // A line of text (text mode only), a JSON line (JSON mode only).
@@ -27,10 +28,13 @@ class ConsoleReport {
     void WindowText(int textId);
     void Progress(std::size_t sent, std::size_t total);
     ProgressDisplay& progress() { return progress_; }
+    // The next printer's run of --all: its progress counts from nothing again.
+    void RestartProgress() { progress_ = ProgressDisplay(progressStyle_); }
 
   private:
     void EndProgressLine();
     bool json_;
+    ProgressStyle progressStyle_;
     ProgressDisplay progress_;
 };
 
@@ -41,8 +45,11 @@ std::wstring ConsoleText(int textId);
 // looks as texts, the question answered by --yes, the terminal or No, and progress.
 class ConsoleFrontEnd final : public UpgradeFrontEnd {
   public:
-    ConsoleFrontEnd(const CliOptions& options, ConsoleReport& report, InterruptState& interrupts)
-        : options_(options), report_(report), interrupts_(interrupts) {}
+    // `pinned` (for --all) chooses the printer instead of the options: found again by its
+    // identity, whatever port it holds by its turn.
+    ConsoleFrontEnd(const CliOptions& options, ConsoleReport& report, InterruptState& interrupts,
+                    const DeviceEntry* pinned = nullptr)
+        : options_(options), report_(report), interrupts_(interrupts), pinned_(pinned) {}
 
     void OnRunBegins() override {}
     void ReturnToReady() override {}
@@ -79,13 +86,16 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
   private:
     void NoteInterruptDuringTransfer();
     void AnnouncePrinter(const DeviceEntry& entry);
+    void NoteFirstOfSeveral(const DeviceEntry& entry);
 
     const CliOptions& options_;
     ConsoleReport& report_;
     InterruptState& interrupts_;
+    const DeviceEntry* pinned_;
     std::vector<DeviceEntry> printers_;
     std::optional<int> chosen_;
     bool choiceUnmatched_ = false;
+    bool firstOfSeveralNoted_ = false;
     std::optional<int> versionVerdict_;
     std::optional<int> lowBatteryPercent_;
     bool transferBegun_ = false;

@@ -28,6 +28,8 @@ const char* ResultName(int exitCode) {
             return "low-battery";
         case kExitInUse:
             return "in-use";
+        case kExitSomeFailed:
+            return "some-failed";
         case kExitInterrupted:
             return "interrupted";
         default:

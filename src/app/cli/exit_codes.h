@@ -19,6 +19,8 @@ inline constexpr int kExitFailed = 9;
 inline constexpr int kExitVerifyFailed = 10;
 inline constexpr int kExitLowBattery = 11;
 inline constexpr int kExitInUse = 12;
+// `--all`: a printer ended with anything but succeeded or declined (already current).
+inline constexpr int kExitSomeFailed = 13;
 inline constexpr int kExitInterrupted = 130;
 
 // The `result` word of the JSON result line for an exit code.

@@ -62,4 +62,14 @@ JsonLine& JsonLine::AddNull(std::string_view key) {
     return *this;
 }
 
+JsonLine& JsonLine::AddObjects(std::string_view key, std::span<const JsonLine> objects) {
+    Key(key);
+    body_ += '[';
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        body_ += (i == 0 ? "" : ", ") + objects[i].Object();
+    }
+    body_ += ']';
+    return *this;
+}
+
 }  // namespace fwup::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,12 @@ class JsonLine {
     JsonLine& Add(std::string_view key, int number) { return Add(key, std::int64_t{number}); }
     JsonLine& AddBool(std::string_view key, bool value);
     JsonLine& AddNull(std::string_view key);
+    // An array of objects, each as its own JsonLine built it.
+    JsonLine& AddObjects(std::string_view key, std::span<const JsonLine> objects);
 
     // The object and its line end.
-    std::string Text() const { return "{" + body_ + "}\n"; }
+    std::string Text() const { return Object() + "\n"; }
+    std::string Object() const { return "{" + body_ + "}"; }
 
   private:
     void Key(std::string_view key);

@@ -14,6 +14,7 @@ struct Parsed {
     Command command = Command::kNone;
     std::optional<std::string> port = std::nullopt;
     std::optional<std::string> serial = std::nullopt;
+    bool all = false;
     bool yes = false;
     bool verify = false;
     std::uint32_t verifyTimeoutSeconds = 600;
@@ -37,6 +38,7 @@ TEST_P(AcceptedOptions, ReadAsTheyAreMeant) {
     EXPECT_EQ(options.command, want.command);
     EXPECT_EQ(options.port, want.port);
     EXPECT_EQ(options.serial, want.serial);
+    EXPECT_EQ(options.all, want.all);
     EXPECT_EQ(options.yes, want.yes);
     EXPECT_EQ(options.verify, want.verify);
     EXPECT_EQ(options.verifyTimeoutSeconds, want.verifyTimeoutSeconds);
@@ -69,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
             {.command = Command::kUpgrade, .yes = true, .verify = true, .verifyTimeoutSeconds = 1}},
         AcceptedCase{{"upgrade", "--yes", "--verify-timeout", "86400"},
                      {.command = Command::kUpgrade, .yes = true, .verifyTimeoutSeconds = 86400}},
+        AcceptedCase{{"check", "--all"}, {.command = Command::kCheck, .all = true}},
+        AcceptedCase{{"--all", "upgrade", "--yes", "--verify"},
+                     {.command = Command::kUpgrade, .all = true, .yes = true, .verify = true}},
         AcceptedCase{{"upgrade", "--verify-timeout", "000030"},
                      {.command = Command::kUpgrade, .verifyTimeoutSeconds = 30}},
         // Help and version win over every check of what else was given, command or none.
@@ -128,6 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "--port and --serial cannot be combined"},
         RefusedCase{{"list", "USB001"}, "list takes no printer"},
         RefusedCase{{"list", "--serial", "X"}, "list takes no printer"},
+        RefusedCase{{"list", "--all"}, "--all belongs to check and upgrade"},
+        RefusedCase{{"upgrade", "--all", "--port", "USB001"}, "--all takes no printer choice"},
+        RefusedCase{{"check", "--serial", "X", "--all"}, "--all takes no printer choice"},
+        RefusedCase{{"upgrade", "--all", "SER0001"}, "--all takes no printer choice"},
         RefusedCase{{"check", "--yes"}, "--yes and --verify belong to upgrade"},
         RefusedCase{{"list", "--verify"}, "--yes and --verify belong to upgrade"}));
 

@@ -62,6 +62,15 @@ TEST(JsonLine, KeepsTheOrderGivenAndEndsTheLine) {
     EXPECT_EQ(JsonLine().Add("a\"\n", 1).Text(), "{\"a\\\"\\u000a\": 1}\n");
 }
 
+TEST(JsonLine, NestsObjectsInAnArray) {
+    const JsonLine entries[] = {JsonLine().Add("port", "USB001").Add("exitCode", 0), JsonLine()};
+    EXPECT_EQ(JsonLine().Add("result", "summary").AddObjects("printers", entries).Text(),
+              R"({"result": "summary", "printers": [{"port": "USB001", "exitCode": 0}, {}]})"
+              "\n");
+    EXPECT_EQ(JsonLine().AddObjects("printers", {}).Text(), R"({"printers": []})"
+                                                            "\n");
+}
+
 TEST(JsonLine, WritesNumbersInFull) {
     EXPECT_EQ(JsonLine().Add("n", -1).Add("m", 600059).Text(), R"({"n": -1, "m": 600059})"
                                                                "\n");
