@@ -6,12 +6,12 @@
 # the new version, so the run is ok and changes nothing.
 #
 #   bash scripts/ansible-test.sh [preset]     # preset: linux (default), already built
+#   FWUP_ANSIBLE_CLI=/path/to/viruzu-fwup-cli bash scripts/ansible-test.sh   # another program
 #
 # The hosts live under build/ansible-test/fleet/. Each run's output and the facts the role
 # registered (Ansible's jsonfile fact cache, one folder per run) stay in build/ansible-test/;
 # tests/deploy/ansible_fleet_cases.py reads the recaps and the facts and prints one line per case
-# and "N passed, N failed". Needs no network. As root the play runs as nobody, so that every
-# host's Tool.log goes to its own state folder, not beside the program all three share.
+# and "N passed, N failed". Needs no network, nor root.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,19 +29,14 @@ dir="$root/build/ansible-test"
 rm -rf "$dir"
 mkdir -p "$dir/controller"
 
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R nobody:nogroup "$dir"
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-
 # play NAME [ansible-playbook arguments]: one run, its output in $dir/NAME.out and the facts of
 # its hosts in $dir/NAME-facts/.
 play() {
   local name=$1
   shift
   local rc=0
-  "${as_user[@]}" env HOME="$dir/controller" ANSIBLE_HOME="$dir/controller/.ansible" \
+  # A controller of its own: no ansible.cfg, fact cache or temporary folder of the user's.
+  env -u ANSIBLE_CONFIG HOME="$dir/controller" ANSIBLE_HOME="$dir/controller/.ansible" \
     ANSIBLE_LOCAL_TEMP="$dir/controller/tmp" ANSIBLE_REMOTE_TEMP="$dir/controller/remote-tmp" \
     ANSIBLE_NOCOLOR=1 \
     ANSIBLE_CACHE_PLUGIN=jsonfile ANSIBLE_CACHE_PLUGIN_CONNECTION="$dir/$name-facts" \
