@@ -56,6 +56,8 @@ packages=(
   desktop-file-utils    # desktop-file-validate
   appstream             # appstreamcli validate
   mmdebstrap            # a fresh Debian root to install the package into
+  # deploy/ansible: the role is tested with Debian's own ansible-playbook (scripts/ansible-test.sh)
+  ansible-core
 )
 
 missing=()

@@ -11,8 +11,8 @@
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
 # "N passed, N failed, N skipped" over every CTest test, every case of the power bus tests
-# (scripts/power-bus-test.sh) and of the USB stand (scripts/usb-stand.sh), both after the linux
-# preset, and every package check that ran (a test that
+# (scripts/power-bus-test.sh), of the Ansible role (scripts/ansible-test.sh) and of the USB stand
+# (scripts/usb-stand.sh), all after the linux preset, and every package check that ran (a test that
 # skipped itself, such as the CUPS server tests outside scripts/cupsd-test.sh, counts as skipped,
 # not passed). Works from any directory and on a fresh clone.
 set -euo pipefail
@@ -200,6 +200,27 @@ for preset in "${presets[@]}"; do
     if [ "$rc" -ne 0 ]; then
       result[$preset]="power bus tests failed"
       failed_step="scripts/power-bus-test.sh"
+      exit 1
+    fi
+  fi
+
+  # The Ansible role over three simulated hosts on this machine; its cases count like tests.
+  if [ "$preset" = linux ]; then
+    stage "linux: scripts/ansible-test.sh linux"
+    t0=$SECONDS
+    ansible_log="$root/build/ansible-test-output.log"
+    rc=0
+    bash scripts/ansible-test.sh linux 2>&1 | tee "$ansible_log" || rc=$?
+    read -r ansible_passed ansible_failed <<<"$(case_counts "$ansible_log")"
+    passed[$preset]=$((${passed[$preset]:-0} + ansible_passed))
+    failed[$preset]=$((${failed[$preset]:-0} + ansible_failed))
+    total_passed=$((total_passed + ansible_passed))
+    total_failed=$((total_failed + ansible_failed))
+    echo "$preset: scripts/ansible-test.sh $((SECONDS - t0)) s"
+    seconds[$preset]=$((SECONDS - preset_start))
+    if [ "$rc" -ne 0 ]; then
+      result[$preset]="ansible tests failed"
+      failed_step="scripts/ansible-test.sh"
       exit 1
     fi
   fi

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -98,6 +99,9 @@ struct Scenario {
     bool portNumbersByPosition = false;
     // The platform's device listing fails outright (as when libusb_get_device_list fails).
     bool listFails = false;
+    // Where the printers remember their firmware version between program runs, so that a printer
+    // flashed by one run answers the next with the new version. None: each run starts afresh.
+    std::optional<std::filesystem::path> stateFile;
 };
 
 }  // namespace fwup

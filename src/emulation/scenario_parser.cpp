@@ -12,6 +12,7 @@
 #include "device/channel.h"
 #include "device/usbprint_path.h"
 #include "emulation/field_reader.h"
+#include "emulation/printer_state_file.h"
 #include "emulation/security_record.h"
 
 namespace fwup {
@@ -26,6 +27,7 @@ constexpr std::size_t kMaxVersionBytes = std::numeric_limits<std::uint16_t>::max
 constexpr std::uint64_t kMaxAwaySeconds = 86400;
 constexpr std::size_t kMaxScenarioQueues = 64;
 constexpr std::size_t kMaxQueuePortBytes = 1024;
+constexpr std::size_t kMaxStatePathBytes = 4096;
 constexpr std::uint64_t kMaxByteOffset = 1ULL << 40;
 constexpr std::uint64_t kMaxFaultCount = 1'000'000;
 constexpr std::uint64_t kMaxSilentSeconds = 86'400;
@@ -266,7 +268,8 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         return false;
     }
     FieldReader reader(
-        root, "", {"description", "listFails", "portNumbers", "printers", "printQueues"}, error);
+        root, "",
+        {"description", "listFails", "portNumbers", "printers", "printQueues", "stateFile"}, error);
     reader.Text("description", 0, kMaxNoteBytes);
     Scenario parsed;
     if (const auto numbering = reader.Text("portNumbers", 0, kMaxNoteBytes)) {
@@ -276,6 +279,10 @@ bool ParseDocument(std::string_view text, Scenario& scenario, std::string& error
         parsed.portNumbersByPosition = *numbering == "byPosition";
     }
     parsed.listFails = reader.Flag("listFails").value_or(false);
+    if (const auto stateFile = reader.Text("stateFile", 1, kMaxStatePathBytes)) {
+        parsed.stateFile =
+            std::filesystem::path(std::u8string(stateFile->begin(), stateFile->end()));
+    }
     reader.Require("printers");
     const json* printers = reader.Member("printers");
     if (printers != nullptr && (!printers->is_array() || printers->size() > kMaxScenarioPrinters)) {
@@ -330,6 +337,27 @@ std::string PathText(const std::filesystem::path& file) {
     }
 }
 
+// A state file named relative to its scenario lives beside it, wherever the program runs from.
+bool ApplyPrinterState(const std::filesystem::path& scenarioFile, Scenario& scenario,
+                       std::string& error) {
+    if (!scenario.stateFile) {
+        return true;
+    }
+    if (scenario.stateFile->is_relative()) {
+        scenario.stateFile = scenarioFile.parent_path() / *scenario.stateFile;
+    }
+    PrinterVersions versions;
+    if (!ReadPrinterVersions(*scenario.stateFile, versions, error)) {
+        return false;
+    }
+    for (PrinterScenario& printer : scenario.printers) {
+        if (const auto found = versions.find(printer.interfacePath); found != versions.end()) {
+            printer.version = found->second;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseScenario(std::string_view json, Scenario& scenario, std::string& error) {
@@ -372,10 +400,12 @@ bool LoadScenarioFile(const std::filesystem::path& file, Scenario& scenario, std
                     std::to_string(kMaxScenarioBytes) + " bytes";
             return false;
         }
-        if (!ParseScenario(text, scenario, error)) {
+        Scenario parsed;
+        if (!ParseScenario(text, parsed, error) || !ApplyPrinterState(file, parsed, error)) {
             error = PathText(file) + ": " + error;
             return false;
         }
+        scenario = std::move(parsed);
         return true;
     } catch (const std::exception& e) {
         error = "cannot read scenario file '" + PathText(file) + "': " + e.what();

@@ -19,7 +19,9 @@ inline constexpr std::uint32_t kMaxPortNumber = 9999;
 // `scenario` untouched and puts a one-line message naming the offending key into `error`.
 bool ParseScenario(std::string_view json, Scenario& scenario, std::string& error);
 
-// Reads and parses a scenario file of at most kMaxScenarioBytes.
+// Reads and parses a scenario file of at most kMaxScenarioBytes. A `stateFile` it names (relative
+// paths are taken from the scenario's folder) gives its printers the versions remembered there;
+// ParseScenario alone reads no other file.
 bool LoadScenarioFile(const std::filesystem::path& file, Scenario& scenario, std::string& error);
 
 }  // namespace fwup

@@ -51,7 +51,7 @@ SimInterfaceSource::SimInterfaceSource(Scenario scenario)
         if (printer.interfacePath.empty()) {
             printer.interfacePath = DefaultUsbPrintPath(printer.instanceId);
         }
-        printers_.push_back(std::make_shared<SimPrinter>(std::move(printer)));
+        printers_.push_back(std::make_shared<SimPrinter>(std::move(printer), scenario.stateFile));
     }
     if (SimHotplug::Needed(printers_)) {
         hotplug_ = std::make_shared<SimHotplug>(printers_);

@@ -5,8 +5,11 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/wide_text.h"
+#include "emulation/printer_state_file.h"
 #include "emulation/security_record.h"
 #include "emulation/sim_replies.h"
+#include "log/tool_log.h"
 
 namespace fwup {
 namespace {
@@ -19,8 +22,9 @@ std::uint32_t LinkMs(std::uint64_t bytes, std::uint64_t bytesPerSecond) {
 
 }  // namespace
 
-SimPrinter::SimPrinter(PrinterScenario scenario)
+SimPrinter::SimPrinter(PrinterScenario scenario, std::optional<std::filesystem::path> stateFile)
     : scenario_(std::move(scenario)),
+      stateFile_(std::move(stateFile)),
       securityRecord_(BuildSecurityRecord(scenario_.security, scenario_.faults.badCrc)),
       pluggedIn_(!scenario_.appears.set()),
       version_(scenario_.version) {}
@@ -36,12 +40,22 @@ bool SimPrinter::AwayLocked() const {
 
 void SimPrinter::TakeFirmwareLocked() {
     const std::optional<AfterFirmware>& after = scenario_.afterFirmware;
-    if (!after) {
+    if (after) {
+        awayUntilMs_ = ActiveClock().MonotonicMs() + std::int64_t{after->awaySeconds} * 1000;
+        if (after->version) {
+            version_ = *after->version;
+        }
+    }
+    if (!stateFile_) {
         return;
     }
-    awayUntilMs_ = ActiveClock().MonotonicMs() + std::int64_t{after->awaySeconds} * 1000;
-    if (after->version) {
-        version_ = *after->version;
+    if (!after) {
+        version_ = PackageVersionText();
+    }
+    std::string error;
+    if (!RecordPrinterVersion(*stateFile_, scenario_.interfacePath, version_, error)) {
+        // The run itself went as the scenario says; only the next run would be misled.
+        WriteToolLog(L"The simulated printer's new version was not kept: " + FromUtf8(error));
     }
 }
 

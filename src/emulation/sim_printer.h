@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -26,7 +27,10 @@ class SimPrinter {
     // Pending replies above this are dropped, so a host that never reads cannot grow memory.
     static constexpr std::size_t kMaxPendingReplyBytes = 1 << 20;
 
-    explicit SimPrinter(PrinterScenario scenario);
+    // With a state file, a printer that takes a whole firmware job answers with the package's
+    // version from then on (or afterFirmware's) and writes it there for the next program run.
+    explicit SimPrinter(PrinterScenario scenario,
+                        std::optional<std::filesystem::path> stateFile = std::nullopt);
     SimPrinter(const SimPrinter&) = delete;
     SimPrinter& operator=(const SimPrinter&) = delete;
 
@@ -75,6 +79,7 @@ class SimPrinter {
     void RecordTransfer(SimEventKind kind, std::size_t requested, long result);
 
     const PrinterScenario scenario_;
+    const std::optional<std::filesystem::path> stateFile_;
     const std::vector<std::uint8_t> securityRecord_;
 
     mutable std::mutex mutex_;

@@ -103,7 +103,9 @@ constexpr bool RowsAreDistinct() {
     }
     for (std::size_t i = 0; i < kLanguages.size(); ++i) {
         const Language& row = kLanguages[i];
-        if (row.texts == nullptr || row.localeCode.empty()) {
+        // A row's texts are not checked here: the sanitizers make a function's address no
+        // constant. The text table tests call every row's texts.
+        if (row.localeCode.empty()) {
             return false;
         }
         for (std::size_t j = 0; j < i; ++j) {
