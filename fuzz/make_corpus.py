@@ -174,6 +174,22 @@ def cli_options_seeds():
         yield name, b"\0".join(args)
 
 
+def history_line_seeds():
+    """Lines of history.jsonl: a whole record, one that never reached a printer, one cut."""
+    whole = (b'{"time":"2026-12-09T10:59:06Z","computer":"desk-7","program":"viruzu-fwup-cli",'
+             b'"programVersion":"0.1.0","command":"upgrade",'
+             b'"instanceId":"USB\\\\VID_5A7C&PID_B101\\\\SER0001","model":"Viruzu TQ3800HKR Series",'
+             b'"port":"USB001","versionText":"V2.10.8","firmware":"older","package":3000,'
+             b'"bytesSent":600059,"result":"succeeded","versionAfter":"same"}')
+    bare = (b'{"time":"t","computer":"","program":"viruzu-fwup","programVersion":"0",'
+            b'"command":"upgrade","instanceId":null,"model":null,"port":null,"versionText":null,'
+            b'"firmware":null,"package":null,"bytesSent":0,"result":"not-connected",'
+            b'"versionAfter":null}')
+    yield "whole", whole
+    yield "bare", bare
+    yield "cut", whole[:57]
+
+
 TARGETS = {
     "fuzz_fixed_reply": fixed_reply_seeds,
     "fuzz_length_prefixed": length_prefixed_seeds,
@@ -186,6 +202,7 @@ TARGETS = {
     "fuzz_ieee1284_device_id": device_id_seeds,
     "fuzz_usb_device_uri": device_uri_seeds,
     "fuzz_cli_options": cli_options_seeds,
+    "fuzz_history_line": history_line_seeds,
 }
 
 

@@ -11,4 +11,10 @@ namespace fwup {
 // Empty when there is nowhere to write.
 std::wstring HostToolLogPath(const std::wstring& besideExecutable);
 
+// Where the run history is kept, given its place beside the executable, chosen as the tool log's
+// place is: beside the executable wherever the log is, otherwise in a folder that outlives the
+// log's, "/var/lib/viruzu-fwup/" for root and "$XDG_STATE_HOME/viruzu-fwup/" for a user
+// (creating it). Empty when there is nowhere to keep it.
+std::wstring HostHistoryPath(const std::wstring& besideExecutable);
+
 }  // namespace fwup

@@ -38,7 +38,7 @@ int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionTe
     return printer < package ? kVersionLower : kVersionHigher;
 }
 
-int QueryFwVersion(const PrinterTarget& printer) {
+int QueryFwVersion(const PrinterTarget& printer, std::string* versionText) {
     UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {
         return kErrOpenChannel;
@@ -46,6 +46,10 @@ int QueryFwVersion(const PrinterTarget& printer) {
     AclReplyData data{};
     int result = ExchangeLengthPrefixed(channel.get(), VersionRequestFrame(), data);
     if (result == kResultOk) {
+        if (versionText != nullptr) {
+            const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+            versionText->assign(data.begin(), end);
+        }
         result = ClassifyFwVersion(data);
     }
     CloseUSBDevice(channel);

@@ -6,6 +6,7 @@
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_history.h"
 #include "upgrade/run_status.h"
 #include "upgrade/upgrade_procedure.h"
 
@@ -73,7 +74,10 @@ int UpgradeThreadProc(CVevaVoRirizevDlg* window) {
         return 0;
     }
     WindowFrontEnd frontEnd(window);
-    RunUpgrade(frontEnd);
+    RunRecord record;
+    StampRunRecord(record, "viruzu-fwup", "upgrade");
+    RunUpgrade(frontEnd, &record);
+    RecordRun(record);
     return 0;
 }
 

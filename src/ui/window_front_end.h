@@ -36,8 +36,8 @@ class MainWindowProgress final : public TransferObserver {
 
 // One upgrade run for the main window, on the calling thread (see RunUpgrade). Every window
 // operation is a request to the window thread, so this runs on a worker while the window keeps
-// pumping; tests run it synchronously against a recording surface. Does nothing for a null
-// window. Always returns 0.
+// pumping; tests run it synchronously against a recording surface. Every run ends with its line
+// in the run history (run_history.h). Does nothing for a null window. Always returns 0.
 int UpgradeThreadProc(CVevaVoRirizevDlg* window);
 
 // Rebuilds theDeviceList and the main window's (pMainDlg) printer list, as a run does.

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "base/clock.h"
+#include "base/wide_text.h"
 #include "device/channel.h"
 #include "device/printer_target.h"
 #include "device/simulated_printers.h"
 #include "device/usb_open.h"
 #include "log/tool_log.h"
+#include "protocol/firmware_resource.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
@@ -19,6 +21,7 @@
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_lock.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_record.h"
 #include "upgrade/run_status.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
@@ -49,15 +52,32 @@ enum class Step {
     kEnd,
 };
 
+// Counts what reached the printer on the way to the front end's progress.
+class SentCounter final : public TransferObserver {
+  public:
+    explicit SentCounter(TransferObserver& next) : next_(next) {}
+    void OnTransferProgress(std::size_t sent, std::size_t length) override {
+        sent_ = sent;
+        next_.OnTransferProgress(sent, length);
+    }
+    std::size_t sent() const { return sent_; }
+
+  private:
+    TransferObserver& next_;
+    std::size_t sent_ = 0;
+};
+
 class UpgradeRun {
   public:
-    explicit UpgradeRun(UpgradeFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+    UpgradeRun(UpgradeFrontEnd& frontEnd, RunRecord* record)
+        : frontEnd_(frontEnd), record_(record), counter_(frontEnd) {}
 
     UpgradeOutcome Run() {
         Step step = Step::kCheckPower;
         while (step != Step::kEnd) {
             step = Do(step);
         }
+        FillRecord();
         if (printer_.Replaced()) {
             frontEnd_.OnPrinterReplaced();
         }
@@ -66,6 +86,17 @@ class UpgradeRun {
     }
 
   private:
+    void FillRecord() {
+        if (record_ == nullptr) {
+            return;
+        }
+        record_->bytesSent = static_cast<std::int64_t>(counter_.sent());
+        if (counter_.sent() > 0) {
+            record_->package = bFwEncrypted.load() ? kPackageEncryptedId : kPackagePlainId;
+        }
+        record_->result = OutcomeWord(outcome_);
+    }
+
     Step Do(Step step) {
         switch (step) {
             case Step::kCheckPower:
@@ -146,6 +177,11 @@ class UpgradeRun {
             return RefuseWithMessage(TXT_NOT_CONNECTED, UpgradeOutcome::kNotConnected);
         }
         const DeviceEntry& entry = theDeviceList[static_cast<std::size_t>(selection)];
+        if (record_ != nullptr) {
+            record_->port = ToUtf8(entry.PortName);
+            record_->model = ToUtf8(entry.ModelName);
+            record_->instanceId = ToUtf8(entry.InstanceId);
+        }
         if (entry.ModelName == kBrokenFirmwareModel) {
             WriteToolLog(L"Select an FW broken printer, only one printer permit!");
         }
@@ -181,11 +217,18 @@ class UpgradeRun {
 
     Step CheckVersion() {
         frontEnd_.OnStep(UpgradeStep::kCheckVersion);
-        const int verdict = QueryFwVersion(printer_);
+        std::string versionText;
+        const int verdict = QueryFwVersion(printer_, &versionText);
         if (Interrupted()) {
             return Step::kEnd;
         }
         frontEnd_.OnVersionVerdict(verdict);
+        if (record_ != nullptr) {
+            record_->firmware = VersionVerdictWord(verdict);
+            if (VersionWasRead(verdict)) {
+                record_->versionText = ValidUtf8(versionText);
+            }
+        }
         switch (verdict) {
             case kVersionHigher:
                 return Step::kCheckCrc;
@@ -236,7 +279,7 @@ class UpgradeRun {
             guard_ = HoldForTransfer();
         }
         frontEnd_.OnStep(UpgradeStep::kTransfer);
-        return BurnFW(printer_, &frontEnd_);
+        return BurnFW(printer_, &counter_);
     }
 
     Step SendData() {
@@ -257,6 +300,8 @@ class UpgradeRun {
     }
 
     UpgradeFrontEnd& frontEnd_;
+    RunRecord* record_;
+    SentCounter counter_;
     // For the whole run, from the choice of the printer; empty before it.
     PrinterTarget printer_{std::wstring_view()};
     std::unique_ptr<PrinterLock> lock_;
@@ -283,14 +328,14 @@ bool IsReadyForUpgrade(int status) {
     return status == 0 || status == 2 || status == 4;
 }
 
-UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd) {
+UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd, RunRecord* record) {
     // First, so that no reader of the log takes what follows for a real printer's run.
     if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
         WriteToolLog(L"Simulated printers from " + *scenario);
     }
     frontEnd.OnRunBegins();
     bUpgrading.store(true);
-    const UpgradeOutcome outcome = UpgradeRun(frontEnd).Run();
+    const UpgradeOutcome outcome = UpgradeRun(frontEnd, record).Run();
     bUpgrading.store(false);
     return outcome;
 }

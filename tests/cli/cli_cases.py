@@ -23,7 +23,7 @@ from concurrent.futures import ThreadPoolExecutor
 import jsonschema
 
 PLAIN_PACKAGE_BYTES = 600059  # the generated test package 3000
-LOCKS = tempfile.TemporaryDirectory(prefix="fwup-locks-")  # the cases' lock folders
+LOCKS = tempfile.TemporaryDirectory(prefix="fwup-locks-")  # the cases' lock and history folders
 
 # name, scenario, arguments, exit code, fields the result line must hold, also under Wine
 CASES = [
@@ -122,15 +122,21 @@ def command(args, arguments):
     return prefix + [args.program] + arguments + ["--json"]
 
 
-def environment(args, scenario, lock_dir=None):
+def program_path(args, path):
+    return ("Z:" + path.replace("/", "\\")) if args.windows else path
+
+
+def environment(args, scenario, lock_dir=None, history_dir=None):
     """Each case takes its printers' locks in a folder of its own (the cases share the scenarios'
-    instance IDs and run in parallel), unless `lock_dir` names one to share."""
+    instance IDs and run in parallel), unless `lock_dir` names one to share; the same for the
+    run history and `history_dir`."""
     env = dict(os.environ)
     env["VIRUZU_FWUP_EMULATE"] = scenario_path(args, scenario)
     if lock_dir is None:
         lock_dir = tempfile.mkdtemp(dir=LOCKS.name)
-    env["VIRUZU_FWUP_LOCK_DIR"] = ("Z:" + lock_dir.replace("/", "\\")) if args.windows \
-        else lock_dir
+    env["VIRUZU_FWUP_LOCK_DIR"] = program_path(args, lock_dir)
+    env["VIRUZU_FWUP_HISTORY_DIR"] = program_path(
+        args, history_dir or tempfile.mkdtemp(dir=LOCKS.name))
     # Under Wine a locale the host lacks leaves the command line read in the wrong character set;
     # C.UTF-8 is always there and gives English too.
     env["LANG"] = "C.UTF-8" if args.windows else "en_US.UTF-8"
@@ -465,6 +471,72 @@ def signal_during_blocked_write(args):
     return errors
 
 
+def history_cases(args):
+    """Three runs recorded, a damaged and a cut line among them: `history --json` gives the three
+    records in order and names each line it skipped on standard error; plain text without a
+    terminal is one tab-separated row each; `upgrade --all` leaves one line per printer; an
+    absent history is said and ends 0."""
+    name = "history"
+    folder = tempfile.mkdtemp(dir=LOCKS.name)
+
+    def run(scenario, arguments, folder=folder, text=False):
+        return subprocess.run(([args.runner] if args.runner else []) + [args.program] + arguments,
+                              env=environment(args, scenario, history_dir=folder),
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=120, text=text)
+
+    errors = []
+    for scenario, arguments in (("one-printer-ready", ["upgrade", "--json"]),
+                                ("same-version", ["check", "--json"]),
+                                ("no-printer", ["upgrade", "--json"])):
+        run(scenario, arguments)
+        if scenario == "same-version":
+            with open(os.path.join(folder, "history.jsonl"), "ab") as f:
+                f.write(b'{"time": "damaged"\n')
+    with open(os.path.join(folder, "history.jsonl"), "ab") as f:
+        f.write(b'{"time":"2026-')  # a write cut short
+
+    done = run("no-printer", ["history", "--json"])
+    errors += check_result(name, done.returncode, done.stdout, 0,
+                           {"records": 3, "skipped": 2,
+                            "history": program_path(args, os.path.join(folder, "history.jsonl"))})
+    records = [o["record"] for o in json_lines(done.stdout) if o.get("event") == "record"]
+    want = [("upgrade", "succeeded", "USB001", "V2.10.8", "older", 3000, PLAIN_PACKAGE_BYTES),
+            ("check", "succeeded", "USB001", "V2.10.9", "same", None, 0),
+            ("upgrade", "not-connected", None, None, None, None, 0)]
+    got = [(r["command"], r["result"], r["port"], r["versionText"], r["firmware"], r["package"],
+            r["bytesSent"]) for r in records]
+    if got != want:
+        errors.append(f"{name}: the records are {got}, expected {want}")
+    if not all(r["program"] == "viruzu-fwup-cli" and r["computer"] for r in records):
+        errors.append(f"{name}: program or computer missing: {records}")
+    notes = done.stderr.decode("utf-8", "replace")
+    if "line 3: not a record, skipped" not in notes or "line 5: cut off, skipped" not in notes:
+        errors.append(f"{name}: the skipped lines are not named: {notes!r}")
+
+    done = run("no-printer", ["history"], text=True)
+    rows = done.stdout.splitlines()
+    if done.returncode != 0 or len(rows) != 4 or not rows[0].startswith("TIME\tCOMPUTER\t") \
+            or rows[1].split("\t")[2:5] != ["upgrade", "USB001", "Viruzu TQ3800HKR Series"]:
+        errors.append(f"{name}, plain text: {done.returncode} {done.stdout!r}")
+
+    # --all: each printer's run is a line of its own.
+    every = tempfile.mkdtemp(dir=LOCKS.name)
+    run("two-printers", ["upgrade", "--all", "--json"], folder=every)
+    done = run("no-printer", ["history", "--json"], folder=every)
+    ports = [(o["record"]["port"], o["record"]["result"]) for o in json_lines(done.stdout)
+             if o.get("event") == "record"]
+    if ports != [("USB001", "succeeded"), ("USB002", "succeeded")]:
+        errors.append(f"{name}, --all: the records are {ports}")
+
+    empty = tempfile.mkdtemp(dir=LOCKS.name)
+    done = run("no-printer", ["history", "--json"], folder=empty)
+    errors += check_result(name + ", none yet", done.returncode, done.stdout, 0, {"records": 0})
+    if b"no history yet" not in done.stderr:
+        errors.append(f"{name}, none yet: not said: {done.stderr!r}")
+    return errors
+
+
 def failing_device_list(args):
     """The real libusb discovery with libusb_get_device_list failing (preloaded)."""
     name = "error, libusb device list fails"
@@ -501,6 +573,7 @@ def main():
     jobs.append(lambda: run_two_programs(args))
     jobs += [lambda c=c: run_all_case(args, c) for c in ALL_CASES if c[6] or not args.windows]
     jobs.append(lambda: first_of_several(args))
+    jobs.append(lambda: history_cases(args))
     jobs += [lambda c=c: answer_on_terminal(args, *c) for c in terminal_cases(args.windows)]
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]

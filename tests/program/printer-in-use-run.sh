@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built Linux program on Qt's offscreen platform, with the simulated printer's lock held by
 # another process (a python flock on its lock file, as another run holds it): Start must show the
-# printer-in-use message, send nothing, and bring the window back to its idle look.
+# printer-in-use message, send nothing, bring the window back to its idle look, and leave the
+# refused run in the history.
 #
 #   printer-in-use-run.sh PROGRAM WINDOW_DRIVER_SO SCENARIO PYTHON
 set -euo pipefail
@@ -36,4 +37,9 @@ grep -qF "window_driver: idle: Start to upgrade" <<<"$output" ||
 grep -qF "Another upgrade run holds the printer USB\\VID_5A7C&PID_B101\\SER0001; nothing was sent to it" \
   "$work/Tool.log" || fail "Tool.log lacks the in-use line"
 ! grep -qF "Will burn FW" "$work/Tool.log" || fail "the run went on to the transfer"
+# The refused run is the history's one line, beside the program as its Tool.log is.
+[ "$(wc -l <"$work/history.jsonl")" -eq 1 ] &&
+  grep -qF '"program":"viruzu-fwup",' "$work/history.jsonl" &&
+  grep -qF '"bytesSent":0,"result":"in-use",' "$work/history.jsonl" ||
+  fail "the history does not hold the refused run alone"
 echo "printer-in-use-run: refused, as it should be"

@@ -35,6 +35,7 @@
 #include "upgrade/power_state.h"
 #include "upgrade/print_queues.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_history.h"
 #include "upgrade/run_status.h"
 #include "upgrade/upgrade_run_fixture.h"
 #include "upgrade/upgrade_transfer_guard.h"
@@ -64,6 +65,7 @@ struct RunCase {
     bool waitsForFlashing = false;
     std::vector<JobKind> jobs{};  // what the printer took, in order
     int packageId = 0;            // the package the firmware job must hold whole, 0 for none
+    const char* result = "";      // the run's word in the history
 };
 
 std::ostream& operator<<(std::ostream& out, const RunCase& run) {
@@ -80,7 +82,8 @@ RunCase PlainUpgradeOnPower(const char* name, PowerState power) {
         .log = {"CRC is valid, crcCalc: 0x2d84", "response.security: 0x0", "FW is not encrypted",
                 "Will burn FW which is not encrypted", "ELF is running..."},
         .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-        .packageId = kPackagePlainId};
+        .packageId = kPackagePlainId,
+        .result = "succeeded"};
 }
 
 class UpgradeRunEnding : public UpgradeRunTest, public ::testing::WithParamInterface<RunCase> {};
@@ -139,6 +142,24 @@ TEST_P(UpgradeRunEnding, TellsTheUserLogsAndLeavesTheWindowAsItShould) {
     }
     EXPECT_EQ(guards.held, 0) << "the guard is released when the transfer ends";
     EXPECT_EQ(surface_.unmarshalledCalls, 0);
+
+    // Every run is one line of the history, whatever it ended with.
+    const HistoryReading history = ReadRunHistory((log_.dir() / "history.jsonl").wstring());
+    ASSERT_EQ(history.records.size(), 1u);
+    const RunRecord& record = history.records[0];
+    EXPECT_EQ(record.program, "viruzu-fwup");
+    EXPECT_EQ(record.result, run.result);
+    const bool versionRead =
+        std::find(run.jobs.begin(), run.jobs.end(), JobKind::kVersion) != run.jobs.end();
+    EXPECT_EQ(record.versionText.has_value(), versionRead);
+    if (run.packageId != 0) {
+        EXPECT_EQ(record.package, run.packageId);
+        EXPECT_EQ(record.bytesSent,
+                  static_cast<std::int64_t>(EmbeddedPackage(run.packageId).size()));
+    } else if (!burned) {
+        EXPECT_EQ(record.package, std::nullopt);
+        EXPECT_EQ(record.bytesSent, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -148,14 +169,16 @@ INSTANTIATE_TEST_SUITE_P(
                 .scenario = "no-printer.json",
                 .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
-                .notices = {L"prepare for fw updating..."}},
+                .notices = {L"prepare for fw updating..."},
+                .result = "not-connected"},
         RunCase{.name = "LowBatteryRefusesBeforeAnyPrinterStep",
                 .scenario = "one-printer-ready.json",
                 .power = {PowerSupply::kBattery, 9.9},
                 .messages = {{TXT_LOW_BATTERY, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
                 .log = {"Not started: the computer runs on battery at 9 %, below "
-                        "10 %; connect mains power"}},
+                        "10 %; connect mains power"},
+                .result = "low-battery"},
         PlainUpgradeOnPower("BatteryAt60Sends", {PowerSupply::kBattery, 60.0}),
         PlainUpgradeOnPower("MainsWithEmptyBatterySends", {PowerSupply::kMains, 5.0}),
         PlainUpgradeOnPower("BatteryOfUnknownChargeSends", {PowerSupply::kBattery, std::nullopt}),
@@ -164,21 +187,25 @@ INSTANTIATE_TEST_SUITE_P(
                 .scenario = "one-printer-ready.json",
                 .queues = {{L"USB002", 0}, {L"USB001", 2}},
                 .messages = {{TXT_PORT_OCCUPIED, MSG_MODE_OK, kIdOk}},
-                .look = Look::kReady},
+                .look = Look::kReady,
+                .result = "port-busy"},
         RunCase{.name = "NotReady",
                 .scenario = "not-ready.json",
                 .look = Look::kNotReady,
                 .notices = {L"Checking printer status failed,Error code:3\n"},
-                .jobs = {JobKind::kStatus}},
+                .jobs = {JobKind::kStatus},
+                .result = "not-ready"},
         RunCase{.name = "StatusUnreadable",
                 .scenario = "wrong-reply-header.json",
                 .look = Look::kNotReady,
                 .notices = {L"Checking printer status failed,Error code:5\n"},
-                .jobs = {JobKind::kStatus}},
+                .jobs = {JobKind::kStatus},
+                .result = "not-ready"},
         RunCase{.name = "VersionQueryFails",
                 .scenario = "version-query-refused.json",
                 .look = Look::kFailed,
-                .jobs = {JobKind::kStatus}},
+                .jobs = {JobKind::kStatus},
+                .result = "failed"},
         RunCase{.name = "VersionLowerSendsWithoutWaiting",
                 .scenario = "one-printer-ready.json",
                 .look = Look::kSucceeded,
@@ -186,14 +213,16 @@ INSTANTIATE_TEST_SUITE_P(
                         "FW is not encrypted", "Will burn FW which is not encrypted",
                         "ELF is running..."},
                 .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-                .packageId = kPackagePlainId},
+                .packageId = kPackagePlainId,
+                .result = "succeeded"},
         RunCase{.name = "EncryptedRecordSends3001",
                 .scenario = "encrypted.json",
                 .look = Look::kSucceeded,
                 .log = {"CRC is valid, crcCalc: 0x5a23", "response.security: 0x20",
                         "FW is encrypted", "Will burn FW which is encrypted", "ELF is running..."},
                 .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-                .packageId = kPackageEncryptedId},
+                .packageId = kPackageEncryptedId,
+                .result = "succeeded"},
         RunCase{.name = "VersionHigherWaitsForFlashing",
                 .scenario = "newer-version.json",
                 .look = Look::kSucceeded,
@@ -202,14 +231,16 @@ INSTANTIATE_TEST_SUITE_P(
                         "ELF is running..."},
                 .waitsForFlashing = true,
                 .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-                .packageId = kPackagePlainId},
+                .packageId = kPackagePlainId,
+                .result = "succeeded"},
         RunCase{.name = "NoSecurityRecord",
                 .scenario = "newer-version-no-security-record.json",
                 .look = Look::kSucceeded,
                 .log = {"Will burn FW which is not encrypted", "ELF is running..."},
                 .waitsForFlashing = true,
                 .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-                .packageId = kPackagePlainId},
+                .packageId = kPackagePlainId,
+                .result = "succeeded"},
         RunCase{.name = "SameVersionYes",
                 .scenario = "same-version.json",
                 .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdYes}},
@@ -219,35 +250,41 @@ INSTANTIATE_TEST_SUITE_P(
                         "ELF is running..."},
                 .waitsForFlashing = true,
                 .jobs = {JobKind::kStatus, JobKind::kVersion, JobKind::kFirmware},
-                .packageId = kPackagePlainId},
+                .packageId = kPackagePlainId,
+                .result = "succeeded"},
         RunCase{.name = "SameVersionNo",
                 .scenario = "same-version.json",
                 .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdNo}},
                 .look = Look::kReady,
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "declined"},
         RunCase{.name = "BadCrcBeforeSendElf",
                 .scenario = "bad-crc.json",
                 .messages = {{TXT_FW_UNRECOGNIZED, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
                 .log = {"CRC is invalid"},
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "firmware-unrecognized"},
         RunCase{.name = "BadCrcBeforeSendData",
                 .scenario = "same-version-bad-crc.json",
                 .messages = {{TXT_VERSION_SAME, MSG_MODE_YESNO, kIdYes},
                              {TXT_FW_UNRECOGNIZED, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
                 .log = {"CRC is invalid"},
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "firmware-unrecognized"},
         RunCase{.name = "SecurityChannelRefused",
                 .scenario = "security-channel-refused.json",
                 .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "printer-lost"},
         RunCase{.name = "SecurityChannelRefusedAfterFullCheck",
                 .scenario = "newer-version-security-channel-refused.json",
                 .messages = {{TXT_NOT_CONNECTED, MSG_MODE_OK, kIdOk}},
                 .look = Look::kReady,
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "printer-lost"},
         RunCase{.name = "BurnChannelRefused",
                 .scenario = "burn-channel-refused.json",
                 .look = Look::kFailed,
@@ -255,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "FW is not encrypted", "Will burn FW which is not encrypted",
                         "open USB Device failed!", "Send Elf failed, Error Code:-6!"},
                 .notices = {L"Send Elf failed, Error Code:-6!"},
-                .jobs = {JobKind::kStatus, JobKind::kVersion}},
+                .jobs = {JobKind::kStatus, JobKind::kVersion},
+                .result = "failed"},
         RunCase{
             .name = "ZeroWrite",
             .scenario = "zero-write-mid-transfer.json",
@@ -264,7 +302,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "FW is not encrypted", "Will burn FW which is not encrypted",
                     "DownloadFW failed, Err Code:     -12!", "Send Elf failed, Error Code:-12!"},
             .notices = {L"Send Elf failed, Error Code:-12!"},
-            .jobs = {JobKind::kStatus, JobKind::kVersion}},
+            .jobs = {JobKind::kStatus, JobKind::kVersion},
+            .result = "failed"},
         RunCase{
             .name = "UnplugAfterFullCheckStillWaits",
             .scenario = "newer-version-unplug.json",
@@ -274,7 +313,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "DownloadFW failed, Err Code:     -12!", "Send Elf failed, Error Code:-12!"},
             .notices = {L"Send Elf failed, Error Code:-12!"},
             .waitsForFlashing = true,
-            .jobs = {JobKind::kStatus, JobKind::kVersion}}),
+            .jobs = {JobKind::kStatus, JobKind::kVersion},
+            .result = "failed"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The status byte alone decides whether a run goes on: ready and asleep printers take the package,

@@ -43,6 +43,8 @@ bool SetCommand(const std::string& word, CliOptions& options) {
         options.command = Command::kCheck;
     } else if (word == "upgrade") {
         options.command = Command::kUpgrade;
+    } else if (word == "history") {
+        options.command = Command::kHistory;
     } else {
         return false;
     }
@@ -125,11 +127,14 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
         error = "--port and --serial cannot be combined";
         return false;
     }
-    if (options.command == Command::kList && (options.port || options.serial)) {
-        error = "list takes no printer";
+    if ((options.command == Command::kList || options.command == Command::kHistory) &&
+        (options.port || options.serial)) {
+        error = std::string(options.command == Command::kList ? "list" : "history") +
+                " takes no printer";
         return false;
     }
-    if (options.all && options.command == Command::kList) {
+    if (options.all &&
+        (options.command == Command::kList || options.command == Command::kHistory)) {
         error = "--all belongs to check and upgrade";
         return false;
     }
@@ -151,6 +156,7 @@ std::string UsageText() {
            "  list                 the supported printers attached: port, model, instance ID\n"
            "  check [printer]      status, firmware version verdict and security record\n"
            "  upgrade [printer]    one whole upgrade run, as the window's Start does\n"
+           "  history              the record of every run on this computer, oldest first\n"
            "\n"
            "Printer (default: the first one found):\n"
            "  --port USB002        the printer on this port\n"
@@ -169,7 +175,12 @@ std::string UsageText() {
            "Exit codes: 0 succeeded, 1 error, 2 usage, 3 not-connected, 4 port-busy,\n"
            "5 not-ready, 6 declined, 7 firmware-unrecognized, 8 printer-lost, 9 failed,\n"
            "10 verify-failed, 11 low-battery, 12 in-use, 13 some-failed (--all: a printer\n"
-           "ended with another code than 0 or 6), 130 interrupted.\n";
+           "ended with another code than 0 or 6), 130 interrupted.\n"
+           "\n"
+           "Every upgrade and check appends a line to the run history, history.jsonl: beside\n"
+           "Tool.log when that is beside the program; for an installed program in\n"
+           "/var/lib/viruzu-fwup/ as root, else in $XDG_STATE_HOME/viruzu-fwup/\n"
+           "(~/.local/state/viruzu-fwup/). At 1 MiB it moves to history.jsonl.1.\n";
 }
 
 }  // namespace fwup::cli

@@ -7,7 +7,7 @@
 
 namespace fwup::cli {
 
-enum class Command { kNone, kList, kCheck, kUpgrade, kHelp, kVersion };
+enum class Command { kNone, kList, kCheck, kUpgrade, kHistory, kHelp, kVersion };
 
 struct CliOptions {
     Command command = Command::kNone;

@@ -10,6 +10,7 @@
 #include "app/cli/console_front_end.h"
 #include "app/cli/console_io.h"
 #include "app/cli/exit_codes.h"
+#include "app/cli/history_command.h"
 #include "app/cli/interrupt_state.h"
 #include "app/cli/json_line.h"
 #include "app/cli/verify_upgrade.h"
@@ -25,6 +26,7 @@
 #include "text/lang_text.h"
 #include "upgrade/printer_lock.h"
 #include "upgrade/printer_selection.h"
+#include "upgrade/run_record.h"
 #include "upgrade/upgrade_procedure.h"
 
 #ifndef FWUP_VERSION
@@ -33,9 +35,6 @@
 
 namespace fwup::cli {
 namespace {
-
-// The version of docs/cli-output.schema.json the lines follow, named in every result line.
-constexpr int kOutputSchema = 1;
 
 // The result line: what scripts read. `fill` adds the command's own fields.
 class Result {
@@ -133,11 +132,27 @@ const char* SecurityName(int result) {
     }
 }
 
-int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& result) {
+RunRecord NewRunRecord(const CliOptions& options) {
+    RunRecord record;
+    StampRunRecord(record, "viruzu-fwup-cli",
+                   options.command == Command::kCheck ? "check" : "upgrade");
+    return record;
+}
+
+// The printer a run chose, as its record names it.
+void RecordPrinter(RunRecord& record, const DeviceEntry& printer) {
+    record.port = ToUtf8(printer.PortName);
+    record.model = ToUtf8(printer.ModelName);
+    record.instanceId = ToUtf8(printer.InstanceId);
+}
+
+int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& result,
+                 RunRecord& record) {
     if (const std::optional<int> code = ChoosePrinter(frontEnd, result)) {
         return *code;
     }
     const DeviceEntry& printer = *frontEnd.Chosen();
+    RecordPrinter(record, printer);
     std::unique_ptr<PrinterLock> lock;
     if (!ClaimPrinter(printer.InstanceId, lock)) {
         frontEnd.ShowMessage(TXT_PRINTER_IN_USE);
@@ -149,7 +164,12 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
     const PrinterTarget target = PrinterTarget::Pinned(printer);
     const int status = CheckPrinterStatus(target);
     const bool ready = IsReadyForUpgrade(status);
-    const int version = QueryFwVersion(target);
+    std::string versionText;
+    const int version = QueryFwVersion(target, &versionText);
+    record.firmware = VersionVerdictName(version);
+    if (VersionWasRead(version)) {
+        record.versionText = ValidUtf8(versionText);
+    }
     const int security = QuerySecurity(target);
     const bool encrypted = bFwEncrypted.load();
     const bool busy = IsPortOccupied(printer.PortName);
@@ -189,8 +209,8 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
 }
 
 int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, ConsoleReport& report,
-                   Result& result, InterruptState& interrupts) {
-    const UpgradeOutcome outcome = RunUpgrade(frontEnd);
+                   Result& result, InterruptState& interrupts, RunRecord& record) {
+    const UpgradeOutcome outcome = RunUpgrade(frontEnd, &record);
     interrupts.transferEnded.store(true);
     int code = ExitCodeFor(outcome);
     std::wstring reason;
@@ -266,6 +286,7 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     line.Add("bytesSent", sent);
     if (verified) {
         if (verified->versionRead) {
+            record.versionAfter = VersionVerdictName(verified->versionVerdict);
             line.Add("versionAfter", VersionVerdictName(verified->versionVerdict));
         } else {
             line.AddNull("versionAfter");
@@ -293,21 +314,29 @@ PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
     Result result(report);
     ConsoleFrontEnd frontEnd(options, report, interrupts, pinned);
     int code = kExitError;
+    // Every upgrade and check is a run of the history, one line per printer; a list is none.
+    RunRecord record = NewRunRecord(options);
     switch (options.command) {
         case Command::kList:
             code = ListCommand(report, result);
             break;
         case Command::kCheck:
-            code = CheckCommand(frontEnd, report, result);
+            code = CheckCommand(frontEnd, report, result, record);
             break;
         default:
-            code = UpgradeCommand(options, frontEnd, report, result, interrupts);
+            code = UpgradeCommand(options, frontEnd, report, result, interrupts, record);
             break;
     }
     // An interrupt before anything was sent ends every command the same way.
     if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
         code = result.End(kExitInterrupted);
         AddPrinterFields(result.line(), frontEnd.Chosen());
+    }
+    if (options.command != Command::kList) {
+        if (!record.instanceId && frontEnd.Chosen() != nullptr) {
+            RecordPrinter(record, *frontEnd.Chosen());
+        }
+        RecordConsoleRun(record, code);
     }
     if (code != kExitSucceeded) {
         NameTheLog(report, result.line());
@@ -370,6 +399,9 @@ int RunCli(std::span<const std::string> args) {
         WriteOut(VersionText());
         return kExitSucceeded;
     }
+    if (options.command == Command::kHistory) {
+        return HistoryCommand(options);
+    }
 
     InterruptState& interrupts = TheInterruptState();
     InstallInterruptHandlers();
@@ -399,6 +431,10 @@ int RunCli(std::span<const std::string> args) {
             WriteErr("viruzu-fwup-cli: " + wiring.error + "\n");
         }
         code = result.End(kExitError, FromUtf8(wiring.error));
+        if (options.command != Command::kList) {
+            RunRecord record = NewRunRecord(options);
+            RecordConsoleRun(record, code);
+        }
         if (options.all) {
             // --all ends with its summary, whatever ended it.
             report.Json(SummaryLine(code, {}, FromUtf8(wiring.error)).Text());

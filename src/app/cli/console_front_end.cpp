@@ -11,6 +11,7 @@
 #include "protocol/result_codes.h"
 #include "text/lang_text.h"
 #include "text/yes_answer.h"
+#include "upgrade/run_record.h"
 #include "upgrade/run_status.h"
 
 namespace fwup::cli {
@@ -107,16 +108,7 @@ std::wstring SerialOf(const std::wstring& instanceId) {
 }
 
 const char* VersionVerdictName(int verdict) {
-    switch (verdict) {
-        case kVersionLower:
-            return "older";
-        case kVersionSame:
-            return "same";
-        case kVersionHigher:
-            return "newer";
-        default:
-            return "unread";
-    }
+    return VersionVerdictWord(verdict);
 }
 
 void ConsoleFrontEnd::AddPrinter(int, const DeviceEntry& entry) {

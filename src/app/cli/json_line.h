@@ -7,6 +7,9 @@
 
 namespace fwup::cli {
 
+// The version of docs/cli-output.schema.json the lines follow, named in every result line.
+inline constexpr int kOutputSchema = 1;
+
 // One JSON object on one line, built key by key in the order given.
 class JsonLine {
   public:

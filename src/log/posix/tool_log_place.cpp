@@ -41,15 +41,15 @@ std::optional<fs::path> StateHome() {
     return std::nullopt;
 }
 
-// The log file in `dir`, creating the directory; empty when it cannot be made or its name would
-// not come back the same from the wide form.
-std::wstring LogIn(const fs::path& dir) {
+// The file `name` in `dir`, creating the directory; empty when it cannot be made or its name
+// would not come back the same from the wide form.
+std::wstring FileIn(const fs::path& dir, const char* name) {
     std::error_code error;
     fs::create_directories(dir, error);
     if (error) {
         return {};
     }
-    const std::string path = (dir / "Tool.log").string();
+    const std::string path = (dir / name).string();
     std::wstring wide = FromUtf8(path);
     if (ToUtf8(wide) != path) {
         return {};
@@ -57,21 +57,32 @@ std::wstring LogIn(const fs::path& dir) {
     return wide;
 }
 
-}  // namespace
-
-std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
+// `besideExecutable` when the tool's files stay there, else the file `name` in `systemFolder`
+// (root) or the user's state folder.
+std::wstring ToolFilePath(const std::wstring& besideExecutable, const char* systemFolder,
+                          const char* name) {
     const bool writable =
         !besideExecutable.empty() && CanWriteBesideExecutable(ToUtf8(besideExecutable));
     switch (ChooseToolLogPlace(besideExecutable, ::geteuid() == 0, writable)) {
         case ToolLogPlace::kBesideProgram:
             return besideExecutable;
         case ToolLogPlace::kSystemLogFolder:
-            return LogIn(fs::path("/var/log/viruzu-fwup"));
+            return FileIn(fs::path(systemFolder), name);
         case ToolLogPlace::kStateFolder:
             break;
     }
     const std::optional<fs::path> stateHome = StateHome();
-    return stateHome ? LogIn(*stateHome / "viruzu-fwup") : std::wstring();
+    return stateHome ? FileIn(*stateHome / "viruzu-fwup", name) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
+    return ToolFilePath(besideExecutable, "/var/log/viruzu-fwup", "Tool.log");
+}
+
+std::wstring HostHistoryPath(const std::wstring& besideExecutable) {
+    return ToolFilePath(besideExecutable, "/var/lib/viruzu-fwup", "history.jsonl");
 }
 
 }  // namespace fwup

@@ -6,4 +6,8 @@ std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
     return besideExecutable;
 }
 
+std::wstring HostHistoryPath(const std::wstring& besideExecutable) {
+    return besideExecutable;
+}
+
 }  // namespace fwup

@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {.command = Command::kUpgrade, .all = true, .yes = true, .verify = true}},
         AcceptedCase{{"upgrade", "--verify-timeout", "000030"},
                      {.command = Command::kUpgrade, .verifyTimeoutSeconds = 30}},
+        AcceptedCase{{"history", "--json"}, {.command = Command::kHistory, .json = true}},
         // Help and version win over every check of what else was given, command or none.
         AcceptedCase{{"--help"}, {.command = Command::kHelp}},
         AcceptedCase{{"-h", "--version"}, {.command = Command::kHelp}},
@@ -137,6 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"upgrade", "--all", "--port", "USB001"}, "--all takes no printer choice"},
         RefusedCase{{"check", "--serial", "X", "--all"}, "--all takes no printer choice"},
         RefusedCase{{"upgrade", "--all", "SER0001"}, "--all takes no printer choice"},
+        RefusedCase{{"history", "USB001"}, "history takes no printer"},
+        RefusedCase{{"history", "--verify"}, "--yes and --verify belong to upgrade"},
+        RefusedCase{{"history", "--all"}, "--all belongs to check and upgrade"},
         RefusedCase{{"check", "--yes"}, "--yes and --verify belong to upgrade"},
         RefusedCase{{"list", "--verify"}, "--yes and --verify belong to upgrade"}));
 
