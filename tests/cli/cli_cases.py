@@ -254,21 +254,31 @@ def first_of_several(args):
     return errors
 
 
+def start_until(args, arguments, env, reached):
+    """Starts the program and reads its lines until one satisfies `reached`. Returns the process,
+    the lines read and whether such a line came before the output ended."""
+    process = subprocess.Popen(command(args, arguments), env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    lines = []
+    for line in process.stdout:
+        lines.append(line)
+        if reached(json.loads(line)):
+            return process, lines, True
+    return process, lines, False
+
+
+def in_transfer(o):
+    return o.get("event") == "step" and o.get("step") == "transfer"
+
+
 def interrupted_all(args):
     """An interrupt during the first printer's transfer of --all: that transfer goes on to its
     end, the second printer is never begun."""
     name = "all, Ctrl-C during the first printer's transfer"
-    process = subprocess.Popen(command(args, ["upgrade", "--all"]),
-                               env=environment(args, "two-printers-slow-link"),
-                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                               stderr=subprocess.DEVNULL, text=True)
-    lines = []
-    for line in process.stdout:
-        lines.append(line)
-        o = json.loads(line)
-        if o.get("event") == "step" and o.get("step") == "transfer":
-            process.send_signal(signal.SIGINT)
-            break
+    process, lines, reached = start_until(args, ["upgrade", "--all"],
+                                          environment(args, "two-printers-slow-link"), in_transfer)
+    if reached:
+        process.send_signal(signal.SIGINT)
     lines.extend(process.stdout)
     code = process.wait(timeout=120)
     return check_all(name, code, "".join(lines), 13, [("USB001", 0), ("USB002", 130)],
@@ -279,16 +289,10 @@ def run_interrupted(args, name, scenario, signum, wait_for, expected_code, check
     """Starts the program, sends `signum` once a line satisfying `wait_for` has been printed, and
     checks how it ends. The line is printed before the step it announces, so the signal always
     lands in that step."""
-    process = subprocess.Popen(command(args, ["upgrade"]), env=environment(args, scenario),
-                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                               stderr=subprocess.DEVNULL, text=True)
-    lines = []
-    for line in process.stdout:
-        lines.append(line)
-        if wait_for(json.loads(line)):
-            signaled = time.monotonic()
-            process.send_signal(signum)
-            break
+    process, lines, reached = start_until(args, ["upgrade"], environment(args, scenario), wait_for)
+    if reached:
+        signaled = time.monotonic()
+        process.send_signal(signum)
     else:
         process.wait()
         return [f"{name}: the program ended before the signal could be sent:\n{''.join(lines)}"]
@@ -304,17 +308,9 @@ def run_two_programs(args):
     transfer, must send nothing and end 12 at once; the first must not notice."""
     name = "in-use, a second program while the first transfers"
     lock_dir = tempfile.mkdtemp(dir=LOCKS.name)
-    first = subprocess.Popen(command(args, ["upgrade"]),
-                             env=environment(args, "slow-link", lock_dir),
-                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True)
-    lines = []
-    for line in first.stdout:
-        lines.append(line)
-        o = json.loads(line)
-        if o.get("event") == "step" and o.get("step") == "transfer":
-            break
-    else:
+    first, lines, reached = start_until(args, ["upgrade"],
+                                        environment(args, "slow-link", lock_dir), in_transfer)
+    if not reached:
         first.wait()
         return [f"{name}: the first program ended before its transfer:\n{''.join(lines)}"]
     started = time.monotonic()
