@@ -157,17 +157,24 @@ def json_lines(stdout):
     return [json.loads(line) for line in lines]
 
 
-def check_result(name, code, stdout, expected_code, fields):
-    errors = []
+def read_lines(name, code, stdout, expected_code):
+    """The output's JSON lines (None when it is not UTF-8 JSON lines) and the faults every run
+    shares: a line against the schema, the wrong exit code."""
     try:
         objects = json_lines(stdout)
     except ValueError as e:  # UnicodeDecodeError among them
-        return [f"{name}: output is not UTF-8 JSON lines ({e}):\n{stdout!r}"]
-    for line in objects:
-        for fault in SCHEMA.iter_errors(line):
-            errors.append(f"{name}: {line} against the schema: {fault.message}")
+        return None, [f"{name}: output is not UTF-8 JSON lines ({e}):\n{stdout!r}"]
+    errors = [f"{name}: {line} against the schema: {fault.message}"
+              for line in objects for fault in SCHEMA.iter_errors(line)]
     if code != expected_code:
         errors.append(f"{name}: exit code {code}, expected {expected_code}")
+    return objects, errors
+
+
+def check_result(name, code, stdout, expected_code, fields):
+    objects, errors = read_lines(name, code, stdout, expected_code)
+    if objects is None:
+        return errors
     if not objects or "result" not in objects[-1]:
         return errors + [f"{name}: no result line last:\n{stdout}"]
     result = objects[-1]
@@ -198,16 +205,9 @@ def check_all(name, code, stdout, expected_code, expected_printers, fields, skip
     """--all: each printer's own result line in list order, as valid as a single run's, then the
     summary naming the same printers with the same exit codes; the last `skipped` were never
     begun and have no line of their own."""
-    errors = []
-    try:
-        objects = json_lines(stdout)
-    except ValueError as e:
-        return [f"{name}: output is not UTF-8 JSON lines ({e}):\n{stdout!r}"]
-    for line in objects:
-        for fault in SCHEMA.iter_errors(line):
-            errors.append(f"{name}: {line} against the schema: {fault.message}")
-    if code != expected_code:
-        errors.append(f"{name}: exit code {code}, expected {expected_code}")
+    objects, errors = read_lines(name, code, stdout, expected_code)
+    if objects is None:
+        return errors
     if not objects or objects[-1].get("result") != "summary":
         return errors + [f"{name}: no summary line last:\n{stdout}"]
     summary = objects[-1]
@@ -301,6 +301,31 @@ def run_interrupted(args, name, scenario, signum, wait_for, expected_code, check
     ended_after = time.monotonic() - signaled
     errors = check_result(name, code, "".join(lines), expected_code, {})
     return errors + check(name, json_lines("".join(lines)), ended_after)
+
+
+def all_beside_a_run(args):
+    """--all while another program transfers to the first printer: that printer is skipped as
+    in use with nothing sent, the next is upgraded, and the other program's transfer goes on."""
+    name = "all, the first printer held by another program"
+    lock_dir = tempfile.mkdtemp(dir=LOCKS.name)
+    first, lines, reached = start_until(args, ["upgrade", "--port", "USB001"],
+                                        environment(args, "two-printers-slow-link", lock_dir),
+                                        in_transfer)
+    if not reached:
+        first.wait()
+        return [f"{name}: the first program ended before its transfer:\n{''.join(lines)}"]
+    every = subprocess.run(command(args, ["upgrade", "--all"]),
+                           env=environment(args, "two-printers-slow-link", lock_dir),
+                           stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL, timeout=240)
+    errors = check_all(name + " (--all)", every.returncode, every.stdout, 13,
+                       [("USB001", 12), ("USB002", 0)],
+                       {"USB001": {"bytesSent": 0, "package": None},
+                        "USB002": {"bytesSent": PLAIN_PACKAGE_BYTES}})
+    lines.extend(first.stdout)
+    errors += check_result(name + " (first)", first.wait(timeout=120), "".join(lines), 0,
+                           {"bytesSent": PLAIN_PACKAGE_BYTES})
+    return errors
 
 
 def run_two_programs(args):
@@ -567,6 +592,7 @@ def main():
     cases = [c for c in CASES if c[5]] if args.windows else CASES
     jobs = [lambda c=c: run_case(args, c) for c in cases]
     jobs.append(lambda: run_two_programs(args))
+    jobs.append(lambda: all_beside_a_run(args))
     jobs += [lambda c=c: run_all_case(args, c) for c in ALL_CASES if c[6] or not args.windows]
     jobs.append(lambda: first_of_several(args))
     jobs.append(lambda: history_cases(args))
