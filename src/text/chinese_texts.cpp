@@ -17,8 +17,8 @@ constexpr std::array<LangTextEntry, 30> kChineseTexts{{
     {TXT_RESTART_PRINTER, L"请重新启动打印机。"},
     {TXT_CONFIRM_ON_PRINTER,
      L"打印机已准备好升级，请在打印机上再次确认：\r\n"
-     L"1. 按“开始”键确认升级；\r\n"
-     L"2. 按“取消”键取消升级任务。"},
+     L"1. 按“开始”（“Start”）键确认升级；\r\n"
+     L"2. 按“取消”（“Cancel”）键取消升级任务。"},
     {TXT_NOT_READY, L"如果打印机未就绪，请将其恢复到就绪或睡眠状态，然后重新运行升级工具。"},
     {TXT_NOT_CONNECTED, L"如果未连接 Viruzu 打印机，请检查 USB 线缆是否连接正确。"},
     {TXT_UPGRADING, L"正在升级固件，请稍候\u2026\u2026"},

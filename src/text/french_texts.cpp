@@ -21,8 +21,10 @@ constexpr std::array<LangTextEntry, 30> kFrenchTexts{{
     {TXT_RESTART_PRINTER, L"Redémarrez l’imprimante."},
     {TXT_CONFIRM_ON_PRINTER,
      L"L’imprimante est prête pour la mise à jour. Confirmez-la sur l’imprimante\u00A0:\r\n"
-     L"1. Appuyez sur la touche «\u00A0Démarrer\u00A0» pour confirmer la mise à jour\u00A0;\r\n"
-     L"2. Appuyez sur la touche «\u00A0Annuler\u00A0» pour annuler la mise à jour."},
+     L"1. Appuyez sur la touche «\u00A0Démarrer\u00A0» («\u00A0Start\u00A0») pour confirmer la "
+     L"mise à jour\u00A0;\r\n"
+     L"2. Appuyez sur la touche «\u00A0Annuler\u00A0» («\u00A0Cancel\u00A0») pour annuler la mise "
+     L"à jour."},
     {TXT_NOT_READY,
      L"Si l’imprimante n’est pas prête, remettez-la à l’état prêt ou en veille, puis relancez "
      L"l’outil de mise à jour."},

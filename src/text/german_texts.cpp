@@ -10,7 +10,7 @@ namespace {
 // German addresses the user with "Sie" and says "Update" for the whole procedure, as German
 // printer manuals do; the printer's keys stand in German quotation marks.
 constexpr std::array<LangTextEntry, 30> kGermanTexts{{
-    {TXT_TITLE, L"Viruzu Firmware-Update-Tool"},
+    {TXT_TITLE, L"Viruzu-Firmware-Update-Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Starten Sie den Drucker neu, um das Update noch einmal auszuführen, oder wenden Sie sich "
      L"an den Viruzu-Kundendienst."},
@@ -18,9 +18,10 @@ constexpr std::array<LangTextEntry, 30> kGermanTexts{{
      L"Hinweis: Bedienen Sie während des Updates weder den Drucker noch den Computer."},
     {TXT_RESTART_PRINTER, L"Starten Sie den Drucker neu."},
     {TXT_CONFIRM_ON_PRINTER,
-     L"Der Drucker ist für das Update bereit. Bitte bestätigen Sie es noch einmal am Drucker:\r\n"
+     L"Der Drucker ist für das Update bereit. Bitte bestätigen Sie das Update noch einmal am "
+     L"Drucker:\r\n"
      L"1. Drücken Sie die Taste „Start“, um das Update zu bestätigen.\r\n"
-     L"2. Drücken Sie die Taste „Abbrechen“, um das Update abzubrechen."},
+     L"2. Drücken Sie die Taste „Abbrechen“ („Cancel“), um das Update abzubrechen."},
     {TXT_NOT_READY,
      L"Ist der Drucker nicht bereit, bringen Sie ihn in den Bereitschafts- oder Ruhezustand und "
      L"starten Sie das Update-Tool erneut."},

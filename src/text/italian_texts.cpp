@@ -20,8 +20,8 @@ constexpr std::array<LangTextEntry, 30> kItalianTexts{{
     {TXT_RESTART_PRINTER, L"Riavviare la stampante."},
     {TXT_CONFIRM_ON_PRINTER,
      L"La stampante è pronta per l'aggiornamento. Confermare di nuovo sulla stampante:\r\n"
-     L"1. Premere il pulsante \"Avvio\" per confermare l'aggiornamento;\r\n"
-     L"2. Premere il pulsante \"Annulla\" per annullare l'aggiornamento."},
+     L"1. Premere il pulsante “Avvio” (“Start”) per confermare l'aggiornamento;\r\n"
+     L"2. Premere il pulsante “Annulla” (“Cancel”) per annullare l'aggiornamento."},
     {TXT_NOT_READY,
      L"Se la stampante non è pronta, riportarla in stato di pronto o in modalità di sospensione "
      L"e avviare di nuovo lo strumento di aggiornamento."},
@@ -47,7 +47,7 @@ constexpr std::array<LangTextEntry, 30> kItalianTexts{{
      L"2. Collegare la stampante al computer con un cavo USB;\r\n"},
     {TXT_TIPS,
      L"Note:\r\n"
-     L"1. Questo strumento aggiorna una sola stampante Viruzu collegata alla volta.\r\n"
+     L"1. Questo strumento aggiorna una sola stampante Viruzu alla volta.\r\n"
      L"2. Serie di stampanti supportate da questa versione dello strumento di aggiornamento:\r\n"},
     {TXT_COMPLETE, L"Fine"},
     {TXT_START, L"Avvia aggiornamento"},
@@ -65,8 +65,7 @@ constexpr std::array<LangTextEntry, 30> kItalianTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Impossibile riconoscere il firmware della stampante. Contattare l'assistenza clienti "
      L"Viruzu."},
-    // The success message's first line has always been English in this table.
-    {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_KEEP_POWER_ON, L"Non spegnere la stampante prima del termine dell'aggiornamento."},
     {TXT_PRINTER_IN_USE,
      L"Su questa stampante è già in corso un altro aggiornamento. Attendere che termini e "
      L"riprovare."},

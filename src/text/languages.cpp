@@ -54,7 +54,7 @@ constexpr std::array<Language, 11> kLanguages{{
      .englishName = "Chinese",
      .localeCode = "zh",
      .texts = ChineseTexts,
-     .simulatedPrintersTitleSuffix = L" — 模拟打印机",
+     .simulatedPrintersTitleSuffix = L"（模拟打印机）",
      .yesWords = {L"是", L"是的"},
      .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 140}, {290, 372, 120, 25}},
      .script = Script::kSimplifiedChinese},

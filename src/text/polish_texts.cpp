@@ -22,9 +22,9 @@ constexpr std::array<LangTextEntry, 30> kPolishTexts{{
      L"komputerze."},
     {TXT_RESTART_PRINTER, L"Uruchom ponownie drukarkę."},
     {TXT_CONFIRM_ON_PRINTER,
-     L"Drukarka jest gotowa do aktualizacji. Potwierdź ją ponownie na drukarce:\r\n"
+     L"Drukarka jest gotowa do aktualizacji. Potwierdź aktualizację na drukarce:\r\n"
      L"1. Naciśnij przycisk „Start”, aby potwierdzić aktualizację;\r\n"
-     L"2. Naciśnij przycisk „Anuluj”, aby anulować aktualizację."},
+     L"2. Naciśnij przycisk „Anuluj” („Cancel”), aby anulować aktualizację."},
     {TXT_NOT_READY,
      L"Jeśli drukarka nie jest gotowa, przełącz ją w\u00A0stan gotowości lub uśpienia "
      L"i\u00A0ponownie "
@@ -39,8 +39,8 @@ constexpr std::array<LangTextEntry, 30> kPolishTexts{{
     {TXT_VERSION_HIGHER,
      L"Wersja oprogramowania sprzętowego drukarki jest nowsza niż wersja do zainstalowania."},
     {TXT_VERSION_SAME,
-     L"Drukarka ma już tę samą wersję oprogramowania sprzętowego, która ma zostać "
-     L"zainstalowana."},
+     L"Wersja oprogramowania sprzętowego drukarki jest taka sama jak wersja do "
+     L"zainstalowania."},
     {TXT_CANCELED, L"Aktualizacja została anulowana."},
     {TXT_STEPS,
      L"Uwaga: nie wyłączaj drukarki ani komputera podczas aktualizacji.\r\n"
@@ -60,7 +60,7 @@ constexpr std::array<LangTextEntry, 30> kPolishTexts{{
     {TXT_FONT_FACE, L"Times New Roman"},
     {TXT_CLOSE_ITEM, L"&Zamknij"},
     {TXT_NEW_DRIVER,
-     L"Po aktualizacji oprogramowania sprzętowego drukarki należy używać z\u00A0nowym "
+     L"Po aktualizacji oprogramowania sprzętowego należy używać drukarki z\u00A0nowym "
      L"sterownikiem. "
      L"Szczegóły znajdziesz w\u00A0instrukcji obsługi narzędzia do aktualizacji."},
     {TXT_PORT_OCCUPIED,

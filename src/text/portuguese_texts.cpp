@@ -20,8 +20,8 @@ constexpr std::array<LangTextEntry, 30> kPortugueseTexts{{
     {TXT_RESTART_PRINTER, L"Reinicie a impressora."},
     {TXT_CONFIRM_ON_PRINTER,
      L"A impressora está pronta para a atualização. Confirme novamente na impressora:\r\n"
-     L"1. Pressione o botão “Iniciar” para confirmar a atualização;\r\n"
-     L"2. Pressione o botão “Cancelar” para cancelar a atualização."},
+     L"1. Pressione o botão “Iniciar” (“Start”) para confirmar a atualização;\r\n"
+     L"2. Pressione o botão “Cancelar” (“Cancel”) para cancelar a atualização."},
     {TXT_NOT_READY,
      L"Se a impressora não estiver pronta, deixe-a pronta ou em modo de repouso e execute a "
      L"ferramenta de atualização novamente."},

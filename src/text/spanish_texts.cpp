@@ -19,9 +19,9 @@ constexpr std::array<LangTextEntry, 30> kSpanishTexts{{
      L"equipo."},
     {TXT_RESTART_PRINTER, L"Reinicie la impresora."},
     {TXT_CONFIRM_ON_PRINTER,
-     L"La impresora está lista para la actualización. Vuelva a confirmarla en la impresora:\r\n"
-     L"1. Pulse la tecla «Iniciar» para confirmar la actualización;\r\n"
-     L"2. Pulse la tecla «Cancelar» para cancelar la actualización."},
+     L"La impresora está preparada para la actualización. Vuelva a confirmarla en la impresora:\r\n"
+     L"1. Pulse la tecla «Iniciar» («Start») para confirmar la actualización;\r\n"
+     L"2. Pulse la tecla «Cancelar» («Cancel») para cancelar la actualización."},
     {TXT_NOT_READY,
      L"Si la impresora no está preparada, póngala en estado preparado o en reposo y vuelva a "
      L"ejecutar la herramienta de actualización."},

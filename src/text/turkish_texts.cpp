@@ -19,8 +19,8 @@ constexpr std::array<LangTextEntry, 30> kTurkishTexts{{
     {TXT_RESTART_PRINTER, L"Lütfen yazıcıyı yeniden başlatın."},
     {TXT_CONFIRM_ON_PRINTER,
      L"Yazıcı güncellemeye hazır. Lütfen yazıcı üzerinden yeniden onaylayın:\r\n"
-     L"1. Güncellemeyi onaylamak için \"Başlat\" düğmesine basın;\r\n"
-     L"2. Güncelleme işlemini iptal etmek için \"İptal\" düğmesine basın."},
+     L"1. Güncellemeyi onaylamak için “Başlat” (“Start”) düğmesine basın;\r\n"
+     L"2. Güncelleme işlemini iptal etmek için “İptal” (“Cancel”) düğmesine basın."},
     {TXT_NOT_READY,
      L"Yazıcı hazır değilse yazıcıyı hazır veya uyku durumuna getirin ve güncelleme aracını "
      L"yeniden çalıştırın."},
@@ -61,8 +61,7 @@ constexpr std::array<LangTextEntry, 30> kTurkishTexts{{
     {TXT_FW_UNRECOGNIZED,
      L"Yazıcıdaki ürün yazılımı tanınamadı. Lütfen Viruzu müşteri hizmetleriyle iletişime "
      L"geçin."},
-    // The success message's first line has always been English in this table.
-    {TXT_KEEP_POWER_ON, L"Please do not turn off the printer before upgrading."},
+    {TXT_KEEP_POWER_ON, L"Güncelleme tamamlanmadan yazıcıyı kapatmayın."},
     {TXT_PRINTER_IN_USE,
      L"Bu yazıcıda başka bir güncelleme sürüyor. Bitmesini bekleyip yeniden deneyin."},
     {TXT_LOW_BATTERY,

@@ -22,6 +22,9 @@ enum class ControlKind {
     kProgressBar,
 };
 
+// Where an operation takes a control id, this one means the window itself.
+inline constexpr int kIdWindow = 0;
+
 // Control styles, as bits so that an alignment can be kept, removed and added like the platform's
 // own style words. A style a kind has no use for is ignored by the surface.
 using StyleBits = std::uint32_t;
@@ -167,6 +170,14 @@ class DialogSurface {
     virtual void SetFont(int id, const FontDesc& font) = 0;
     virtual void SetImage(int id, int bitmapId) = 0;
     virtual void SetFocus(int id) = 0;
+
+    // What assistive technology (a screen reader) says for a control, or for the window itself
+    // (kIdWindow) beside its title. A button or a text control is named by its text, the window
+    // by its title, unless a name is given here; an empty name takes the given one back. The
+    // description is read after the name, when the control takes the focus. A change is told to
+    // assistive technology at once, as a change of the control's name or description.
+    virtual void SetAccessibleName(int id, std::wstring_view name) = 0;
+    virtual void SetAccessibleDescription(int id, std::wstring_view description) = 0;
 
     // Progress bars.
     virtual void SetProgressRange(int id, int lowest, int highest) = 0;

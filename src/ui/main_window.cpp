@@ -27,6 +27,16 @@ PixelRect AsPixelRect(const WindowPlace& place) {
     return {place.x, place.y, place.width, place.height};
 }
 
+// The first line of a text without its closing colon: "Tips:\r\n1. ..." names its box "Tips".
+std::wstring HeadingOf(std::wstring_view text) {
+    std::wstring_view heading = text.substr(0, text.find_first_of(L"\r\n"));
+    while (!heading.empty() && (heading.back() == L':' || heading.back() == L'\uFF1A' ||
+                                heading.back() == L' ' || heading.back() == L'\u00A0')) {
+        heading.remove_suffix(1);
+    }
+    return std::wstring(heading);
+}
+
 }  // namespace
 
 void PrinterComboBox::ResetContent() {
@@ -126,6 +136,8 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .font = m_fontText,
                             .defaultColours = true});
     surface_.SetText(kIdTips, GetLangText(TXT_TIPS) + std::wstring(kSeriesList));
+    // An edit box shows its contents; a screen reader needs a name for the box as well.
+    surface_.SetAccessibleName(kIdTips, HeadingOf(GetLangText(TXT_TIPS)));
 
     surface_.CreateControl({.id = kIdNotice,
                             .kind = ControlKind::kStaticText,
@@ -133,7 +145,6 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .style = readingAligned,
                             .font = m_fontText});
     surface_.SetText(kIdNotice, GetLangText(TXT_STEPS));
-    surface_.SetFocus(kIdNotice);
 
     surface_.CreateControl({.id = kIdStatus,
                             .kind = ControlKind::kStaticText,
@@ -149,6 +160,8 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .style = kStyleSmooth | (rightToLeft ? kStyleLayoutRtl : kStyleNone),
                             .visible = false});
     surface_.SetProgressRange(kIdProgress, kProgressLowest, kProgressHighest);
+    // Named by the status line above it, as a screen reader cannot see that the two belong.
+    surface_.SetAccessibleName(kIdProgress, GetLangText(TXT_TRANSMITTING));
 
     surface_.CreateControl({.id = kIdMessage,
                             .kind = ControlKind::kStaticText,
@@ -167,6 +180,9 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .font = m_fontResult});
 
     surface_.Show(kIdExit, false);
+    // The keyboard starts where the window's one action is.
+    m_nFocusId = kIdStart;
+    surface_.SetFocus(kIdStart);
 }
 
 void CVevaVoRirizevDlg::LayoutForLanguage() {
@@ -295,7 +311,7 @@ void CVevaVoRirizevDlg::ApplyCloseMenuItem(bool present) {
 
 void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
     // The idle look never returns: once a run has reported, Start stays hidden.
-    m_bIdle = false;
+    m_nFocusId = 0;
     surface_.Show(kIdTips, false);
     surface_.Show(kIdNotice, false);
     surface_.Show(kIdStart, false);
@@ -331,6 +347,8 @@ void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
             surface_.Show(kIdMessage, true);
             surface_.Show(kIdResult, true);
             surface_.Show(kIdResultPicture, true);
+            AnnounceEnding(TXT_SUCCEEDED,
+                           GetLangText(TXT_KEEP_POWER_ON) + L" " + GetLangText(TXT_NEW_DRIVER));
             break;
         case STATUS_FAILED:
             surface_.Show(kIdStatus, false);
@@ -344,6 +362,7 @@ void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
             surface_.Show(kIdResult, true);
             surface_.Show(kIdResultPicture, true);
             ShowExit(TXT_EXIT);
+            AnnounceEnding(TXT_FAILED, GetLangText(TXT_RETRY_OR_CONTACT));
             break;
         case STATUS_NOT_READY:
             surface_.Show(kIdStatus, false);
@@ -355,6 +374,7 @@ void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
             surface_.SetText(kIdMessage, GetLangText(TXT_NOT_READY));
             surface_.Show(kIdMessage, true);
             ShowExit(TXT_EXIT);
+            AnnounceEnding(0, GetLangText(TXT_NOT_READY));
             break;
         default:
             break;
@@ -374,6 +394,21 @@ void CVevaVoRirizevDlg::ShowExit(int captionId) {
     ApplyCloseMenuItem(true);
 }
 
+// A screen reader speaks the focused button with its description, so the ending is heard as
+// soon as it is shown: the result line (when the look has one) and the message, read from the
+// Exit/Complete button that takes the focus. The picture is named by the result line.
+void CVevaVoRirizevDlg::AnnounceEnding(int resultTextId, const std::wstring& message) {
+    std::wstring description = message;
+    if (resultTextId != 0) {
+        const std::wstring result = GetLangText(resultTextId);
+        surface_.SetAccessibleName(kIdResultPicture, result);
+        description = result + L" " + message;
+    }
+    surface_.SetAccessibleDescription(kIdExit, description);
+    m_nFocusId = kIdExit;
+    surface_.SetFocus(kIdExit);
+}
+
 void CVevaVoRirizevDlg::OnCommand(int id) {
     if (id == kIdStart) {
         if (hooks_.onStart) {
@@ -386,10 +421,10 @@ void CVevaVoRirizevDlg::OnCommand(int id) {
 }
 
 void CVevaVoRirizevDlg::OnFocus() {
-    // After the idle look the notice is hidden, and focus on a hidden control would strand the
-    // keyboard away from the Exit button.
-    if (m_bIdle) {
-        surface_.SetFocus(kIdNotice);
+    // Back to the look's one action: Start while idle, Exit/Complete in a final look. During the
+    // transfer nothing takes the focus, and a hidden control must not keep it.
+    if (m_nFocusId != 0) {
+        surface_.SetFocus(m_nFocusId);
     }
 }
 

@@ -116,13 +116,14 @@ class CVevaVoRirizevDlg final : public DialogListener {
     void CentreMessage();
     void ApplyCloseMenuItem(bool present);
     void ShowExit(int captionId);
+    void AnnounceEnding(int resultTextId, const std::wstring& message);
     bool EndIfAllowed();
 
     DialogSurface& surface_;
     DialogSurfaceFactory& factory_;
     MainWindowHooks hooks_;
     bool m_bLocked = false;  // window thread only
-    bool m_bIdle = true;     // window thread only
+    int m_nFocusId = 0;      // where the focus goes back to; 0 for nowhere (window thread only)
     // The transfer's latest percentage, the one last passed on to the window and when (clock
     // milliseconds); kNoTransfer once another status followed. Whether a request to show the
     // latest is on its way to the window thread, and whether the window thread polls for it

@@ -48,8 +48,18 @@ void CShowMsgDlg::OnInit() {
         surface_->SetDialogRtlReading(true);
         surface_->ChangeStyle(kIdMessageText, kStyleNone, kStyleRtlReading | kStyleAlignRight);
     }
+    // The caption stays empty; a screen reader names the dialog by the program and reads the
+    // message as its description when it opens. The picture says what the message says.
+    surface_->SetAccessibleName(kIdWindow, GetLangText(TXT_TITLE));
+    surface_->SetAccessibleDescription(kIdWindow, m_strMsg);
+    surface_->SetAccessibleName(kIdUnaddressed, m_strMsg);
     // No comes before Yes in the tab order, so a question starts on the answer that risks
-    // nothing; every toolkit is told so rather than left to its own choice.
+    // nothing, and it is the default button: Return gives No as Escape does. Every toolkit is
+    // told so rather than left to its own choice.
+    if (IsQuestion()) {
+        surface_->ChangeStyle(kIdOk, kStyleDefaultButton, kStyleNone);
+        surface_->ChangeStyle(kIdNo, kStyleNone, kStyleDefaultButton);
+    }
     surface_->SetFocus(IsQuestion() ? kIdNo : kIdOk);
 }
 

@@ -32,6 +32,8 @@ struct RecordedControl {
     int progressPos = 0;
     std::vector<std::wstring> items;
     int curSel = -1;
+    std::wstring accessibleName;
+    std::wstring accessibleDescription;
 };
 
 // Everything a window showed, kept by value so that it outlives the window.
@@ -42,6 +44,8 @@ struct SurfaceRecord {
     std::vector<int> createdOrder;
     std::vector<int> createdTwice;  // ids created while a control with the id existed
     std::wstring title;
+    std::wstring accessibleName;  // of the window itself
+    std::wstring accessibleDescription;
     int iconId = 0;
     bool rtlReading = false;
     bool hasSystemMenu = false;
@@ -278,6 +282,22 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
     void SetFocus(int id) override {
         Note();
         focusId = id;
+    }
+    void SetAccessibleName(int id, std::wstring_view name) override {
+        if (id == kIdWindow) {
+            Note();
+            accessibleName = name;
+        } else if (auto* control = Find(id)) {
+            control->accessibleName = name;
+        }
+    }
+    void SetAccessibleDescription(int id, std::wstring_view description) override {
+        if (id == kIdWindow) {
+            Note();
+            accessibleDescription = description;
+        } else if (auto* control = Find(id)) {
+            control->accessibleDescription = description;
+        }
     }
     void SetProgressRange(int id, int lowest, int highest) override {
         if (auto* control = Find(id)) {

@@ -12,6 +12,7 @@
 #include "fakes/recording_dialog_surface.h"
 #include "fakes/recording_notice_output.h"
 #include "text/lang_text.h"
+#include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "upgrade/run_status.h"
 
@@ -72,14 +73,16 @@ TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
           Case{LANG_RUSSIAN,
                L" \u2014 \u0438\u043C\u0438\u0442\u0438\u0440\u0443"
                L"\u0435\u043C\u044B\u0435 \u043F\u0440\u0438\u043D"
-               L"\u0442\u0435\u0440\u044B"}}) {
+               L"\u0442\u0435\u0440\u044B"},
+          // Chinese puts the note in full-width brackets, without a Western spaced dash.
+          Case{LANG_CHINESE, L"\uFF08\u6A21\u62DF\u6253\u5370\u673A\uFF09"}}) {
         window_.reset();
         Open(c.language);
         EXPECT_EQ(surface_.title, Text(TXT_TITLE) + c.suffix) << c.language;
     }
     // Every other table speaks for itself rather than falling back to the English suffix.
-    for (const std::uint16_t language : {LANG_HEBREW, LANG_CHINESE, LANG_GERMAN, LANG_FRENCH,
-                                         LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH}) {
+    for (const std::uint16_t language :
+         {LANG_HEBREW, LANG_GERMAN, LANG_FRENCH, LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH}) {
         window_.reset();
         Open(language);
         EXPECT_TRUE(surface_.title.starts_with(Text(TXT_TITLE) + L" \u2014 ")) << language;
@@ -117,10 +120,28 @@ TEST_F(MainWindowTest, IdleLookAfterInit) {
             .face = L"宋体", .height = 15, .weight = 700, .family = FontDesc::Family::kSwiss}));
     EXPECT_EQ(window.m_strCloseMenuText, L"&Close\tAlt+F4");
 
-    // Focus returning to the window goes to the notice while the idle look stands.
+    // The keyboard starts on Start, and focus returning to the window goes back there.
+    EXPECT_EQ(surface_.focusId, kIdStart);
     surface_.focusId = 0;
     surface_.FireFocus();
-    EXPECT_EQ(surface_.focusId, kIdNotice);
+    EXPECT_EQ(surface_.focusId, kIdStart);
+    EXPECT_EQ(C(kIdTips).accessibleName, L"Tips");
+    EXPECT_EQ(C(kIdProgress).accessibleName, Text(TXT_TRANSMITTING));
+}
+
+// A screen reader needs a name for the tips box in every language: the heading of its text,
+// without the colon, whatever the language writes around it.
+TEST_F(MainWindowTest, TipsBoxIsNamedByItsHeadingInEveryLanguage) {
+    for (const Language& language : Languages()) {
+        window_.reset();
+        Open(language.id);
+        const std::wstring name = C(kIdTips).accessibleName;
+        const std::wstring tips = Text(TXT_TIPS);
+        EXPECT_FALSE(name.empty()) << language.englishName;
+        EXPECT_EQ(tips.rfind(name, 0), 0u) << language.englishName;
+        EXPECT_EQ(name.find_first_of(L":\uFF1A\r\n"), std::wstring::npos) << language.englishName;
+        EXPECT_NE(name.back(), L'\u00A0') << language.englishName;
+    }
 }
 
 struct LayoutCase {
@@ -304,6 +325,20 @@ TEST_P(MainWindowFinalLookTest, ShowsResultAndOffersExit) {
     EXPECT_TRUE(C(kIdExit).visible);
     EXPECT_TRUE(C(kIdExit).enabled);
     EXPECT_EQ(C(kIdExit).text, look.exitCaption);
+    // The ending is heard at once: the focus goes to Exit/Complete, whose description is the
+    // result and the message on one line; the picture is named by the result line.
+    EXPECT_EQ(surface_.focusId, kIdExit);
+    std::wstring spoken = look.resultTextId >= 0 ? Text(look.resultTextId) + L" " : L"";
+    for (int id : look.messageIds) {
+        spoken += Text(id) + (id == look.messageIds.back() ? L"" : L" ");
+    }
+    EXPECT_EQ(C(kIdExit).accessibleDescription, spoken);
+    if (look.image != 0) {
+        EXPECT_EQ(C(kIdResultPicture).accessibleName, Text(look.resultTextId));
+    }
+    surface_.focusId = 0;
+    surface_.FireFocus();
+    EXPECT_EQ(surface_.focusId, kIdExit);
     for (int hidden : {kIdStart, kIdTips, kIdNotice, kIdStatus, kIdProgress}) {
         EXPECT_FALSE(C(hidden).visible) << hidden;
     }

@@ -55,6 +55,17 @@ TEST_F(MessageDialogTest, ButtonsFollowTheMode) {
     EXPECT_TRUE(question.controls.at(kIdYes).visible);
     EXPECT_TRUE(question.controls.at(kIdNo).visible);
     EXPECT_EQ(question.focusId, kIdNo);
+    // No is the default button too, so Return and Escape answer alike; OK's default is gone.
+    EXPECT_NE(question.controls.at(kIdNo).style & kStyleDefaultButton, 0u);
+    EXPECT_EQ(question.controls.at(kIdOk).style & kStyleDefaultButton, 0u);
+    EXPECT_NE(ok.controls.at(kIdOk).style & kStyleDefaultButton, 0u);
+    EXPECT_EQ(ok.focusId, kIdOk);
+
+    // The caption stays empty; a screen reader hears the program's name and the message.
+    EXPECT_EQ(ok.title, L"");
+    EXPECT_EQ(ok.accessibleName, L"Viruzu  Firmware Upgrade Tool");
+    EXPECT_EQ(ok.accessibleDescription, L"The printer port is occupied.");
+    EXPECT_EQ(ok.controls.at(kIdUnaddressed).accessibleName, L"The printer port is occupied.");
 }
 
 TEST_F(MessageDialogTest, HebrewMessageReadsRightToLeftWithHebrewButtons) {

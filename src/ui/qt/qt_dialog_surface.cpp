@@ -508,6 +508,27 @@ void QtDialogSurface::SetFocus(int id) {
     }
 }
 
+QWidget* QtDialogSurface::AccessibleTarget(int id) {
+    if (id == kIdWindow) {
+        return window_.get();
+    }
+    Control* control = Find(id);
+    return control != nullptr ? control->widget.data() : nullptr;
+}
+
+// Qt tells assistive technology of both changes itself.
+void QtDialogSurface::SetAccessibleName(int id, std::wstring_view name) {
+    if (QWidget* widget = AccessibleTarget(id)) {
+        widget->setAccessibleName(QString::fromStdWString(std::wstring(name)));
+    }
+}
+
+void QtDialogSurface::SetAccessibleDescription(int id, std::wstring_view description) {
+    if (QWidget* widget = AccessibleTarget(id)) {
+        widget->setAccessibleDescription(QString::fromStdWString(std::wstring(description)));
+    }
+}
+
 void QtDialogSurface::SetProgressRange(int id, int lowest, int highest) {
     Control* control = Find(id);
     if (control != nullptr && control->kind == ControlKind::kProgressBar) {

@@ -69,6 +69,8 @@ class QtDialogSurface final : public DialogSurface {
     void SetFont(int id, const FontDesc& font) override;
     void SetImage(int id, int bitmapId) override;
     void SetFocus(int id) override;
+    void SetAccessibleName(int id, std::wstring_view name) override;
+    void SetAccessibleDescription(int id, std::wstring_view description) override;
 
     void SetProgressRange(int id, int lowest, int highest) override;
     void SetProgressPos(int id, int position) override;
@@ -114,6 +116,7 @@ class QtDialogSurface final : public DialogSurface {
     void ApplyStyle(Control& control);
     void ShowText(Control& control);
     Control* Find(int id);
+    QWidget* AccessibleTarget(int id);  // the window for kIdWindow
     QFont CachedFont(const FontDesc& desc);
 
     const DialogTemplate& template_;

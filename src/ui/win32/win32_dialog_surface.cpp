@@ -584,6 +584,16 @@ void Win32DialogSurface::SetImage(int id, int bitmapId) {
     }
 }
 
+void Win32DialogSurface::SetAccessibleName(int id, std::wstring_view name) {
+    (void)id;
+    (void)name;
+}
+
+void Win32DialogSurface::SetAccessibleDescription(int id, std::wstring_view description) {
+    (void)id;
+    (void)description;
+}
+
 void Win32DialogSurface::SetFocus(int id) {
     if (const HWND control = Control(id)) {
         ::SetFocus(control);

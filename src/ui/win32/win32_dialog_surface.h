@@ -77,6 +77,8 @@ class Win32DialogSurface final : public DialogSurface {
     void SetFont(int id, const FontDesc& font) override;
     void SetImage(int id, int bitmapId) override;
     void SetFocus(int id) override;
+    void SetAccessibleName(int id, std::wstring_view name) override;
+    void SetAccessibleDescription(int id, std::wstring_view description) override;
 
     void SetProgressRange(int id, int lowest, int highest) override;
     void SetProgressPos(int id, int position) override;

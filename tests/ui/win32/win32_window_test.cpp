@@ -109,7 +109,7 @@ TEST_F(Win32WindowTest, IdleLookThenTransferThenSuccessEndingWithExit) {
         EXPECT_TRUE(Visible(kIdStart));
         EXPECT_FALSE(Visible(kIdExit));
         EXPECT_FALSE(Visible(kIdPrinters));
-        EXPECT_EQ(OnWindow<HWND>([] { return GetFocus(); }), Item(kIdNotice));
+        EXPECT_EQ(OnWindow<HWND>([] { return GetFocus(); }), Item(kIdStart));
         EXPECT_TRUE(OnWindow<bool>([&] { return surface_->HasCloseMenuItem(); }));
         EXPECT_FALSE(
             OnWindow<std::wstring>([&] { return surface_->CloseMenuItemCaption(); }).empty());
