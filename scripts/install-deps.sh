@@ -37,12 +37,14 @@ packages=(
   xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server
   xauth                 # xvfb-run
   imagemagick           # scripts/qt-screenshots.sh: import, the screen as a picture
+  at-spi2-core          # scripts/atspi-test.sh: the accessibility bus and its registry
+  python3-pyatspi       # scripts/atspi-test.sh: reads the window as a screen reader does
   # Windows cross build, tested under Wine
   g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64
   wine
   wine64
-  xdotool               # scripts/win32-ui-smoke.sh (with xvfb, imagemagick): finds and keys windows
+  xdotool               # scripts/win32-ui-smoke.sh, scripts/atspi-test.sh: finds and keys windows
   x11-utils             # scripts/win32-ui-smoke.sh: xwininfo, the stacking of windows
   # scripts/usb-stand.sh: a Debian kernel booted under QEMU with a USB printer gadget
   qemu-system-x86       # qemu-system-x86_64 (TCG; no KVM needed)

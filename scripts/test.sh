@@ -11,8 +11,9 @@
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
 # "N passed, N failed, N skipped" over every CTest test, every case of the power bus tests
-# (scripts/power-bus-test.sh), of the Ansible role (scripts/ansible-test.sh) and of the USB stand
-# (scripts/usb-stand.sh), all after the linux preset, and every package check that ran (a test that
+# (scripts/power-bus-test.sh), of the Ansible role (scripts/ansible-test.sh), of the window through
+# the accessibility bus (scripts/atspi-test.sh) and of the USB stand (scripts/usb-stand.sh), all
+# after the linux preset, and every package check that ran (a test that
 # skipped itself, such as the CUPS server tests outside scripts/cupsd-test.sh, counts as skipped,
 # not passed). Works from any directory and on a fresh clone.
 set -euo pipefail
@@ -88,6 +89,26 @@ case_counts() {
   local counts
   counts=$(sed -n 's/^\([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$1" | tail -n 1)
   echo "${counts:-0 1}"
+}
+
+# run_cases WHAT SCRIPT LOG: runs SCRIPT for the linux preset, with its output in build/LOG too,
+# and counts its cases in the linux row and the total; a failing script ends the run.
+run_cases() {
+  local what=$1 script=$2 log="$root/build/$3" rc=0 case_passed case_failed t0=$SECONDS
+  stage "linux: $script linux"
+  bash "$script" linux 2>&1 | tee "$log" || rc=$?
+  read -r case_passed case_failed <<<"$(case_counts "$log")"
+  passed[linux]=$((${passed[linux]:-0} + case_passed))
+  failed[linux]=$((${failed[linux]:-0} + case_failed))
+  total_passed=$((total_passed + case_passed))
+  total_failed=$((total_failed + case_failed))
+  echo "linux: $script $((SECONDS - t0)) s"
+  seconds[linux]=$((SECONDS - preset_start))
+  if [ "$rc" -ne 0 ]; then
+    result[linux]="$what tests failed"
+    failed_step="$script"
+    exit 1
+  fi
 }
 
 echo "==> dependencies"
@@ -182,47 +203,15 @@ for preset in "${presets[@]}"; do
     seconds[$preset]=$((SECONDS - preset_start))
   done
 
-  # The transfer's inhibitor and the battery check against a D-Bus of their own with stand-ins
-  # for logind and UPower. Its cases count in the linux row and the total like tests.
+  # Scripts of cases against real components of their own, after the linux tests; their cases
+  # count in the linux row and the total like tests. The transfer's inhibitor and the battery
+  # check against a D-Bus with stand-ins for logind and UPower; the Ansible role over three
+  # simulated hosts on this machine; the window through the accessibility bus, as a screen reader
+  # and the keyboard meet it.
   if [ "$preset" = linux ]; then
-    stage "linux: scripts/power-bus-test.sh linux"
-    t0=$SECONDS
-    bus_log="$root/build/power-bus-test-output.log"
-    rc=0
-    bash scripts/power-bus-test.sh linux 2>&1 | tee "$bus_log" || rc=$?
-    read -r bus_passed bus_failed <<<"$(case_counts "$bus_log")"
-    passed[$preset]=$((${passed[$preset]:-0} + bus_passed))
-    failed[$preset]=$((${failed[$preset]:-0} + bus_failed))
-    total_passed=$((total_passed + bus_passed))
-    total_failed=$((total_failed + bus_failed))
-    echo "$preset: scripts/power-bus-test.sh $((SECONDS - t0)) s"
-    seconds[$preset]=$((SECONDS - preset_start))
-    if [ "$rc" -ne 0 ]; then
-      result[$preset]="power bus tests failed"
-      failed_step="scripts/power-bus-test.sh"
-      exit 1
-    fi
-  fi
-
-  # The Ansible role over three simulated hosts on this machine; its cases count like tests.
-  if [ "$preset" = linux ]; then
-    stage "linux: scripts/ansible-test.sh linux"
-    t0=$SECONDS
-    ansible_log="$root/build/ansible-test-output.log"
-    rc=0
-    bash scripts/ansible-test.sh linux 2>&1 | tee "$ansible_log" || rc=$?
-    read -r ansible_passed ansible_failed <<<"$(case_counts "$ansible_log")"
-    passed[$preset]=$((${passed[$preset]:-0} + ansible_passed))
-    failed[$preset]=$((${failed[$preset]:-0} + ansible_failed))
-    total_passed=$((total_passed + ansible_passed))
-    total_failed=$((total_failed + ansible_failed))
-    echo "$preset: scripts/ansible-test.sh $((SECONDS - t0)) s"
-    seconds[$preset]=$((SECONDS - preset_start))
-    if [ "$rc" -ne 0 ]; then
-      result[$preset]="ansible tests failed"
-      failed_step="scripts/ansible-test.sh"
-      exit 1
-    fi
+    run_cases "power bus" scripts/power-bus-test.sh power-bus-test-output.log
+    run_cases ansible scripts/ansible-test.sh ansible-test-output.log
+    run_cases "accessibility bus" scripts/atspi-test.sh atspi-test-output.log
   fi
 
   # The Linux USB path against a real kernel USB stack, in a virtual machine. Its cases count in

@@ -288,6 +288,11 @@ void CVevaVoRirizevDlg::UnlockWindow() {
         surface_.Enable(kIdStart, true);
         surface_.Enable(kIdExit, true);
         ApplyCloseMenuItem(true);
+        // Disabling Start took the focus from it; a run that ends before any status (a message
+        // the user answered) leaves the keyboard where it was.
+        if (m_nFocusId != 0) {
+            surface_.SetFocus(m_nFocusId);
+        }
     });
 }
 

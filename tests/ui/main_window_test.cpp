@@ -125,6 +125,11 @@ TEST_F(MainWindowTest, IdleLookAfterInit) {
     surface_.focusId = 0;
     surface_.FireFocus();
     EXPECT_EQ(surface_.focusId, kIdStart);
+    // A run that ends in a message, before any status, gives the keyboard back to Start.
+    window.LockWindow();
+    surface_.focusId = 0;
+    window.UnlockWindow();
+    EXPECT_EQ(surface_.focusId, kIdStart);
     EXPECT_EQ(C(kIdTips).accessibleName, L"Tips");
     EXPECT_EQ(C(kIdProgress).accessibleName, Text(TXT_TRANSMITTING));
 }

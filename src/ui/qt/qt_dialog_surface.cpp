@@ -677,7 +677,14 @@ void QtDialogSurface::DestroyWindow() {
     presence_->alive.store(false);
     timers_.clear();
     controls_.clear();
+    const bool hadWindow = window_ != nullptr;
     window_.reset();
+    // As the platform does when a modal dialog ends: the keyboard goes back to the owner, so that
+    // its focused control (Start) is the focused one again even where no window manager hands
+    // the activation back.
+    if (hadWindow && owner_ != nullptr && owner_->Window() != nullptr) {
+        owner_->Window()->activateWindow();
+    }
 }
 
 // The pixel layout was drawn for the platform's dialog font; where the font here makes the
