@@ -177,7 +177,15 @@ class Program:
         except subprocess.TimeoutExpired:
             return None
 
-    def stop(self):
+    def start_upgrade(self, key):
+        """Waits for the idle look and presses `key` on Start, which has the focus."""
+        main_look(self, lambda c: one(c, "push button", "Start to upgrade"))
+        self.key(key)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
         if self.process.poll() is None:
             self.process.terminate()
             if self.wait_end(10) is None:
@@ -232,8 +240,7 @@ def main_look(program, predicate, timeout=30):
 
 def idle_case(language):
     def body(problems):
-        program = Program(language, "one-printer-ready.json")
-        try:
+        with Program(language, "one-printer-ready.json") as program:
             looks = main_look(program, lambda c: any("focused" in n.states for n in c))
             if not expect(problems, looks, "the idle window never showed a focused control"):
                 return
@@ -252,8 +259,6 @@ def idle_case(language):
                 expect(problems, window.name == TITLE, f"title: {window.name!r}")
                 expect(problems, buttons and buttons[0].name == "Start to upgrade", f"{buttons}")
                 expect(problems, tips and tips.name == "Tips", f"{tips}")
-        finally:
-            program.stop()
     return body
 
 
@@ -276,11 +281,8 @@ def final_checks(problems, controls, result, message, exit_caption):
 
 def ending_case(scenario, result, message, exit_caption):
     def body(problems):
-        program = Program("en", scenario)
-        try:
-            expect(problems, main_look(program, lambda c: one(c, "push button", "Start to upgrade")),
-                   "no idle look")
-            program.key("Return")
+        with Program("en", scenario) as program:
+            program.start_upgrade("Return")
             looks = main_look(program, lambda c: one(c, "push button", exit_caption), 60)
             if not expect(problems, looks, f"no final look with {exit_caption!r}"):
                 return
@@ -289,16 +291,12 @@ def ending_case(scenario, result, message, exit_caption):
             if result:
                 expect(problems, any(e[0].endswith("accessible-name") and e[2] == result
                                      for e in events), "the result line's change was not told")
-        finally:
-            program.stop()
     return body
 
 
 def transfer_case(problems):
-    program = Program("en", "slow-link.json")
-    try:
-        main_look(program, lambda c: one(c, "push button", "Start to upgrade"))
-        program.key("Return")
+    with Program("en", "slow-link.json") as program:
+        program.start_upgrade("Return")
 
         def bar_value():
             looks = program.look()
@@ -319,15 +317,11 @@ def transfer_case(problems):
         expect(problems, later, f"the value never rose above {first}")
         expect(problems, any(e[0].endswith("accessible-value") and e[1] == "progress bar"
                              for e in events), "no value change was told")
-    finally:
-        program.stop()
 
 
 def question_case(problems):
-    program = Program("en", "same-version.json")
-    try:
-        main_look(program, lambda c: one(c, "push button", "Start to upgrade"))
-        program.key("Return")
+    with Program("en", "same-version.json") as program:
+        program.start_upgrade("Return")
         dialog = wait_for(lambda: len(program.look()) == 2 and program.look(), 30)
         if not expect(problems, dialog, "no question dialog"):
             return
@@ -348,16 +342,12 @@ def question_case(problems):
         back = main_look(program, lambda c: (lambda s: s and "focused" in s.states)(
             one(c, "push button", "Start to upgrade")) and len(program.look()) == 1, 30)
         expect(problems, back, f"Escape did not bring back the idle look: {program.look()}")
-    finally:
-        program.stop()
 
 
 def keyboard_run_case(problems):
     """Start to the success look and out again, with the keyboard alone."""
-    program = Program("en", "one-printer-ready.json")
-    try:
-        main_look(program, lambda c: one(c, "push button", "Start to upgrade"))
-        program.key("space")
+    with Program("en", "one-printer-ready.json") as program:
+        program.start_upgrade("space")
         looks = main_look(program, lambda c: one(c, "push button", "Complete"), 60)
         if not expect(problems, looks, "no success look"):
             return
@@ -366,8 +356,6 @@ def keyboard_run_case(problems):
         program.key("Return")
         status = program.wait_end(15)
         expect(problems, status == 0, f"Return on Complete: the program ended with {status}")
-    finally:
-        program.stop()
 
 
 CASES = [(f"idle look, {code}", idle_case(code)) for code in LANGUAGES] + [
