@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <objidl.h>  // gdiplus.h needs IStream, which WIN32_LEAN_AND_MEAN leaves out
 
 #include <gdiplus.h>
@@ -50,6 +51,22 @@ class GdiplusSession {
 
 }  // namespace
 
+// COM on this thread for as long as the object lives, where it could be had.
+class ComApartment {
+  public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    const bool initialised_;
+};
+
 // The application: one process-wide object, started and ended by wWinMain.
 class VAvedOvEviziraVod {
   public:
@@ -94,6 +111,9 @@ bool VAvedOvEviziraVod::InitInstance(HINSTANCE instance) {
 }
 
 void VAvedOvEviziraVod::RunMainWindow(HINSTANCE instance) {
+    // The window thread hands screen readers the objects that name its controls; they travel
+    // through COM.
+    const ComApartment apartment;
     Win32SurfaceFactory factory(instance);
     Win32DialogSurface surface(kMainDialogTemplate, instance);
     WindowSessionEnd sessionEnd(surface);

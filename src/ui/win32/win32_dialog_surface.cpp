@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/accessible_names.h"
 #include "ui/win32/control_styles.h"
 #include "ui/win32/dpi_scaling.h"
 #include "ui/win32/resource_ids.h"
@@ -520,6 +521,15 @@ void Win32DialogSurface::ChangeStyle(int id, StyleBits remove, StyleBits add) {
                                      static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE))};
     ApplyStyle(control, win32::RestyledControl(state.kind, current, state.style, after));
     state.style = after;
+    // The dialog manager keeps its own default id: Return with no button focused gives it.
+    if (state.kind == ControlKind::kPushButton && ((remove | add) & kStyleDefaultButton) != 0) {
+        const HWND dialog = Window();
+        if ((after & kStyleDefaultButton) != 0) {
+            SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+        } else if (LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == id) {
+            SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+        }
+    }
 }
 
 HFONT Win32DialogSurface::FontFor(const FontDesc& font) {
@@ -585,13 +595,13 @@ void Win32DialogSurface::SetImage(int id, int bitmapId) {
 }
 
 void Win32DialogSurface::SetAccessibleName(int id, std::wstring_view name) {
-    (void)id;
-    (void)name;
+    win32::SetAccessibleText(id == kIdWindow ? Window() : Control(id), win32::AccessibleText::kName,
+                             name);
 }
 
 void Win32DialogSurface::SetAccessibleDescription(int id, std::wstring_view description) {
-    (void)id;
-    (void)description;
+    win32::SetAccessibleText(id == kIdWindow ? Window() : Control(id),
+                             win32::AccessibleText::kDescription, description);
 }
 
 void Win32DialogSurface::SetFocus(int id) {

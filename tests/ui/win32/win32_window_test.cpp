@@ -4,17 +4,21 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "base/wide_text.h"
 #include "text/lang_text.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
@@ -40,6 +44,66 @@ std::wstring ClassName(HWND window) {
     return name;
 }
 
+// What a screen reader reads of a window through MSAA: its client object's name, description,
+// value, role and state.
+struct Msaa {
+    HRESULT found = E_FAIL;
+    std::wstring name;
+    std::wstring description;
+    std::wstring value;
+    LONG role = 0;
+    LONG state = 0;
+};
+
+std::wstring TakeText(HRESULT result, BSTR text) {
+    std::wstring taken = SUCCEEDED(result) && text != nullptr ? std::wstring(text) : L"";
+    SysFreeString(text);
+    return taken;
+}
+
+Msaa ReadMsaa(HWND window) {
+    Msaa read;
+    IAccessible* object = nullptr;
+    read.found =
+        AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&object));
+    if (FAILED(read.found) || object == nullptr) {
+        return read;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    HRESULT result = object->get_accName(self, &text);
+    read.name = TakeText(result, text);
+    text = nullptr;
+    result = object->get_accDescription(self, &text);
+    read.description = TakeText(result, text);
+    text = nullptr;
+    result = object->get_accValue(self, &text);
+    read.value = TakeText(result, text);
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) {
+        read.role = role.lVal;
+    }
+    VARIANT state;
+    VariantInit(&state);
+    if (SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4) {
+        read.state = state.lVal;
+    }
+    object->Release();
+    return read;
+}
+
+std::ostream& operator<<(std::ostream& out, const Msaa& read) {
+    return out << "found 0x" << std::hex << read.found << std::dec << " role " << read.role
+               << " state 0x" << std::hex << read.state << std::dec << " name \""
+               << ToUtf8(read.name) << "\" description \"" << ToUtf8(read.description)
+               << "\" value \"" << ToUtf8(read.value) << "\"";
+}
+
 RECT ChildRect(HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
@@ -55,6 +119,13 @@ class Win32WindowTest : public ::testing::Test {
         }
         ASSERT_NE(program_.module(), nullptr) << "cannot load " << FWUP_WIN32_PROGRAM;
         ASSERT_TRUE(testing::RegisterCommonControls());
+        // As the program's window thread, so that the windows can hand screen readers objects.
+        comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    void TearDown() override {
+        if (comInitialised_) {
+            CoUninitialize();
+        }
     }
     ~Win32WindowTest() override {
         UiLangId.store(0);
@@ -93,9 +164,94 @@ class Win32WindowTest : public ::testing::Test {
     HWND Item(int id) { return surface_->Control(id); }
     bool Visible(int id) { return IsWindowVisible(Item(id)) != FALSE; }
 
+    // Reads each window of `expected` through MSAA on the window thread and compares name,
+    // description and role; prints what it read, for the cases the test does not pin.
+    struct Read {
+        const char* what;
+        HWND window;
+        LONG role;
+        std::wstring name;
+        std::optional<std::wstring> description = std::nullopt;
+        bool focused = false;
+    };
+    void ExpectMsaa(const std::vector<Read>& expected) {
+        for (const Read& want : expected) {
+            const Msaa read = OnWindow<Msaa>([&] { return ReadMsaa(want.window); });
+            std::cout << "msaa " << want.what << ": " << read << "\n";
+            EXPECT_EQ(read.found, S_OK) << want.what;
+            EXPECT_EQ(read.name, want.name) << want.what;
+            // Windows gives each standard control the role of its class. Wine's client object
+            // gives ROLE_SYSTEM_CLIENT to all of them but the edit box, so that is let pass.
+            EXPECT_TRUE(read.role == want.role || read.role == ROLE_SYSTEM_CLIENT)
+                << want.what << ": role " << read.role;
+            if (want.description) {
+                EXPECT_EQ(read.description, *want.description) << want.what;
+            }
+            if (want.focused) {
+                EXPECT_NE(read.state & STATE_SYSTEM_FOCUSED, 0) << want.what;
+            }
+        }
+    }
+
     testing::ProgramResources program_;
     std::optional<Win32DialogSurface> surface_;
+    bool comInitialised_ = false;
 };
+
+// Every control a user meets, named for a screen reader in every look: the ones that show no
+// text of their own (tips box, progress bar, pictures) by the names the window logic gives them.
+TEST_F(Win32WindowTest, ScreenReadersReadEveryControlByNameAndRole) {
+    std::atomic<int> answer{0};
+    RunMainWindow(LANG_ENGLISH, [&](HWND window) {
+        const std::wstring title = L"Viruzu  Firmware Upgrade Tool";
+        ExpectMsaa(
+            {{"window", window, ROLE_SYSTEM_DIALOG, title},
+             {"Start", Item(kIdStart), ROLE_SYSTEM_PUSHBUTTON, L"Start to upgrade", {}, true},
+             {"tips box", Item(kIdTips), ROLE_SYSTEM_TEXT, L"Tips"},
+             {"notice", Item(kIdNotice), ROLE_SYSTEM_STATICTEXT, GetLangText(TXT_STEPS)}});
+
+        CVevaVoRirizevDlg* const main = pMainDlg.load();
+        ASSERT_NE(main, nullptr);
+        main->LockWindow();
+        main->ShowUpgradeStatus(STATUS_TRANSFER, 40);
+        const std::wstring transmitting = GetLangText(TXT_TRANSMITTING);
+        ExpectMsaa({{"status line", Item(kIdStatus), ROLE_SYSTEM_STATICTEXT, transmitting},
+                    {"progress bar", Item(kIdProgress), ROLE_SYSTEM_PROGRESSBAR, transmitting}});
+
+        // A question, read while it waits for its answer.
+        std::thread worker([&answer] {
+            answer.store(ShowMsgDlg(GetLangText(TXT_VERSION_SAME).c_str(), MSG_MODE_YESNO));
+        });
+        HWND question = nullptr;
+        Eventually([&] {
+            question = OnWindow<HWND>([] { return GetActiveWindow(); });
+            return question != nullptr && question != window;
+        });
+        const std::wstring same = GetLangText(TXT_VERSION_SAME);
+        ExpectMsaa(
+            {{"question", question, ROLE_SYSTEM_DIALOG, title, same},
+             {"warning picture", GetDlgItem(question, kIdUnaddressed), ROLE_SYSTEM_GRAPHIC, same},
+             {"message", GetDlgItem(question, kIdMessageText), ROLE_SYSTEM_STATICTEXT, same},
+             {"Yes", GetDlgItem(question, kIdYes), ROLE_SYSTEM_PUSHBUTTON, L"Yes"},
+             {"No", GetDlgItem(question, kIdNo), ROLE_SYSTEM_PUSHBUTTON, L"No", {}, true}});
+        // No is the default button: Return with no button focused answers No.
+        EXPECT_EQ(LOWORD(SendMessageW(question, DM_GETDEFID, 0, 0)), kIdNo);
+        EXPECT_NE(GetWindowLongPtrW(GetDlgItem(question, kIdNo), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+        PostMessageW(GetDlgItem(question, kIdNo), WM_KEYDOWN, VK_ESCAPE, 0);
+        worker.join();
+        EXPECT_EQ(answer.load(), MSG_RESULT_NO);
+
+        main->ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
+        const std::wstring succeeded = GetLangText(TXT_SUCCEEDED);
+        ExpectMsaa({{"result line", Item(kIdResult), ROLE_SYSTEM_STATICTEXT, succeeded},
+                    {"result picture", Item(kIdResultPicture), ROLE_SYSTEM_GRAPHIC, succeeded},
+                    {"Complete", Item(kIdExit), ROLE_SYSTEM_PUSHBUTTON, L"Complete",
+                     succeeded + L" " + GetLangText(TXT_KEEP_POWER_ON) + L" " +
+                         GetLangText(TXT_NEW_DRIVER),
+                     true}});
+        EXPECT_EQ(OnWindow<HWND>([] { return GetFocus(); }), Item(kIdExit));
+    });
+}
 
 TEST_F(Win32WindowTest, IdleLookThenTransferThenSuccessEndingWithExit) {
     const int result = RunMainWindow(LANG_ENGLISH, [&](HWND window) {
