@@ -458,6 +458,13 @@ std::wstring QtDialogSurface::GetText(int id) {
 
 void QtDialogSurface::Show(int id, bool visible) {
     if (Control* control = Find(id)) {
+        QWidget* const focus = window_ ? window_->focusWidget() : nullptr;
+        if (!visible && focus != nullptr &&
+            (focus == control->widget || control->widget->isAncestorOf(focus))) {
+            // Qt would pass the focus of a hidden control to the next one in the tab order,
+            // which a screen reader then announces; where the focus goes is the logic's call.
+            focus->clearFocus();
+        }
         control->widget->setVisible(visible);
     }
 }
@@ -768,8 +775,14 @@ void QtDialogSurface::ShowText(Control& control) {
         case ControlKind::kStaticText:
             if ((control.style & kStyleRtlReading) != 0 && !shown.isEmpty()) {
                 // Each line is a paragraph of its own to the label, each with its own direction.
+                // The marks are for the drawing: a screen reader hears the text without them.
+                control.widget->setAccessibleName(shown);
+                control.markedName = true;
                 shown.replace(QLatin1Char('\n'), QString(QLatin1Char('\n')) + kRightToLeftMark);
                 shown.prepend(kRightToLeftMark);
+            } else if (control.markedName) {
+                control.widget->setAccessibleName(QString());
+                control.markedName = false;
             }
             static_cast<QLabel*>(control.widget.data())->setText(shown);
             break;

@@ -100,7 +100,8 @@ class QtDialogSurface final : public DialogSurface {
         ControlKind kind = ControlKind::kStaticText;
         QPointer<QWidget> widget;
         StyleBits style = kStyleNone;
-        std::wstring text;  // as set, so that GetText gives back exactly that
+        std::wstring text;        // as set, so that GetText gives back exactly that
+        bool markedName = false;  // the accessible name is the text without its direction marks
     };
 
     // Events from the window, delivered to the logic unless the dialog has ended.

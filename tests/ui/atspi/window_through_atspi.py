@@ -133,6 +133,22 @@ def windows(app):
     return found
 
 
+def focused_anywhere(app):
+    """Every control of the program with the focus, hidden ones included."""
+    found = []
+
+    def walk(accessible):
+        for j in range(accessible.childCount):
+            child = accessible.getChildAtIndex(j)
+            if child is not None:
+                if child.getState().contains(pyatspi.STATE_FOCUSED):
+                    found.append(Node(child))
+                walk(child)
+
+    walk(app)
+    return found
+
+
 class Program:
     def __init__(self, language, scenario):
         env = dict(os.environ, LANGUAGE=language, LC_ALL="C.UTF-8",
@@ -228,6 +244,9 @@ def one(controls, role, name=None):
 def check_named(problems, controls):
     for control in controls:
         expect(problems, control.name.strip(), f"no name: {control}")
+        # The marks that make a Hebrew line read right to left are for the drawing, not to be heard.
+        expect(problems, not any(mark in control.name for mark in "\u200e\u200f\u202b\u202c"),
+               f"direction marks in the name: {control}")
 
 
 def main_look(program, predicate, timeout=30):
@@ -311,6 +330,9 @@ def transfer_case(problems):
         expect(problems, bar.value[1] == 1 and bar.value[2] == 100, f"bar bounds: {bar.value}")
         expect(problems, one(controls, "label", TRANSMITTING), f"status line: {controls}")
         expect(problems, not one(controls, "push button"), f"no button while sending: {controls}")
+        # A hidden Start must not hand the focus on to another hidden control a reader announces.
+        focused = focused_anywhere(program.app)
+        expect(problems, not focused, f"focus while sending: {focused}")
         first = bar.value[0]
         later = wait_for(lambda: (lambda b: b and b.value[0] > first and b)(
             one(program.look()[0][1], "progress bar")), 30)
