@@ -369,6 +369,12 @@ def question_case(problems):
 def keyboard_run_case(problems):
     """Start to the success look and out again, with the keyboard alone."""
     with Program("en", "one-printer-ready.json") as program:
+        # Tab goes from Start to the tips box and back.
+        for key, role in (("Tab", "text"), ("Tab", "push button")):
+            program.key(key)
+            expect(problems, main_look(program, lambda c, role=role: any(
+                n.role == role and "focused" in n.states for n in c), 10),
+                f"{key} did not move the focus to the {role}")
         program.start_upgrade("space")
         looks = main_look(program, lambda c: one(c, "push button", "Complete"), 60)
         if not expect(problems, looks, "no success look"):
