@@ -288,8 +288,8 @@ void CVevaVoRirizevDlg::UnlockWindow() {
         surface_.Enable(kIdStart, true);
         surface_.Enable(kIdExit, true);
         ApplyCloseMenuItem(true);
-        // Disabling Start took the focus from it; a run that ends before any status (a message
-        // the user answered) leaves the keyboard where it was.
+        // Disabling Start took the focus from it. A run that ends before any status (after a
+        // message the user answered) gives the keyboard back to Start.
         if (m_nFocusId != 0) {
             surface_.SetFocus(m_nFocusId);
         }
