@@ -39,8 +39,9 @@ int GetPrinterStatus(Channel* channel, std::int8_t& status);
 int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionText);
 
 // Opens its own channel to `printer`, asks the firmware version and classifies it. Returns 1,
-// 3 or 4; -6 when no channel can be opened; -9, -10, -11, -1, -19 from the exchange. When the
-// printer answered, `versionText` (if given) receives its version text up to the first zero.
+// 3 or 4; -6 when no channel can be opened; -9, -10, -11, -1, -19 from the exchange; -22 when
+// the text (up to its first zero) ends before the characters compared. When the printer
+// answered, `versionText` (if given) receives its version text up to the first zero.
 int QueryFwVersion(const PrinterTarget& printer, std::string* versionText = nullptr);
 
 // CRC-16/XMODEM of the descrambled protected block of a security record.

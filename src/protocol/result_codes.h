@@ -19,6 +19,8 @@ inline constexpr int kErrReplyHeaderRead =
 inline constexpr int kErrReplyRead = -19;      // fixed: a read failed; length-prefixed: data failed
 inline constexpr int kErrReplyTimeout = -20;   // fixed: not complete within the time bound
 inline constexpr int kErrReplyMismatch = -21;  // fixed: wrong prefix or cmdID
+// The version reply's text ends before the characters the comparison reads.
+inline constexpr int kErrVersionTextShort = -22;
 
 // Firmware version comparison (printer's version against the package's).
 inline constexpr int kVersionHigher = 1;

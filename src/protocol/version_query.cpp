@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "device/usb_open.h"
+#include "log/tool_log.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
 
@@ -46,11 +48,20 @@ int QueryFwVersion(const PrinterTarget& printer, std::string* versionText) {
     AclReplyData data{};
     int result = ExchangeLengthPrefixed(channel.get(), VersionRequestFrame(), data);
     if (result == kResultOk) {
+        const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+        const auto textLength = static_cast<std::size_t>(end - data.begin());
         if (versionText != nullptr) {
-            const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
             versionText->assign(data.begin(), end);
         }
-        result = ClassifyFwVersion(data);
+        // Compared past the text's end, the zeros of the empty data area would make a verdict
+        // the printer never gave ("newer", which sends the package without asking).
+        if (textLength <= kVersionMinorPos) {
+            WriteToolLog(L"The printer's version reply holds " + std::to_wstring(textLength) +
+                         L" characters of text, too few to compare; the version query failed");
+            result = kErrVersionTextShort;
+        } else {
+            result = ClassifyFwVersion(data);
+        }
     }
     CloseUSBDevice(channel);
     return result;

@@ -100,6 +100,13 @@ ALL_CASES = [
      [("USB001", 0), ("USB002", 0)], {"USB002": {"bytesSent": PLAIN_PACKAGE_BYTES}}, False),
     ("all, check", "three-printers-one-fails", ["check", "--all"], 0,
      [("USB001", 0), ("USB002", 0), ("USB003", 0)], {"USB002": {"firmware": "same"}}, False),
+    # A printer found at its turn by its instance ID alone is another one: never a second job.
+    ("all, same serial, the second pulled, --yes", "same-serial-one-pulled",
+     ["upgrade", "--all", "--yes"], 13, [("USB001", 0), ("USB002", 3)],
+     {"USB001": {"bytesSent": PLAIN_PACKAGE_BYTES}, "USB002": {"bytesSent": 0}}, True),
+    ("all, same serial, the second pulled, the first back current", "same-serial-one-pulled",
+     ["upgrade", "--all"], 13, [("USB001", 0), ("USB002", 3)],
+     {"USB002": {"bytesSent": 0, "firmware": None}}, False),
     ("all, none attached", "no-printer", ["upgrade", "--all"], 3, [], {}, True),
     ("all, discovery fails", "device-list-fails", ["check", "--all"], 1, [], {}, False),
 ]

@@ -77,6 +77,7 @@ struct FaultCell {
     const char* version = kOlderVersion;
     std::int64_t minElapsedMs = 0;         // a wait the run must sit out before it gives up
     std::uint64_t linkBytesPerSecond = 0;  // as in `faults`: every byte costs its share of time
+    std::size_t versionTextLength = 7;     // with kVersionFails: below 7 the log says so
 };
 
 std::ostream& operator<<(std::ostream& out, const FaultCell& cell) {
@@ -184,7 +185,15 @@ TEST_P(FaultMatrix, EndsAsTheFaultAllowsAndLeavesNothingBehind) {
             break;
         case Ending::kVersionFails:
             ExpectLook(Look::kFailed);
-            EXPECT_EQ(log_.Messages(), std::vector<std::string>{});
+            if (cell.versionTextLength < 7) {
+                EXPECT_EQ(log_.Messages(),
+                          std::vector<std::string>{
+                              "The printer's version reply holds " +
+                              std::to_string(cell.versionTextLength) +
+                              " characters of text, too few to compare; the version query failed"});
+            } else {
+                EXPECT_EQ(log_.Messages(), std::vector<std::string>{});
+            }
             EXPECT_TRUE(std::find(jobs.begin(), jobs.end(), JobKind::kFirmware) == jobs.end());
             break;
         case Ending::kRefused:
@@ -440,6 +449,24 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCell{.name = "versionLength4096AtVersion",
                   .faults = R"({"versionLength": 4096})",
                   .ending = Ending::kSucceeded},
+        // A reply whose text ends before the characters compared is no version: the zeros
+        // behind it would read as a newer printer and send without asking.
+        FaultCell{.name = "versionLength0AtVersion",
+                  .faults = R"({"versionLength": 0})",
+                  .ending = Ending::kVersionFails,
+                  .versionTextLength = 0},
+        FaultCell{.name = "versionLength6AtVersion",
+                  .faults = R"({"versionLength": 6})",
+                  .ending = Ending::kVersionFails,
+                  .versionTextLength = 6},
+        FaultCell{.name = "versionTextEmptyAtVersion",
+                  .ending = Ending::kVersionFails,
+                  .version = "",
+                  .versionTextLength = 0},
+        FaultCell{.name = "versionTextEndsBeforeMinorAtVersion",
+                  .ending = Ending::kVersionFails,
+                  .version = "V2.10.",
+                  .versionTextLength = 6},
         // The header comes and its data never does: every attempt waits out its bound.
         FaultCell{.name = "versionDataWithheldAtVersion",
                   .faults = R"({"versionDataWithheld": true})",

@@ -61,6 +61,11 @@ int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
     }
     std::vector<PrinterOutcome> outcomes;
     for (const DeviceEntry& printer : printers) {
+        // A printer listed twice is one printer: it gets one run, and one line in the summary.
+        if (std::any_of(outcomes.begin(), outcomes.end(),
+                        [&](const PrinterOutcome& o) { return SamePrinter(o.printer, printer); })) {
+            continue;
+        }
         if (interrupts.requested.load()) {
             // Not begun: nothing was sent to it, as for a run interrupted before its transfer.
             outcomes.push_back({printer, kExitInterrupted});
@@ -80,23 +85,20 @@ int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
     return code;
 }
 
+bool SamePrinter(const DeviceEntry& a, const DeviceEntry& b) {
+    return a.InstanceId == b.InstanceId && a.InterfacePath == b.InterfacePath;
+}
+
 std::optional<std::size_t> FindPinnedPrinter(std::span<const DeviceEntry> printers,
                                              const DeviceEntry& pinned) {
-    std::optional<std::size_t> found;
-    std::size_t sharing = 0;
+    // The whole identity, always: a printer that answers to the instance ID alone may be
+    // another one with the same serial, or the one that was just flashed.
     for (std::size_t i = 0; i < printers.size(); ++i) {
-        if (printers[i].InstanceId != pinned.InstanceId) {
-            continue;
-        }
-        ++sharing;
-        if (!found || printers[i].InterfacePath == pinned.InterfacePath) {
-            found = i;
+        if (SamePrinter(printers[i], pinned)) {
+            return i;
         }
     }
-    if (sharing > 1 && printers[*found].InterfacePath != pinned.InterfacePath) {
-        return std::nullopt;
-    }
-    return found;
+    return std::nullopt;
 }
 
 }  // namespace fwup::cli

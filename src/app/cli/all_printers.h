@@ -32,15 +32,18 @@ JsonLine SummaryLine(int exitCode, std::span<const PrinterOutcome> outcomes,
 // The summary for a person: a line with the count and the exit code, then one line per printer.
 std::wstring SummaryText(int exitCode, std::span<const PrinterOutcome> outcomes);
 
-// Runs `runOne` on each printer of `printers` in order, until an interrupt is requested: the
-// printers not yet begun then end interrupted without a run. Writes the summary and returns
-// the exit code.
+// Runs `runOne` on each printer of `printers` in order (a printer listed twice once), until an
+// interrupt is requested: the printers not yet begun then end interrupted without a run. Writes the
+// summary and returns the exit code.
 int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
                       const InterruptState& interrupts,
                       const std::function<PrinterOutcome(const DeviceEntry&)>& runOne);
 
-// The entry of `printers` that is `pinned`: the one with its instance ID, or, when several
-// carry that instance ID, the one among them at its interface path. None when it is gone.
+// One printer's whole identity: the same instance ID at the same interface path.
+bool SamePrinter(const DeviceEntry& a, const DeviceEntry& b);
+
+// The entry of `printers` that is `pinned` by its whole identity. None when it is gone, or has
+// come back under another interface path: that is not known to be the printer that was checked.
 std::optional<std::size_t> FindPinnedPrinter(std::span<const DeviceEntry> printers,
                                              const DeviceEntry& pinned);
 

@@ -116,7 +116,11 @@ std::optional<int> ChoosePrinter(ConsoleFrontEnd& frontEnd, Result& result) {
         return result.End(kExitError, DiscoveryFailedReason(found));
     }
     frontEnd.ShowMessage(TXT_NOT_CONNECTED);
-    return result.End(kExitNotConnected);
+    const int code = result.End(kExitNotConnected);
+    if (frontEnd.Subject() != nullptr) {
+        AddPrinterFields(result.line(), frontEnd.Subject());
+    }
+    return code;
 }
 
 const char* SecurityName(int result) {
@@ -263,7 +267,7 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     }
     result.End(code, reason);
     JsonLine& line = result.line();
-    AddPrinterFields(line, frontEnd.Chosen());
+    AddPrinterFields(line, frontEnd.Subject());
     if (frontEnd.VersionVerdict()) {
         line.Add("firmware", VersionVerdictName(*frontEnd.VersionVerdict()));
     } else {
@@ -330,11 +334,11 @@ PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
     // An interrupt before anything was sent ends every command the same way.
     if (interrupts.requested.load() && !frontEnd.TransferBegun()) {
         code = result.End(kExitInterrupted);
-        AddPrinterFields(result.line(), frontEnd.Chosen());
+        AddPrinterFields(result.line(), frontEnd.Subject());
     }
     if (options.command != Command::kList) {
-        if (!record.instanceId && frontEnd.Chosen() != nullptr) {
-            RecordPrinter(record, *frontEnd.Chosen());
+        if (!record.instanceId && frontEnd.Subject() != nullptr) {
+            RecordPrinter(record, *frontEnd.Subject());
         }
         RecordConsoleRun(record, code);
     }
@@ -342,7 +346,8 @@ PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
         NameTheLog(report, result.line());
     }
     result.Write();
-    const DeviceEntry* ran = frontEnd.Chosen() != nullptr ? frontEnd.Chosen() : pinned;
+    // A pinned run speaks of the printer it was given, whatever answered on the bus.
+    const DeviceEntry* ran = pinned != nullptr ? pinned : frontEnd.Chosen();
     return {ran != nullptr ? *ran : DeviceEntry{}, code};
 }
 

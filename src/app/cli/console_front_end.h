@@ -71,6 +71,9 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
 
     // After the run.
     const DeviceEntry* Chosen() const;
+    // What the run's lines speak of: the printer chosen, or the one an `--all` turn was given
+    // when it is no longer there.
+    const DeviceEntry* Subject() const { return Chosen() != nullptr ? Chosen() : pinned_; }
     // A --port or --serial choice that matched none of the printers attached.
     bool ChoiceUnmatched() const { return choiceUnmatched_; }
     std::optional<int> VersionVerdict() const { return versionVerdict_; }

@@ -77,8 +77,9 @@ TEST_P(PinnedPrinter, IsFoundByItsIdentity) {
 INSTANTIATE_TEST_SUITE_P(
     Table, PinnedPrinter,
     ::testing::Values(
-        // Plugged in again, under a new path (and maybe another port): still the one.
-        PinCase{{At(L"A", L"1"), At(L"B", L"9")}, At(L"B", L"2"), 1},
+        // Under another path it is not known to be the printer that was listed: not there.
+        PinCase{{At(L"A", L"1"), At(L"B", L"9")}, At(L"B", L"2"), std::nullopt},
+        PinCase{{At(L"S", L"1")}, At(L"S", L"2"), std::nullopt},
         PinCase{{At(L"A", L"1")}, At(L"B", L"2"), std::nullopt},
         PinCase{{}, At(L"B", L"2"), std::nullopt},
         // Two with one instance ID: only the path tells them apart.
