@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs the viruzu_fwup role (deploy/ansible) with Debian's ansible-playbook over the three hosts
+# Runs the viruzu_fwup role (deploy/ansible) with Debian's ansible-playbook over the hosts
 # of deploy/ansible/simulated/inventory.yml, all on this machine with simulated printers of their
 # own: office-a's two printers are upgraded (changed), office-b's is already current (ok),
 # office-c's is pulled mid-transfer (failed). Then office-a alone again: its printers now report
-# the new version, so the run is ok and changes nothing.
+# the new version, so the run is ok and changes nothing. office-hostile's printer sends a serial
+# and a version with controls, line separators and template braces: upgraded (changed), then
+# alone again: current (ok), with that record in its history.
 #
 #   bash scripts/ansible-test.sh [preset]     # preset: linux (default), already built
 #   FWUP_ANSIBLE_CLI=/path/to/viruzu-fwup-cli bash scripts/ansible-test.sh   # another program
@@ -50,4 +52,7 @@ play() {
 cd "$dir"
 play first
 play again --limit office-a
-/usr/bin/python3 "$root/tests/deploy/ansible_fleet_cases.py" "$dir/first" "$dir/again"
+# office-hostile's history now holds its first record: a later play must not fail on it.
+play hostile-again --limit office-hostile
+/usr/bin/python3 "$root/tests/deploy/ansible_fleet_cases.py" "$dir/first" "$dir/again" \
+  "$dir/hostile-again"

@@ -1,5 +1,6 @@
 #include "device/printer_target.h"
 
+#include "base/shown_text.h"
 #include "device/discovery.h"
 #include "log/tool_log.h"
 
@@ -27,7 +28,7 @@ bool PrinterTarget::Admits(std::wstring_view instanceId, std::wstring_view inter
     }
     refusals_->replaced.store(true);
     if (!refusals_->logged.exchange(true)) {
-        WriteToolLog(L"The printer on " + portName_ +
+        WriteToolLog(L"The printer on " + ShownText(portName_) +
                      L" is not the one checked at the start; nothing was sent to it");
     }
     return false;

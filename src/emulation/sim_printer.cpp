@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "emulation/printer_state_file.h"
 #include "emulation/security_record.h"
@@ -55,7 +56,8 @@ void SimPrinter::TakeFirmwareLocked() {
     std::string error;
     if (!RecordPrinterVersion(*stateFile_, scenario_.interfacePath, version_, error)) {
         // The run itself went as the scenario says; only the next run would be misled.
-        WriteToolLog(L"The simulated printer's new version was not kept: " + FromUtf8(error));
+        WriteToolLog(L"The simulated printer's new version was not kept: " +
+                     ShownText(FromUtf8(error)));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "base/environment.h"
 #include "base/fnv1a.h"
 #include "base/process_slot.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "device/simulated_printers.h"
 #include "log/tool_log.h"
@@ -71,7 +72,7 @@ bool ClaimPrinter(std::wstring_view instanceId, std::unique_ptr<PrinterLock>& lo
     PrinterLockClaim claim = TakePrinterLock(instanceId);
     switch (claim.claim) {
         case LockClaim::kHeldElsewhere:
-            WriteToolLog(L"Another upgrade run holds the printer " + std::wstring(instanceId) +
+            WriteToolLog(L"Another upgrade run holds the printer " + ShownText(instanceId) +
                          L"; nothing was sent to it");
             return false;
         case LockClaim::kUnavailable:

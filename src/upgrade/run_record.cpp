@@ -6,6 +6,7 @@
 
 #include "base/clock.h"
 #include "base/computer_name.h"
+#include "base/shown_text.h"
 #include "protocol/result_codes.h"
 
 #ifndef FWUP_VERSION
@@ -79,7 +80,8 @@ std::string RunRecordLine(const RunRecord& record) {
     line["bytesSent"] = record.bytesSent;
     line["result"] = record.result;
     line["versionAfter"] = Nullable(record.versionAfter);
-    return line.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    // A raw U+2028 from a printer would make this one line two for many readers of the file.
+    return LineSafeJson(line.dump(-1, ' ', false, Json::error_handler_t::replace)) + "\n";
 }
 
 std::optional<RunRecord> ParseRunRecordLine(std::string_view line) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/clock.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "device/channel.h"
 #include "device/printer_target.h"
@@ -331,7 +332,7 @@ bool IsReadyForUpgrade(int status) {
 UpgradeOutcome RunUpgrade(UpgradeFrontEnd& frontEnd, RunRecord* record) {
     // First, so that no reader of the log takes what follows for a real printer's run.
     if (const std::optional<std::wstring> scenario = SimulatedPrintersScenario()) {
-        WriteToolLog(L"Simulated printers from " + *scenario);
+        WriteToolLog(L"Simulated printers from " + ShownText(*scenario));
     }
     frontEnd.OnRunBegins();
     bUpgrading.store(true);

@@ -580,6 +580,144 @@ def failing_device_list(args):
     return errors
 
 
+# --- A hostile printer: what it says never acts on the output -------------------------------------
+
+# What acts rather than shows: C0 and C1 controls, DEL, bidi controls, line and paragraph
+# separators. A line end is the output's own; a tab separates the history's plain columns.
+ACTING = set(map(chr, range(0x20))) | set(map(chr, range(0x7F, 0xA0))) | set(
+    "\u061c\u200e\u200f\u202a\u202b\u202c\u202d\u202e\u2066\u2067\u2068\u2069"
+    "\u2028\u2029")
+
+
+def acting_in(text, allowed="\n"):
+    return sorted({f"U+{ord(c):04X}" for c in text if c in ACTING and c not in allowed})
+
+
+def strict_json_lines(name, stdout):
+    """Split on "\n" alone, as a strict reader does: a raw U+2028 or U+0085 must cut nothing.
+    Returns the objects and the faults."""
+    try:
+        text = stdout.decode("utf-8")
+    except UnicodeDecodeError as e:
+        return [], [f"{name}: output not UTF-8: {e}"]
+    objects, errors = [], []
+    for line in text.split("\n"):
+        if not line.strip():
+            continue
+        if acting_in(line, allowed=""):
+            errors.append(f"{name}: raw {acting_in(line, '')} in the JSON line {line!r}")
+        try:
+            objects.append(json.loads(line))
+        except ValueError as e:
+            errors.append(f"{name}: not one JSON object per line ({e}): {line!r}")
+    errors += [f"{name}: {o} against the schema: {fault.message}"
+               for o in objects for fault in SCHEMA.iter_errors(o)]
+    return objects, errors
+
+
+def hostile_printer_cases(args):
+    """list, check, upgrade (one printer and --all), a choice that matches nothing, and history
+    against printers whose instance IDs and version replies hold controls, bidi controls and line
+    separators: each ends as for a plain printer; its text (standard output and error) holds no
+    such character raw but shows each escaped; each JSON line is one line for a reader that
+    splits on "\n" (and for Python's splitlines), and gives back the printer's very strings."""
+    name = "hostile printer"
+    with open(os.path.join(args.scenarios, "hostile-printer.json"), encoding="utf-8") as f:
+        printers = json.load(f)["printers"]
+    ids = [p["instanceId"] for p in printers]
+    versions = [p["version"] for p in printers]
+    history = tempfile.mkdtemp(dir=LOCKS.name)
+    errors = []
+
+    def run(arguments, json_mode):
+        prefix = [args.runner] if args.runner else []
+        return subprocess.run(prefix + [args.program] + arguments + (["--json"] if json_mode else []),
+                              env=environment(args, "hostile-printer", history_dir=history),
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=240)
+
+    runs = [(["list"], 0), (["check"], 0), (["upgrade"], 0), (["upgrade", "--all"], 0),
+            (["upgrade", "--serial", "NOPE"], 2)]
+    for arguments, code in runs:
+        for json_mode in (False, True):
+            case = f"{name}, {' '.join(arguments)}{' --json' if json_mode else ''}"
+            done = run(arguments, json_mode)
+            if done.returncode != code:
+                errors.append(f"{case}: exit code {done.returncode}, expected {code}")
+            err = done.stderr.decode("utf-8", "replace")
+            if acting_in(err):
+                errors.append(f"{case}: raw {acting_in(err)} on standard error: {err!r}")
+            if json_mode:
+                objects, faults = strict_json_lines(case, done.stdout)
+                errors += faults
+                try:  # what Ansible's stdout_lines and many readers do
+                    json_lines(done.stdout)
+                except ValueError as e:
+                    errors.append(f"{case}: splitlines cuts a line: {e}")
+                said = {o[k] for o in objects for k in ("instanceId",) if o.get(k)}
+                said |= {p["instanceId"] for o in objects if isinstance(o.get("printers"), list)
+                         for p in o["printers"]}
+                if not said <= set(ids) or (arguments != ["upgrade", "--serial", "NOPE"]
+                                            and not said):
+                    errors.append(f"{case}: instance IDs read back {said!r}, expected of {ids!r}")
+                continue
+            out = done.stdout.decode("utf-8", "replace")
+            if acting_in(out + err):
+                errors.append(f"{case}: raw {acting_in(out)} on standard output: {out!r}")
+            if "SER\\x1b[31m\\x07\\u009b2J\\u202eLIVE\\u2066\\u2028\\u0085\\u2029" not in out + err:
+                errors.append(f"{case}: the instance ID is not shown escaped: {out + err!r}")
+
+    # In the order run, both modes each: check and upgrade take the first printer, --all both,
+    # and the choice that matched nothing is a record without a printer.
+    done = run(["history"], True)
+    objects, faults = strict_json_lines(name + ", history --json", done.stdout)
+    errors += faults
+    got = [(o["record"]["instanceId"], o["record"]["versionText"]) for o in objects
+           if o.get("event") == "record"]
+    want = ([(ids[0], versions[0])] * 4 + [(ids[0], versions[0]), (ids[1], versions[1])] * 2
+            + [(None, None)] * 2)
+    if got != want:
+        errors.append(f"{name}, history --json: the records give back {got!r}, expected {want!r}")
+    done = run(["history"], False)
+    out = done.stdout.decode("utf-8", "replace")
+    rows = out.split("\n")[:-1]
+    if acting_in(out, allowed="\n\t") or len(rows) != 11 \
+            or any(len(row.split("\t")) != 10 for row in rows) \
+            or "V2.10.8\\x1b]0;owned\\x07\\u009b31m\\u202e\\u2066\\u2028\\u0085\\u2029" not in out \
+            or "V2.10.7\\r\\n\\t\\x7f\\u0080" not in out:
+        errors.append(f"{name}, history: {done.returncode} {out!r}")
+    return errors
+
+
+def hostile_printer_in_the_log(args):
+    """A run that names the hostile instance ID in Tool.log (verify finds two printers with it):
+    every entry stays one line, "[MM/DD hh:mm:ss] " to CR CR LF, with nothing raw that acts."""
+    name = "hostile printer, Tool.log"
+    with tempfile.TemporaryDirectory() as scratch:
+        program = os.path.join(scratch, "viruzu-fwup-cli")
+        shutil.copy(args.program, program)
+        env = environment(args, "hostile-printer-twin-appears")
+        done = subprocess.run([program, "upgrade", "--verify", "--json"], env=env,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=240)
+        errors = check_result(name, done.returncode, done.stdout, 10, {})
+        try:
+            with open(os.path.join(scratch, "Tool.log"), "rb") as f:
+                log = f.read().decode("gbk")
+        except (OSError, ValueError) as e:
+            return errors + [f"{name}: {e}"]
+    entries = log.split("\r\r\n")
+    if entries[-1] != "":
+        errors.append(f"{name}: the log does not end an entry: {log!r}")
+    for entry in entries[:-1]:
+        if not (len(entry) > 17 and entry[0] == "[" and entry[15:17] == "] ") \
+                or acting_in(entry, allowed=""):
+            errors.append(f"{name}: not one line: {entry!r}")
+    if "instance ID USB\\VID_5A7C&PID_B101\\SER\\x1b[31m\\x07\\u009b2J\\u202e" not in log:
+        errors.append(f"{name}: the instance ID is not named escaped: {log!r}")
+    return errors
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -610,6 +748,9 @@ def main():
                  lambda: interrupted_all(args)]
     if args.failing_device_list:
         jobs.append(lambda: failing_device_list(args))
+    jobs.append(lambda: hostile_printer_cases(args))
+    if not args.windows:
+        jobs.append(lambda: hostile_printer_in_the_log(args))
     # The cases mostly wait (verify, slow link); Wine starts are better not overlapped.
     with ThreadPoolExecutor(max_workers=1 if args.windows else 6) as pool:
         errors = [e for found in pool.map(lambda job: job(), jobs) for e in found]

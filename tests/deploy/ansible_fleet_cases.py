@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the two runs of scripts/ansible-test.sh.
 
-    ansible_fleet_cases.py FIRST AGAIN
+    ansible_fleet_cases.py FIRST AGAIN HOSTILE_AGAIN
 
 Each run is FIRST.out (ansible-playbook's output, whose PLAY RECAP gives each host's changed and
 failed counts) and FIRST-facts/ (the jsonfile fact cache: what the role registered per host, each
@@ -41,7 +41,7 @@ def facts(report, host):
 
 
 def mentions(line, serial):
-    return serial in json.dumps(line)
+    return serial in json.dumps(line) or serial in str(line.get("instanceId"))
 
 
 def host_case(report, host, changed, failed, codes, summary_code, serials, history_lines):
@@ -72,8 +72,27 @@ def host_case(report, host, changed, failed, codes, summary_code, serials, histo
     return problems
 
 
+# office-hostile's printer, as its scenario gives it: each string must come back whole, never cut
+# at a line separator nor evaluated as a template.
+HOSTILE_ID = ("USB\\VID_5A7C&PID_B101\\SER\u001b[31m\u009b\u202e\u2066\u2028\u0085\u2029"
+              "{{ 7 * 7 }}")
+HOSTILE_VERSION = "V2.10.8\u001b]0;owned\u0007\u009b\u202e\u2028\u0085\u2029{{ 6 * 7 }}"
+
+
+def hostile_strings(report):
+    """Problems with the strings office-hostile's facts give back."""
+    got = facts(report, "office-hostile")
+    ids = [p.get("instanceId") for p in got.get("viruzu_fwup_printers", [])]
+    history = got.get("viruzu_fwup_history", [])
+    problems = [f"printer instance IDs {ids!r}"] if ids != [HOSTILE_ID] else []
+    if not history or history[0].get("versionText") != HOSTILE_VERSION:
+        problems.append(f"first record's version {history[:1]!r}")
+    return problems
+
+
 def main():
     first, again = load(sys.argv[1]), load(sys.argv[2])
+    hostile_again = load(sys.argv[3])
     cases = [
         ("office-a: two printers upgraded, changed", first, "office-a",
          dict(changed=True, failed=False, codes=[0, 0], summary_code=0,
@@ -88,9 +107,20 @@ def main():
          dict(changed=False, failed=False, codes=[6, 6], summary_code=0,
               serials=["SER0001", "SER0002"], history_lines=4)),
     ]
+    hostile_serial = HOSTILE_ID.rsplit("\\", 1)[-1]
+    cases += [
+        ("office-hostile: printer strings that act, upgraded, changed", first, "office-hostile",
+         dict(changed=True, failed=False, codes=[0], summary_code=0, serials=[hostile_serial],
+              history_lines=1)),
+        ("office-hostile again: current, ok, its first record kept", hostile_again,
+         "office-hostile", dict(changed=False, failed=False, codes=[6], summary_code=0,
+                                serials=[hostile_serial], history_lines=2)),
+    ]
     passed = failed = 0
     for name, report, host, expected in cases:
         problems = host_case(report, host, **expected)
+        if host == "office-hostile":
+            problems += hostile_strings(report)
         if name.startswith("office-a again") and set(report["stats"]) != {"office-a"}:
             problems.append(f"hosts run: {sorted(report['stats'])}")
         print(f"{'ok  ' if not problems else 'FAIL'} {name}" +

@@ -5,6 +5,7 @@
 #include "app/cli/console_front_end.h"
 #include "app/cli/exit_codes.h"
 #include "app/cli/interrupt_state.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "text/lang_text.h"
 
@@ -45,9 +46,8 @@ std::wstring SummaryText(int exitCode, std::span<const PrinterOutcome> outcomes)
                         std::to_wstring(exitCode) + L" (" + FromUtf8(ResultName(exitCode)) + L")";
     for (const PrinterOutcome& outcome : outcomes) {
         const DeviceEntry& printer = outcome.printer;
-        text += L"\n  " +
-                (printer.PortName.empty() ? std::wstring(L"(no port)") : printer.PortName) + L"  " +
-                printer.InstanceId + L"  " + FromUtf8(ResultName(outcome.exitCode)) + L" (" +
+        text += L"\n  " + ShownPort(printer.PortName) + L"  " + ShownText(printer.InstanceId) +
+                L"  " + FromUtf8(ResultName(outcome.exitCode)) + L" (" +
                 std::to_wstring(outcome.exitCode) + L")";
     }
     return text;

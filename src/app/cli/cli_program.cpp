@@ -16,6 +16,7 @@
 #include "app/cli/verify_upgrade.h"
 #include "app/common/program_services.h"
 #include "app/common/program_wiring.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "device/printer_target.h"
 #include "log/notice_output.h"
@@ -83,8 +84,8 @@ int ListCommand(ConsoleReport& report, Result& result) {
                         .Add("model", std::wstring_view(printer.ModelName))
                         .Add("instanceId", std::wstring_view(printer.InstanceId))
                         .Text());
-        report.Text((printer.PortName.empty() ? std::wstring(L"(no port)") : printer.PortName) +
-                    L"  " + printer.ModelName + L"  " + printer.InstanceId);
+        report.Text(ShownPort(printer.PortName) + L"  " + ShownText(printer.ModelName) + L"  " +
+                    ShownText(printer.InstanceId));
     }
     int code = kExitSucceeded;
     if (found < 0) {
@@ -186,7 +187,7 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
                      ? (encrypted ? L", encrypted package" : L", plain package")
                      : L""));
     if (busy) {
-        report.Text(L"a print queue on " + printer.PortName + L" holds jobs");
+        report.Text(L"a print queue on " + ShownText(printer.PortName) + L" holds jobs");
     }
 
     const CheckReadings readings{ready, version, security};
@@ -428,12 +429,13 @@ int RunCli(std::span<const std::string> args) {
         report.Json(
             JsonLine().Add("event", "simulated").Add("scenario", std::wstring_view(file)).Text());
         if (!options.json) {
-            WriteErr(ToUtf8(L"Simulated printers from " + file) + "\n");
+            WriteErr(ToUtf8(L"Simulated printers from " + ShownText(file)) + "\n");
         }
     }
     if (!wiring.interfaceSource) {
         if (!options.json) {
-            WriteErr("viruzu-fwup-cli: " + wiring.error + "\n");
+            // The error may quote the scenario file.
+            WriteErr("viruzu-fwup-cli: " + ShownUtf8(wiring.error) + "\n");
         }
         code = result.End(kExitError, FromUtf8(wiring.error));
         if (options.command != Command::kList) {

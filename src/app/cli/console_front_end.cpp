@@ -6,6 +6,7 @@
 #include "app/cli/console_io.h"
 #include "app/cli/json_line.h"
 #include "base/clock.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "protocol/printer_queries.h"
 #include "protocol/result_codes.h"
@@ -102,6 +103,10 @@ bool MatchesChoice(const CliOptions& options, const DeviceEntry& entry) {
     return true;
 }
 
+std::wstring ShownPort(const std::wstring& portName) {
+    return portName.empty() ? std::wstring(L"(no port)") : ShownText(portName);
+}
+
 std::wstring SerialOf(const std::wstring& instanceId) {
     const std::size_t slash = instanceId.rfind(L'\\');
     return slash == std::wstring::npos ? instanceId : instanceId.substr(slash + 1);
@@ -147,9 +152,8 @@ void ConsoleFrontEnd::NoteFirstOfSeveral(const DeviceEntry& entry) {
     firstOfSeveralNoted_ = true;
     // On standard error in either mode: a script reading the result line sees what it saw before.
     WriteErr(ToUtf8(L"viruzu-fwup-cli: " + std::to_wstring(printers_.size()) +
-                    L" supported printers attached; took the first, " + entry.ModelName + L" on " +
-                    (entry.PortName.empty() ? std::wstring(L"(no port)") : entry.PortName) + L" (" +
-                    entry.InstanceId +
+                    L" supported printers attached; took the first, " + ShownText(entry.ModelName) +
+                    L" on " + ShownPort(entry.PortName) + L" (" + ShownText(entry.InstanceId) +
                     L"). Choose another with --port or --serial, or every one with --all.") +
              "\n");
 }
@@ -161,9 +165,8 @@ const DeviceEntry* ConsoleFrontEnd::Chosen() const {
 std::wstring ConsoleFrontEnd::AttachedList() const {
     std::wstring list;
     for (const DeviceEntry& printer : printers_) {
-        list += L"\n  " +
-                (printer.PortName.empty() ? std::wstring(L"(no port)") : printer.PortName) + L"  " +
-                printer.ModelName + L"  " + printer.InstanceId;
+        list += L"\n  " + ShownPort(printer.PortName) + L"  " + ShownText(printer.ModelName) +
+                L"  " + ShownText(printer.InstanceId);
     }
     return list;
 }
@@ -175,7 +178,8 @@ void ConsoleFrontEnd::AnnouncePrinter(const DeviceEntry& entry) {
                      .Add("model", std::wstring_view(entry.ModelName))
                      .Add("instanceId", std::wstring_view(entry.InstanceId))
                      .Text());
-    report_.Text(entry.ModelName + L" on " + entry.PortName + L" (" + entry.InstanceId + L")");
+    report_.Text(ShownText(entry.ModelName) + L" on " + ShownText(entry.PortName) + L" (" +
+                 ShownText(entry.InstanceId) + L")");
 }
 
 void ConsoleFrontEnd::ShowStatus(int code, int) {

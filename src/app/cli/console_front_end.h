@@ -112,6 +112,9 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
 // Whether `entry` is the printer the options choose (always true without a choice).
 bool MatchesChoice(const CliOptions& options, const DeviceEntry& entry);
 
+// A port name for a line of text: "(no port)" when there is none, made safe to show.
+std::wstring ShownPort(const std::wstring& portName);
+
 // The serial part of an instance ID: what follows its last backslash.
 std::wstring SerialOf(const std::wstring& instanceId);
 

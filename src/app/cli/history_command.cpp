@@ -8,6 +8,7 @@
 #include "app/cli/console_io.h"
 #include "app/cli/exit_codes.h"
 #include "app/cli/json_line.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "upgrade/run_history.h"
 
@@ -24,11 +25,10 @@ std::string OrDash(const std::optional<std::string>& text) {
     return text && !text->empty() ? *text : "-";
 }
 
-// A tab or line end in a printer's text would break the row it stands in.
-std::string OneCell(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
-    return text;
+// Every cell may hold what a printer sent: a tab or line end would break the row, a control
+// character or a bidi control would act on the terminal.
+std::string OneCell(const std::string& text) {
+    return ShownUtf8(text);
 }
 
 Row RowOf(const RunRecord& record) {
@@ -92,7 +92,7 @@ int HistoryCommand(const CliOptions& options) {
         for (const RunRecord& record : reading.records) {
             std::string line = RunRecordLine(record);
             line.pop_back();
-            WriteOut("{\"event\": \"record\", \"record\": " + line + "}\n");
+            WriteOut(LineSafeJson("{\"event\": \"record\", \"record\": " + line + "}") + "\n");
         }
         if (!absent.empty()) {
             WriteErr("viruzu-fwup-cli: " + absent + "\n");

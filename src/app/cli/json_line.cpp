@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 
 namespace fwup::cli {
@@ -23,7 +24,10 @@ std::string JsonString(std::string_view utf8) {
             out += c;
         }
     }
-    return out + "\"";
+    // A separator left raw cuts the line for every reader that splits on it (Python's
+    // splitlines, Ansible's stdout_lines); a C1 control or a bidi control reaches a terminal
+    // that shows the line.
+    return LineSafeJson(out + "\"");
 }
 
 void JsonLine::Key(std::string_view key) {

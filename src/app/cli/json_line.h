@@ -34,8 +34,9 @@ class JsonLine {
     std::string body_;
 };
 
-// `utf8` as a JSON string literal, quotes included. Control characters are escaped, so a value
-// from a device never breaks the line; bytes that are not UTF-8 become U+FFFD.
+// `utf8` as a JSON string literal, quotes included. Control characters are escaped, and so are
+// the characters LineSafeJson escapes, so a value from a device never breaks the line nor acts on
+// a terminal; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(std::string_view utf8);
 
 }  // namespace fwup::cli

@@ -5,6 +5,7 @@
 
 #include "app/cli/interrupt_state.h"
 #include "base/clock.h"
+#include "base/shown_text.h"
 #include "device/printer_target.h"
 #include "log/tool_log.h"
 #include "protocol/printer_queries.h"
@@ -53,7 +54,7 @@ VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versi
         const std::vector<DeviceEntry> listed = ListedWith(flashed.InstanceId);
         if (listed.size() > 1) {
             WriteToolLog(L"Verify: " + std::to_wstring(listed.size()) +
-                         L" printers have the instance ID " + flashed.InstanceId +
+                         L" printers have the instance ID " + ShownText(flashed.InstanceId) +
                          L"; which one was flashed cannot be told");
             outcome.ambiguous = true;
             return outcome;

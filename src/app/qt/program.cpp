@@ -14,6 +14,7 @@
 #include "app/qt/os_version_query.h"
 #include "app/qt/single_instance.h"
 #include "app/qt/termination_requests.h"
+#include "base/shown_text.h"
 #include "base/wide_text.h"
 #include "log/notice_output.h"
 #include "text/lang_text.h"
@@ -59,7 +60,9 @@ int RunProgram(int& argc, char* argv[], const ProgramHooks& hooks) {
     // finds no printer.
     const ProgramWiring wiring = WireProgram({});
     if (!wiring.interfaceSource) {
-        DebugOutput(L"viruzu-fwup: " + FromUtf8(wiring.error) + L"; no printers will be found\n");
+        // On standard error: what the error quotes of the scenario file must not act there.
+        DebugOutput(L"viruzu-fwup: " + ShownText(FromUtf8(wiring.error)) +
+                    L"; no printers will be found\n");
     }
     const InstalledServices installed(wiring.services);
 

@@ -42,6 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StringCase{"\xE0\x80\x80z", "\"\xEF\xBF\xBDz\""},
                       StringCase{"\xED\xA0\x80", "\"\xEF\xBF\xBD\""},
                       StringCase{"\xF4\x90\x80\x80", "\"\xEF\xBF\xBD\""},
+                      // Raw in JSON, but a line end to some readers or acting on a terminal.
+                      StringCase{"\xC2\x85\xC2\x9B\xE2\x80\xA8", R"("\u0085\u009b\u2028")"},
+                      StringCase{"\xE2\x80\xA9\xE2\x80\xAE\xE2\x81\xA6", R"("\u2029\u202e\u2066")"},
                       // A replaced byte is never taken for a quote or an escape.
                       StringCase{"\xC3\"", "\"\xEF\xBF\xBD\\\"\""}));
 
