@@ -8,7 +8,8 @@
 # Starts a dbus-daemon of its own (Debian dbus-daemon) on a unix socket under build/power-bus-test/,
 # with a configuration that lets anyone own any name, so it neither touches nor meets the machine's
 # own buses, and points DBUS_SYSTEM_BUS_ADDRESS at it. tests/power/power_bus_cases.py then starts
-# the mocks each case needs and runs the console program, and the window program (Qt offscreen,
+# the mocks each case needs (or, for a bus that hangs, a socket that never answers) and runs the
+# console program, and the window program (Qt offscreen,
 # tests/program's driver preloaded) where both are built; it prints one line per case and
 # "N passed, N failed". The bus is stopped on exit. Works as root or as an ordinary user.
 set -euo pipefail

@@ -9,7 +9,7 @@ namespace {
 
 class UnknownPowerState final : public PowerStateSource {
   public:
-    PowerState Read() override { return {}; }
+    PowerState Read(const StopCheck&) override { return {}; }
 };
 
 ServiceSlot<PowerStateSource> installedSource;

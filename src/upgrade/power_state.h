@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "upgrade/stop_check.h"
+
 namespace fwup {
 
 // Below this charge, on battery, a run does not start: the transfer and the printer's flashing
@@ -29,8 +31,9 @@ struct PowerState {
 class PowerStateSource {
   public:
     virtual ~PowerStateSource() = default;
-    // Never fails: what cannot be read is unknown.
-    virtual PowerState Read() = 0;
+    // Never fails: what cannot be read is unknown. A source that waits (on the system bus) gives
+    // up, with the state unknown, once `stopped` says so.
+    virtual PowerState Read(const StopCheck& stopped) = 0;
 };
 
 // The platform's own source (defined in the platform folder).

@@ -57,8 +57,9 @@ class UpgradeFrontEnd : public TransferObserver {
     virtual void OnVersionVerdict(int) {}
     // The run refuses to start on battery at this charge (whole percent), before the message.
     virtual void OnLowBattery(int) {}
-    // Asked between the steps before the transfer: true ends the run there (kInterrupted)
-    // without a message. Never asked once the transfer has begun.
+    // Asked between the steps before the transfer, and every fraction of a second while one of
+    // them waits on another process (the system bus): true ends the run there (kInterrupted)
+    // without a message. Never asked once the transfer has begun. Asked on the run's thread.
     virtual bool StopRequested() { return false; }
 
     // The run's last calls, once it has ended. OnPrinterReplaced: an open found another printer

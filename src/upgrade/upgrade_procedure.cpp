@@ -24,6 +24,7 @@
 #include "upgrade/printer_selection.h"
 #include "upgrade/run_record.h"
 #include "upgrade/run_status.h"
+#include "upgrade/stop_check.h"
 #include "upgrade/upgrade_transfer_guard.h"
 
 namespace fwup {
@@ -150,10 +151,19 @@ class UpgradeRun {
         return true;
     }
 
+    // What a step that waits on another process (the system bus) asks to give up at once.
+    StopCheck StopAsked() {
+        return [this] { return frontEnd_.StopRequested(); };
+    }
+
     // Before any printer is looked for: a laptop that dies or suspends halfway through the
     // package is the likeliest way to leave a printer half-written.
     Step CheckPower() {
-        const std::optional<int> charge = LowBatteryCharge(ActivePowerStateSource().Read());
+        const PowerState power = ActivePowerStateSource().Read(StopAsked());
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
+        const std::optional<int> charge = LowBatteryCharge(power);
         if (!charge) {
             return Step::kCheckPrinter;
         }
@@ -199,7 +209,12 @@ class UpgradeRun {
             return RefuseWithMessage(TXT_PRINTER_IN_USE, UpgradeOutcome::kInUse);
         }
 
-        if (IsPortOccupied(printer_.portName())) {
+        // The print server may take seconds to answer.
+        const bool portOccupied = IsPortOccupied(printer_.portName());
+        if (Interrupted()) {
+            return Step::kEnd;
+        }
+        if (portOccupied) {
             return RefuseWithMessage(TXT_PORT_OCCUPIED, UpgradeOutcome::kPortBusy);
         }
 
@@ -273,18 +288,32 @@ class UpgradeRun {
 
     Step CheckCrc() { return CheckSecurity(); }
 
-    int Burn() {
-        // Sleep or a session end in the middle of the package leaves the printer half-written;
-        // held from here until the run has ended, through the wait for flashing.
-        if (!guard_) {
-            guard_ = HoldForTransfer();
+    // Sleep or a session end in the middle of the package leaves the printer half-written; held
+    // from here until the run has ended, through the wait for flashing. Taking it may wait on
+    // another process, and an interrupt meanwhile must still end the run with nothing sent:
+    // false then.
+    bool HoldForTransferUnlessInterrupted() {
+        if (Interrupted()) {
+            return false;
         }
+        if (!guard_) {
+            guard_ = HoldForTransfer(StopAsked());
+        }
+        if (Interrupted()) {
+            guard_.reset();
+            return false;
+        }
+        return true;
+    }
+
+    // The last step before the first firmware byte; no interrupt is asked about after it.
+    int Burn() {
         frontEnd_.OnStep(UpgradeStep::kTransfer);
         return BurnFW(printer_, &counter_);
     }
 
     Step SendData() {
-        if (Interrupted()) {
+        if (!HoldForTransferUnlessInterrupted()) {
             return Step::kEnd;
         }
         const int result = Burn();
@@ -294,7 +323,7 @@ class UpgradeRun {
     }
 
     Step SendElfStep() {
-        if (CheckSecurity() == Step::kEnd || Interrupted()) {
+        if (CheckSecurity() == Step::kEnd || !HoldForTransferUnlessInterrupted()) {
             return Step::kEnd;
         }
         return Burn() == kResultOk ? Step::kElfRunning : Step::kUpdateFailed;

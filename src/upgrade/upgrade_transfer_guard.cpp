@@ -19,9 +19,9 @@ TransferGuardMaker SetTransferGuardMaker(TransferGuardMaker maker) {
     return InstalledMaker().Exchange(std::move(maker));
 }
 
-std::unique_ptr<TransferGuard> HoldForTransfer() {
+std::unique_ptr<TransferGuard> HoldForTransfer(const StopCheck& stopped) {
     const TransferGuardMaker maker = InstalledMaker().Get();
-    return maker ? maker() : nullptr;
+    return maker ? maker(stopped) : nullptr;
 }
 
 }  // namespace fwup

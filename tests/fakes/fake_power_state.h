@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/common/program_services.h"
 #include "upgrade/power_state.h"
 
@@ -13,9 +15,16 @@ class FakePowerState final : public PowerStateSource {
     FakePowerState(const FakePowerState&) = delete;
     FakePowerState& operator=(const FakePowerState&) = delete;
 
-    PowerState Read() override { return state; }
+    PowerState Read(const StopCheck& stopped) override {
+        if (onRead) {
+            onRead(stopped);
+        }
+        return state;
+    }
 
     PowerState state;
+    // Called as the state is read, with what the reader would stop waiting on.
+    std::function<void(const StopCheck&)> onRead;
 
   private:
     const InstalledServices installed_{{.powerState = this}};

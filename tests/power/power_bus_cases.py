@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The console program against a real D-Bus standing in for the system bus, with python3-dbusmock's
 logind and UPower in front of it: the inhibitor it takes around a transfer, and the battery check
-before a run.
+before a run. Besides, a system bus that accepts and never answers (a socket of the test's own),
+and interrupts while the program waits on the bus.
 
 Run by scripts/power-bus-test.sh, which starts the bus and sets DBUS_SYSTEM_BUS_ADDRESS. Prints one
 line per case and "N passed, N failed"; exits non-zero when a case fails.
@@ -11,8 +12,11 @@ import argparse
 import json
 import os
 import shutil
+import signal
+import socket
 import subprocess
 import sys
+import threading
 import time
 
 import dbus
@@ -59,6 +63,17 @@ class Mocks:
                 raise RuntimeError(f"the {template} mock did not come up")
             time.sleep(0.05)
 
+    def start_plain(self, name, path, interface):
+        """A mock without a template: the object answers only what the case adds to it."""
+        argv = ["/usr/bin/python3", "-m", "dbusmock", "--system", name, path, interface]
+        log = open(os.path.join(self.work, "plain-mock.log"), "w")
+        self.processes.append(subprocess.Popen(argv, stdout=log, stderr=subprocess.STDOUT))
+        deadline = time.monotonic() + 20
+        while not self.bus.name_has_owner(name):
+            if time.monotonic() > deadline or self.processes[-1].poll() is not None:
+                raise RuntimeError(f"the mock of {name} did not come up")
+            time.sleep(0.05)
+
     def logind(self):
         return self.bus.get_object(LOGIND, "/org/freedesktop/login1")
 
@@ -100,10 +115,12 @@ class Program:
         shutil.copy2(built, self.path)
         self.log = os.path.join(work, "Tool.log")
 
-    def start(self, scenario, *args):
+    def start(self, scenario, *args, bus=None):
         if os.path.exists(self.log):
             os.remove(self.log)
         env = dict(os.environ, VIRUZU_FWUP_EMULATE=scenario, LANGUAGE="en", LC_ALL="C.UTF-8")
+        if bus:
+            env["DBUS_SYSTEM_BUS_ADDRESS"] = bus
         return subprocess.Popen([self.path, "upgrade", "--json", "--yes", *args], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE, text=True)
@@ -250,6 +267,157 @@ def no_upower(program, mocks, scenario, errors):
         errors.append(f"exit code {code}: {err.strip()}")
 
 
+# --- A system bus that hangs, and interrupts while the program waits on the bus ---------------
+
+# How long the program may take to give up on a bus that does not answer, or to act on an
+# interrupt while it waits: far below the 90 s sd-bus waits on its own, far above the program's own
+# bounds (5 s, and a fraction of a second), so that a loaded machine does not fail the case.
+HUNG_BUS_BOUND_S = 15
+INTERRUPT_BOUND_S = 3
+POWER_NOT_READ_LINE = "The power state could not be read: no answer on the system bus within"
+LOGIND_HUNG_LINE = NOT_HELD_LINE + "logind: no answer on the system bus within"
+
+
+class SilentBus:
+    """A unix socket that accepts every connection and never says a word: a system bus whose
+    daemon hangs. Counts the connections it accepted."""
+
+    def __init__(self, work):
+        self.path = os.path.join(work, "silent_bus_socket")
+        self.address = f"unix:path={self.path}"
+        self.server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.server.bind(self.path)
+        self.server.listen(16)
+        self.server.settimeout(0.1)
+        self.connections = []
+        self.running = True
+        self.thread = threading.Thread(target=self._accept, daemon=True)
+        self.thread.start()
+
+    def _accept(self):
+        while self.running:
+            try:
+                connection, _ = self.server.accept()
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+            self.connections.append(connection)
+
+    def wait_for_connections(self, count, timeout):
+        deadline = time.monotonic() + timeout
+        while len(self.connections) < count:
+            if time.monotonic() > deadline:
+                return False
+            time.sleep(0.02)
+        return True
+
+    def close(self):
+        self.running = False
+        self.thread.join()
+        self.server.close()
+        for connection in self.connections:
+            connection.close()
+
+
+def with_state_file(scenario, work):
+    """The scenario with a state file of the case's own: a simulated printer that took the
+    package writes its new version there, so a file that is missing says nothing was flashed."""
+    with open(scenario) as file:
+        played = json.load(file)
+    played["stateFile"] = os.path.join(work, "printer-state.json")
+    path = os.path.join(work, "scenario.json")
+    with open(path, "w") as file:
+        json.dump(played, file)
+    return path, played["stateFile"]
+
+
+def hung_bus(program, mocks, scenario, errors):
+    bus = SilentBus(mocks.work)
+    try:
+        started = time.monotonic()
+        process = program.start(scenario, bus=bus.address)
+        first_step = None
+        for line in process.stdout:
+            event = json.loads(line)
+            if first_step is None and event.get("event") == "step":
+                first_step = time.monotonic() - started
+        code, events, err = finish(process)
+        took = time.monotonic() - started
+    finally:
+        bus.close()
+    if first_step is None or first_step > HUNG_BUS_BOUND_S:
+        errors.append(f"the first printer step came after {first_step} s")
+    # The power read and the inhibitor are each given up on within their bound.
+    if took > 2 * HUNG_BUS_BOUND_S:
+        errors.append(f"the run took {took:.1f} s")
+    if code != 0:
+        errors.append(f"exit code {code}: {err.strip()}")
+    log = program.log_lines()
+    for expected in (POWER_NOT_READ_LINE, LOGIND_HUNG_LINE):
+        if sum(expected in line for line in log) != 1:
+            errors.append(f"Tool.log lines with {expected!r}: {log}")
+
+
+def interrupted_while(waiting):
+    """SIGINT while the program waits on the bus: for the power read or for the inhibitor, on a
+    bus that never answers, or for a logind that takes its time over the inhibitor. The run ends
+    interrupted within a moment, and not a byte reaches the printer."""
+    def case(program, mocks, scenario, errors):
+        played, state_file = with_state_file(scenario, mocks.work)
+        marker = os.path.join(mocks.work, "inhibit-asked")
+        bus = SilentBus(mocks.work) if waiting != "slow logind" else None
+        if waiting == "slow logind":
+            # No template: its Inhibit answers at once. This one notes the call, then keeps the
+            # caller waiting (the whole mock with it) for longer than the bound of any wait.
+            mocks.start_plain(LOGIND, "/org/freedesktop/login1", LOGIND + ".Manager")
+            mocks.logind().AddMethod(
+                LOGIND + ".Manager", "Inhibit", "ssss", "h",
+                f"open({marker!r}, 'w').close(); __import__('time').sleep(30); ret = 0",
+                dbus_interface=MOCK)
+        try:
+            process = program.start(played, bus=bus.address if bus else None)
+            if waiting == "power read":
+                asked = bus.wait_for_connections(1, 10)
+            elif waiting == "inhibitor on a silent bus":
+                asked = bus.wait_for_connections(2, 10 + HUNG_BUS_BOUND_S)
+            else:
+                deadline = time.monotonic() + 30
+                while not os.path.exists(marker) and time.monotonic() < deadline:
+                    time.sleep(0.02)
+                asked = os.path.exists(marker)
+            if not asked:
+                errors.append("the program never came to wait on the bus")
+            time.sleep(0.3)  # well inside the wait
+            signaled = time.monotonic()
+            process.send_signal(signal.SIGINT)
+            try:
+                code, events, err = finish(process, timeout=60)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                code, events, err = finish(process)
+            answered = time.monotonic() - signaled
+        finally:
+            if bus:
+                bus.close()
+        if answered > INTERRUPT_BOUND_S:
+            errors.append(f"the interrupt was acted on after {answered:.1f} s")
+        result = events[-1] if events else {}
+        if code != 130 or result.get("result") != "interrupted":
+            errors.append(f"exit code {code}, result {result}; stderr: {err.strip()}")
+        # An interrupted run's line names no package and no count; a count would be one sent.
+        if result.get("bytesSent", 0) != 0 or result.get("package") is not None:
+            errors.append(f"something was sent: {result}")
+        steps = [e["step"] for e in events if e.get("event") == "step"]
+        if "transfer" in steps or (waiting == "power read" and steps):
+            errors.append(f"steps taken: {steps}")
+        if os.path.exists(state_file):
+            errors.append("the simulated printer took the package")
+        if any(NOT_HELD_LINE in line for line in program.log_lines()):
+            errors.append("Tool.log speaks of a transfer that never was")
+    return case
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -273,6 +441,14 @@ def main():
         ("on mains, battery at 5 %: goes on", battery(False, 5.0, 0), ready),
         ("on battery, no battery present: goes on", battery(True, 5.0, 0, present=False), ready),
         ("no UPower: goes on", no_upower, ready),
+        ("a bus that never answers: the run goes on within seconds, Tool.log says so", hung_bus,
+         ready),
+        ("interrupt during the power read on a silent bus: 130, nothing sent",
+         interrupted_while("power read"), ready),
+        ("interrupt during the inhibitor call on a silent bus: 130, nothing sent",
+         interrupted_while("inhibitor on a silent bus"), ready),
+        ("interrupt while logind holds back its inhibitor: 130, nothing sent",
+         interrupted_while("slow logind"), ready),
     ]
     if options.window and options.driver:
         cases.append(("window, on battery at 5 %: the message, then the idle look",

@@ -44,7 +44,7 @@ TEST(LowBatteryReason, NamesTheCharge) {
 }
 
 TEST(ActivePowerState, IsUnknownUntilASourceIsInstalled) {
-    EXPECT_EQ(ActivePowerStateSource().Read().supply, PowerSupply::kUnknown);
+    EXPECT_EQ(ActivePowerStateSource().Read({}).supply, PowerSupply::kUnknown);
 }
 
 }  // namespace

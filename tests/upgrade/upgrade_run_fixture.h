@@ -62,6 +62,8 @@ class GuardProbe {
 
     std::function<std::uint64_t()> bytesReceived = [] { return std::uint64_t{0}; };
     std::function<int()> flashWaits = [] { return 0; };
+    // Called as a guard is taken, with what the run would stop the taking on.
+    std::function<void(const StopCheck&)> onTake;
     int taken = 0;
     int held = 0;
     std::uint64_t bytesAtTake = 0;
@@ -69,8 +71,11 @@ class GuardProbe {
     int flashWaitsAtRelease = 0;
 
   private:
-    const InstalledServices installed_{{.transferGuard = [this] {
+    const InstalledServices installed_{{.transferGuard = [this](const StopCheck& stopped) {
         ++taken;
+        if (onTake) {
+            onTake(stopped);
+        }
         return std::make_unique<Guard>(*this);
     }}};
 };

@@ -33,8 +33,8 @@ ProgramWiring WireProgram(const ProgramParts& parts) {
     services.interfaces = wiring.interfaceSource.get();
     services.printQueues = wiring.printQueueSource.get();
     services.powerState = wiring.powerStateSource.get();
-    services.transferGuard = [sessionEnd = parts.sessionEnd] {
-        return MakeHostTransferGuard(sessionEnd);
+    services.transferGuard = [sessionEnd = parts.sessionEnd](const StopCheck& stopped) {
+        return MakeHostTransferGuard(sessionEnd, stopped);
     };
     services.printerLocks = HostPrinterLockTaker();
     if (wiring.interfaceSource && wiring.scenarioFile) {

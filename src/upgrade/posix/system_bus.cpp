@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -15,25 +17,32 @@ namespace {
 // libsystemd's public types, as far as the calls below need them.
 struct sd_bus;
 struct sd_bus_message;
+struct sd_bus_slot;
 struct sd_bus_error {
     const char* name;
     const char* message;
     int needFree;
 };
 
+using MessageHandler = int (*)(sd_bus_message*, void*, sd_bus_error*);
 using BusOpenSystem = int (*)(sd_bus**);
-using BusSetTimeout = int (*)(sd_bus*, std::uint64_t);
-using BusCallMethod = int (*)(sd_bus*, const char*, const char*, const char*, const char*,
-                              sd_bus_error*, sd_bus_message**, const char*, ...);
-using BusGetPropertyTrivial = int (*)(sd_bus*, const char*, const char*, const char*, const char*,
-                                      sd_bus_error*, char, void*);
+using BusNewMethodCall = int (*)(sd_bus*, sd_bus_message**, const char*, const char*, const char*,
+                                 const char*);
+using BusAppendBasic = int (*)(sd_bus_message*, char, const void*);
+using BusCallAsync = int (*)(sd_bus*, sd_bus_slot**, sd_bus_message*, MessageHandler, void*,
+                             std::uint64_t);
+using BusProcess = int (*)(sd_bus*, sd_bus_message**);
+using BusWait = int (*)(sd_bus*, std::uint64_t);
+using BusMessageRef = sd_bus_message* (*)(sd_bus_message*);
+using BusMessageGetError = const sd_bus_error* (*)(sd_bus_message*);
 using BusMessageRead = int (*)(sd_bus_message*, const char*, ...);
-using BusMessageUnref = sd_bus_message* (*)(sd_bus_message*);
-using BusErrorFree = void (*)(sd_bus_error*);
-using BusFlushCloseUnref = sd_bus* (*)(sd_bus*);
+using BusSlotUnref = sd_bus_slot* (*)(sd_bus_slot*);
+using BusClose = void (*)(sd_bus*);
+using BusUnref = sd_bus* (*)(sd_bus*);
 
-// A reply that waits longer than this is taken as no reply.
-constexpr std::uint64_t kCallTimeoutUs = 5'000'000;
+// A wait on the bus is cut into slices this long, so that a stop is seen within one of them
+// whatever the bus does (a signal alone need not wake the wait).
+constexpr std::chrono::milliseconds kSlice{100};
 
 // What a service or the library says goes into the log; a long text is cut.
 constexpr std::size_t kMaxReasonChars = 200;
@@ -45,35 +54,62 @@ std::string Bounded(const char* text) {
     return std::string(text, strnlen(text, kMaxReasonChars));
 }
 
-std::string ErrorText(const sd_bus_error& error, int result) {
+std::string ErrnoText(int result) {
+    return Bounded(std::strerror(result < 0 ? -result : result));
+}
+
+std::string ErrorText(const sd_bus_error& error) {
     if (error.message != nullptr) {
         return Bounded(error.name) + ": " + Bounded(error.message);
     }
-    if (error.name != nullptr) {
-        return Bounded(error.name);
-    }
-    return Bounded(std::strerror(result < 0 ? -result : result));
+    return error.name != nullptr ? Bounded(error.name) : std::string("an error without a name");
+}
+
+std::uint64_t Microseconds(std::chrono::steady_clock::duration duration) {
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(duration).count();
+    return us > 0 ? static_cast<std::uint64_t>(us) : 0;
 }
 
 }  // namespace
 
 struct SystemBus::Library {
     BusOpenSystem openSystem = nullptr;
-    BusSetTimeout setTimeout = nullptr;  // since systemd 240; optional
-    BusCallMethod callMethod = nullptr;
-    BusGetPropertyTrivial getPropertyTrivial = nullptr;
+    BusNewMethodCall newMethodCall = nullptr;
+    BusAppendBasic appendBasic = nullptr;
+    BusCallAsync callAsync = nullptr;
+    BusProcess process = nullptr;
+    BusWait wait = nullptr;
+    BusMessageRef messageRef = nullptr;
+    BusMessageRef messageUnref = nullptr;
+    BusMessageGetError messageGetError = nullptr;
     BusMessageRead messageRead = nullptr;
-    BusMessageUnref messageUnref = nullptr;
-    BusErrorFree errorFree = nullptr;
-    BusFlushCloseUnref flushCloseUnref = nullptr;
+    BusSlotUnref slotUnref = nullptr;
+    BusClose close = nullptr;
+    BusUnref unref = nullptr;
 
     bool complete() const {
-        return openSystem && callMethod && getPropertyTrivial && messageRead && messageUnref &&
-               errorFree && flushCloseUnref;
+        return openSystem && newMethodCall && appendBasic && callAsync && process && wait &&
+               messageRef && messageUnref && messageGetError && messageRead && slotUnref && close &&
+               unref;
     }
 };
 
-SystemBus::SystemBus() {
+// One call on its way: the reply lands here when sd-bus hands it over.
+struct SystemBus::Pending {
+    Library& library;
+    sd_bus_message* reply = nullptr;
+
+    static int Arrived(sd_bus_message* message, void* userdata, sd_bus_error*) {
+        Pending& pending = *static_cast<Pending*>(userdata);
+        if (pending.reply == nullptr) {
+            pending.reply = pending.library.messageRef(message);
+        }
+        return 0;
+    }
+};
+
+SystemBus::SystemBus(StopCheck stopped)
+    : stopped_(std::move(stopped)), deadline_(std::chrono::steady_clock::now() + kBudget) {
     handle_ = dlopen("libsystemd.so.0", RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) {
         failure_ = "libsystemd.so.0 could not be loaded";
@@ -85,86 +121,172 @@ SystemBus::SystemBus() {
             reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle_, name));
     };
     find(library_->openSystem, "sd_bus_open_system");
-    find(library_->setTimeout, "sd_bus_set_method_call_timeout");
-    find(library_->callMethod, "sd_bus_call_method");
-    find(library_->getPropertyTrivial, "sd_bus_get_property_trivial");
-    find(library_->messageRead, "sd_bus_message_read");
+    find(library_->newMethodCall, "sd_bus_message_new_method_call");
+    find(library_->appendBasic, "sd_bus_message_append_basic");
+    find(library_->callAsync, "sd_bus_call_async");
+    find(library_->process, "sd_bus_process");
+    find(library_->wait, "sd_bus_wait");
+    find(library_->messageRef, "sd_bus_message_ref");
     find(library_->messageUnref, "sd_bus_message_unref");
-    find(library_->errorFree, "sd_bus_error_free");
-    find(library_->flushCloseUnref, "sd_bus_flush_close_unref");
+    find(library_->messageGetError, "sd_bus_message_get_error");
+    find(library_->messageRead, "sd_bus_message_read");
+    find(library_->slotUnref, "sd_bus_slot_unref");
+    find(library_->close, "sd_bus_close");
+    find(library_->unref, "sd_bus_unref");
     if (!library_->complete()) {
         failure_ = "libsystemd.so.0 lacks the sd-bus calls";
         return;
     }
+    // Connects without waiting: the authentication goes on while the first call waits.
     sd_bus* bus = nullptr;
     const int opened = library_->openSystem(&bus);
     if (opened < 0 || bus == nullptr) {
-        failure_ = "no system bus (" + Bounded(std::strerror(-opened)) + ")";
+        failure_ = "no system bus (" + ErrnoText(opened) + ")";
         return;
     }
     bus_ = bus;
-    if (library_->setTimeout != nullptr) {
-        library_->setTimeout(bus, kCallTimeoutUs);
-    }
 }
 
 SystemBus::~SystemBus() {
     if (bus_ != nullptr) {
-        library_->flushCloseUnref(static_cast<sd_bus*>(bus_));
+        // Not flushed: a flush waits, without a bound, for a bus that may never answer. Nothing
+        // is left to send once a call has had its reply.
+        library_->close(static_cast<sd_bus*>(bus_));
+        library_->unref(static_cast<sd_bus*>(bus_));
     }
     if (handle_ != nullptr) {
         dlclose(handle_);
     }
 }
 
-int SystemBus::Inhibit(const char* what, const char* who, const char* why, const char* mode,
-                       std::string& error) {
+bool SystemBus::Await(Pending& pending, std::string& error) {
+    sd_bus* bus = static_cast<sd_bus*>(bus_);
+    for (;;) {
+        const int processed = library_->process(bus, nullptr);
+        if (pending.reply != nullptr) {
+            return true;
+        }
+        if (processed < 0) {
+            error = "system bus: " + ErrnoText(processed);
+            failure_ = error;
+            return false;
+        }
+        if (Stopped(stopped_)) {
+            error = failure_ = "given up on the system bus: the run is to end";
+            return false;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline_) {
+            timedOut_ = true;
+            error = failure_ =
+                "no answer on the system bus within " + std::to_string(kBudget.count()) + " s";
+            return false;
+        }
+        if (processed > 0) {
+            continue;  // more may be waiting
+        }
+        const std::uint64_t slice =
+            Microseconds(std::min<std::chrono::steady_clock::duration>(deadline_ - now, kSlice));
+        const int waited = library_->wait(bus, slice);
+        // A signal cuts a wait short; whether it asks the run to end is the stop check's part.
+        if (waited < 0 && waited != -EINTR) {
+            error = "system bus: " + ErrnoText(waited);
+            failure_ = error;
+            return false;
+        }
+    }
+}
+
+void* SystemBus::Call(const char* service, const char* path, const char* interface,
+                      const char* method, std::initializer_list<const char*> arguments,
+                      std::string& error) {
     if (!failure_.empty()) {
         error = failure_;
+        return nullptr;
+    }
+    if (Stopped(stopped_)) {
+        error = "not asked: the run is to end";
+        return nullptr;
+    }
+    sd_bus* bus = static_cast<sd_bus*>(bus_);
+    sd_bus_message* call = nullptr;
+    int result = library_->newMethodCall(bus, &call, service, path, interface, method);
+    for (const char* argument : arguments) {
+        if (result >= 0) {
+            result = library_->appendBasic(call, 's', argument);
+        }
+    }
+    Pending pending{*library_};
+    sd_bus_slot* slot = nullptr;
+    if (result >= 0) {
+        // sd-bus's own bound on the reply comes after ours, so that a bus that does not answer
+        // is always told apart from a service that says it timed out.
+        const auto bound = deadline_ - std::chrono::steady_clock::now() + kSlice;
+        result = library_->callAsync(bus, &slot, call, &Pending::Arrived, &pending,
+                                     std::max<std::uint64_t>(Microseconds(bound), 1));
+    }
+    if (call != nullptr) {
+        library_->messageUnref(call);
+    }
+    if (result < 0) {
+        error = "system bus: " + ErrnoText(result);
+        return nullptr;
+    }
+    const bool answered = Await(pending, error);
+    // The slot goes before `pending` does: a reply that comes later finds no handler.
+    library_->slotUnref(slot);
+    if (!answered) {
+        return nullptr;
+    }
+    if (const sd_bus_error* replied = library_->messageGetError(pending.reply)) {
+        error = ErrorText(*replied);
+        library_->messageUnref(pending.reply);
+        return nullptr;
+    }
+    return pending.reply;
+}
+
+int SystemBus::Inhibit(const char* what, const char* who, const char* why, const char* mode,
+                       std::string& error) {
+    std::string callError;
+    auto* reply = static_cast<sd_bus_message*>(
+        Call("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+             "Inhibit", {what, who, why, mode}, callError));
+    if (reply == nullptr) {
+        error = "logind: " + callError;
         return -1;
     }
-    sd_bus_error callError{nullptr, nullptr, 0};
-    sd_bus_message* reply = nullptr;
     int held = -1;
-    const int called =
-        library_->callMethod(static_cast<sd_bus*>(bus_), "org.freedesktop.login1",
-                             "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "Inhibit",
-                             &callError, &reply, "ssss", what, who, why, mode);
-    if (called < 0) {
-        error = "logind: " + ErrorText(callError, called);
-    } else {
-        int fd = -1;
-        // The descriptor belongs to the reply; a copy outlives it.
-        if (library_->messageRead(reply, "h", &fd) >= 0 && fd >= 0) {
-            held = fcntl(fd, F_DUPFD_CLOEXEC, 3);
-        }
-        if (held < 0) {
-            error = "logind's reply held no descriptor";
-        }
+    int fd = -1;
+    // The descriptor belongs to the reply; a copy outlives it.
+    if (library_->messageRead(reply, "h", &fd) >= 0 && fd >= 0) {
+        held = fcntl(fd, F_DUPFD_CLOEXEC, 3);
     }
-    if (reply != nullptr) {
-        library_->messageUnref(reply);
+    if (held < 0) {
+        error = "logind's reply held no descriptor";
     }
-    library_->errorFree(&callError);
+    library_->messageUnref(reply);
     return held;
 }
 
-bool SystemBus::GetTrivial(const char* service, const char* path, const char* interface,
-                           const char* name, char type, void* value) {
-    if (!failure_.empty()) {
+bool SystemBus::GetProperty(const char* service, const char* path, const char* interface,
+                            const char* name, char type, void* value) {
+    std::string error;
+    auto* reply = static_cast<sd_bus_message*>(
+        Call(service, path, "org.freedesktop.DBus.Properties", "Get", {interface, name}, error));
+    if (reply == nullptr) {
         return false;
     }
-    sd_bus_error callError{nullptr, nullptr, 0};
-    const int result = library_->getPropertyTrivial(static_cast<sd_bus*>(bus_), service, path,
-                                                    interface, name, &callError, type, value);
-    library_->errorFree(&callError);
-    return result >= 0;
+    const char contained[2] = {type, '\0'};
+    const int read = library_->messageRead(reply, "v", contained, value);
+    library_->messageUnref(reply);
+    return read >= 0;
 }
 
 std::optional<bool> SystemBus::BoolProperty(const char* service, const char* path,
                                             const char* interface, const char* name) {
     int value = 0;  // sd-bus reads a boolean into an int
-    if (!GetTrivial(service, path, interface, name, 'b', &value)) {
+    if (!GetProperty(service, path, interface, name, 'b', &value)) {
         return std::nullopt;
     }
     return value != 0;
@@ -173,7 +295,7 @@ std::optional<bool> SystemBus::BoolProperty(const char* service, const char* pat
 std::optional<double> SystemBus::DoubleProperty(const char* service, const char* path,
                                                 const char* interface, const char* name) {
     double value = 0.0;
-    if (!GetTrivial(service, path, interface, name, 'd', &value)) {
+    if (!GetProperty(service, path, interface, name, 'd', &value)) {
         return std::nullopt;
     }
     return value;

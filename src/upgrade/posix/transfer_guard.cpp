@@ -22,15 +22,16 @@ constexpr const char* kInhibitWhat =
 
 class LogindTransferGuard final : public TransferGuard {
   public:
-    LogindTransferGuard() {
+    explicit LogindTransferGuard(const StopCheck& stopped) {
         std::string error;
         {
-            SystemBus bus;
+            SystemBus bus(stopped);
             fd_ = bus.Inhibit(kInhibitWhat, "viruzu-fwup", "Printer firmware is being written",
                               "block", error);
         }
-        // The run goes on unguarded; support must be able to see that it was.
-        if (fd_ < 0) {
+        // The run goes on unguarded; support must be able to see that it was. A run that was
+        // stopped while asking sends nothing, so there is nothing to say.
+        if (fd_ < 0 && !Stopped(stopped)) {
             WriteToolLog(L"Sleep and shutdown could not be held off during the transfer: " +
                          FromUtf8(error));
         }
@@ -49,8 +50,8 @@ class LogindTransferGuard final : public TransferGuard {
 
 }  // namespace
 
-std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder*) {
-    return std::make_unique<LogindTransferGuard>();
+std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder*, const StopCheck& stopped) {
+    return std::make_unique<LogindTransferGuard>(stopped);
 }
 
 }  // namespace fwup

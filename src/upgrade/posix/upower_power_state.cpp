@@ -3,6 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include "base/wide_text.h"
+#include "log/tool_log.h"
 #include "upgrade/posix/system_bus.h"
 #include "upgrade/power_state.h"
 
@@ -17,8 +19,18 @@ constexpr const char* kDeviceInterface = "org.freedesktop.UPower.Device";
 
 class UPowerState final : public PowerStateSource {
   public:
-    PowerState Read() override {
-        SystemBus bus;
+    PowerState Read(const StopCheck& stopped) override {
+        SystemBus bus(stopped);
+        const PowerState state = ReadFrom(bus);
+        // No UPower is common and says nothing; a bus that hangs is worth a line for support.
+        if (bus.TimedOut()) {
+            WriteToolLog(L"The power state could not be read: " + FromUtf8(bus.Failure()));
+        }
+        return state;
+    }
+
+  private:
+    static PowerState ReadFrom(SystemBus& bus) {
         PowerState state;
         const std::optional<bool> onBattery =
             bus.BoolProperty(kService, kDaemonPath, kService, "OnBattery");

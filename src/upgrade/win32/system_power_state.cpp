@@ -17,7 +17,8 @@ class SystemPowerState final : public PowerStateSource {
   public:
     explicit SystemPowerState(GetSystemPowerStatusCall call) : call_(call) {}
 
-    PowerState Read() override {
+    // GetSystemPowerStatus answers from the kernel's state at once; nothing to stop.
+    PowerState Read(const StopCheck&) override {
         PowerState state;
         SYSTEM_POWER_STATUS status{};
         if (call_ == nullptr || !call_(&status)) {

@@ -33,7 +33,10 @@ class Win32TransferGuard final : public TransferGuard {
 
 }  // namespace
 
-std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder* sessionEnd) {
+// Nothing here waits on another process: the power request is the kernel's, and the session
+// end's hold is served by the window's own thread, which no run blocks.
+std::unique_ptr<TransferGuard> MakeHostTransferGuard(SessionEndHolder* sessionEnd,
+                                                     const StopCheck&) {
     return std::make_unique<Win32TransferGuard>(sessionEnd);
 }
 

@@ -38,7 +38,7 @@ TEST_P(SystemPowerStatus, RefusesOnlyOnBatteryBelowTheThreshold) {
     answer = GetParam().answers;
     const std::unique_ptr<PowerStateSource> source =
         MakeSystemPowerStateSource(&FakeGetSystemPowerStatus);
-    EXPECT_EQ(LowBatteryCharge(source->Read()), GetParam().refusedAt);
+    EXPECT_EQ(LowBatteryCharge(source->Read({})), GetParam().refusedAt);
 }
 
 // BatteryFlag: 1 high, 2 low, 4 critical, 8 charging, 128 no system battery, 255 unknown.
@@ -58,7 +58,7 @@ TEST(SystemPowerStatusOfTheMachine, CanBeRead) {
     // Whatever the machine (or Wine) reports, reading it neither fails nor hangs.
     const std::unique_ptr<PowerStateSource> host = MakeHostPowerStateSource();
     ASSERT_NE(host, nullptr);
-    (void)LowBatteryCharge(host->Read());
+    (void)LowBatteryCharge(host->Read({}));
 }
 
 }  // namespace
