@@ -6,10 +6,12 @@
 // upgrade of the printer. So the mutex lives in a private namespace whose boundary is the
 // Administrators group: only a process holding that group (the elevated programs, SYSTEM) can
 // open or make the namespace, and the namespace's and the mutex's DACL let in SYSTEM and
-// Administrators alone. Wine 8 exports no private namespace functions (kernel32 has only a stub
-// CreateBoundaryDescriptorW), so they are looked up at run time; where they are missing the mutex
-// is Global\viruzu-fwup-<key> made with the same DACL, and one that exists already counts as
-// another run's only when its owner is SYSTEM, Administrators or this user.
+// Administrators alone. Wine 8 exports no private namespace functions (kernel32 has only
+// CreateBoundaryDescriptorW, which fails with ERROR_PROC_NOT_FOUND), so they are looked up at run
+// time; where they are missing the mutex is Global\viruzu-fwup-<key> made with the same DACL, and
+// one that exists already counts as another run's only when its owner is SYSTEM, Administrators
+// or this user (Wine gives what its one user makes to the group S-1-5-21-0-0-0-513, the token's
+// owner).
 #include <windows.h>
 // After windows.h.
 #include <aclapi.h>
@@ -148,6 +150,26 @@ HANDLE OpenNamespace(SECURITY_ATTRIBUTES* attributes, std::wstring& error) {
     return made;
 }
 
+// Whether `sid` is this process's user or the owner its token gives what it makes (an elevated
+// administrator's is Administrators; Wine's is its one user's group).
+bool IsThisUser(PSID sid) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    bool same = false;
+    alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size)) {
+        same = EqualSid(sid, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid) != FALSE;
+    }
+    if (!same && GetTokenInformation(token, TokenOwner, buffer, sizeof(buffer), &size)) {
+        same = EqualSid(sid, reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner) != FALSE;
+    }
+    CloseHandle(token);
+    return same;
+}
+
 // Whether the existing object behind `handle` was made by SYSTEM, Administrators or this user,
 // as another run of this program makes it.
 bool MadeByTrusted(HANDLE handle) {
@@ -157,18 +179,9 @@ bool MadeByTrusted(HANDLE handle) {
                         nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
         return false;
     }
-    bool trusted = owner != nullptr && (IsWellKnownSid(owner, WinLocalSystemSid) ||
-                                        IsWellKnownSid(owner, WinBuiltinAdministratorsSid));
-    HANDLE token = nullptr;
-    if (!trusted && owner != nullptr &&
-        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-        DWORD size = 0;
-        if (GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size)) {
-            trusted = EqualSid(owner, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid) != FALSE;
-        }
-        CloseHandle(token);
-    }
+    const bool trusted = owner != nullptr &&
+                         (IsWellKnownSid(owner, WinLocalSystemSid) ||
+                          IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsThisUser(owner));
     LocalFree(descriptor);
     return trusted;
 }
