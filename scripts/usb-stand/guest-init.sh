@@ -18,7 +18,7 @@ for module in $(cat /stand/modules); do
     esac || echo "stand: FAIL insmod $module"
 done
 mount -t configfs configfs /sys/kernel/config
-# /run/lock as every distribution's boot makes it: the printers' locks go there.
+# /run/lock as every distribution's boot makes it (the printers' locks are their device nodes).
 mkdir -p /run/udev /lib/systemd /etc/udev /run/lock
 chmod 1777 /run/lock
 ln -s /bin/udevadm /lib/systemd/systemd-udevd

@@ -63,36 +63,46 @@ PrinterLockTaker SetPrinterLockTaker(PrinterLockTaker taker) {
     return InstalledTaker().Exchange(std::move(taker));
 }
 
-PrinterLockClaim TakePrinterLock(std::wstring_view instanceId) {
+PrinterLockClaim TakePrinterLock(const DeviceEntry& printer) {
     const PrinterLockTaker taker = InstalledTaker().Get();
-    return taker ? taker(instanceId) : PrinterLockClaim{};
+    return taker ? taker(printer) : PrinterLockClaim{};
 }
 
-bool ClaimPrinter(std::wstring_view instanceId, std::unique_ptr<PrinterLock>& lock) {
-    PrinterLockClaim claim = TakePrinterLock(instanceId);
+bool ClaimPrinter(const DeviceEntry& printer, std::unique_ptr<PrinterLock>& lock,
+                  std::wstring* why) {
+    PrinterLockClaim claim = TakePrinterLock(printer);
+    std::wstring reason;
     switch (claim.claim) {
-        case LockClaim::kHeldElsewhere:
-            WriteToolLog(L"Another upgrade run holds the printer " + ShownText(instanceId) +
-                         L"; nothing was sent to it");
-            return false;
-        case LockClaim::kUnavailable:
-            WriteToolLog(L"The printer's lock could not be taken (" + claim.detail +
-                         L"); going on without it");
-            return true;
         case LockClaim::kTaken:
             lock = std::move(claim.lock);
             return true;
+        case LockClaim::kHeldElsewhere:
+            WriteToolLog(L"Another upgrade run holds the printer " + ShownText(printer.InstanceId) +
+                         L"; nothing was sent to it");
+            reason = L"another upgrade run holds the printer";
+            break;
+        case LockClaim::kUnavailable:
+            // Going on without the lock is what a planted file or folder would want: a second
+            // run could then send its package into this one's.
+            WriteToolLog(L"The lock of the printer " + ShownText(printer.InstanceId) +
+                         L" could not be taken (" + ShownText(claim.detail) +
+                         L"); nothing was sent to it");
+            reason = L"the printer's lock could not be taken: " + claim.detail;
+            break;
     }
-    return true;
+    if (why != nullptr) {
+        *why = reason;
+    }
+    return false;
 }
 
 PrinterLockTaker HostPrinterLockTaker() {
-    std::optional<std::filesystem::path> place;
-    if (EnvironmentPath(kEmulateVariable)) {
-        place = EnvironmentPath(kLockPlaceVariable);
+    if (!EnvironmentPath(kEmulateVariable)) {
+        return [](const DeviceEntry& printer) { return TakeHostDeviceLock(printer); };
     }
-    return [place](std::wstring_view instanceId) {
-        return TakeHostPrinterLock(PrinterLockKey(instanceId), place);
+    const std::optional<std::filesystem::path> place = EnvironmentPath(kLockPlaceVariable);
+    return [place](const DeviceEntry& printer) {
+        return TakeHostPrinterLock(PrinterLockKey(printer.InstanceId), place);
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "device/discovery.h"
 #include "protocol/firmware_transfer.h"
@@ -20,7 +21,8 @@ enum class UpgradeOutcome {
     kSucceeded,             // the whole package was written
     kInterrupted,           // the front end asked to stop before the transfer began
     kLowBattery,            // the computer runs on a nearly empty battery; nothing was sent
-    kInUse,                 // another run holds the printer's lock; nothing was sent
+    kInUse,                 // the printer's lock is held by another run or could not be
+                            // taken; nothing was sent
 };
 
 // The steps a run reports as it enters them.
@@ -57,6 +59,8 @@ class UpgradeFrontEnd : public TransferObserver {
     virtual void OnVersionVerdict(int) {}
     // The run refuses to start on battery at this charge (whole percent), before the message.
     virtual void OnLowBattery(int) {}
+    // The run refuses the printer as in use (kInUse), for this reason, before the message.
+    virtual void OnPrinterLockRefused(const std::wstring&) {}
     // Asked between the steps before the transfer, and every fraction of a second while one of
     // them waits on another process (the system bus): true ends the run there (kInterrupted)
     // without a message. Never asked once the transfer has begun. Asked on the run's thread.

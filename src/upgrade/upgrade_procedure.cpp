@@ -205,7 +205,9 @@ class UpgradeRun {
         // A second run on the printer (another window, a console program, under any user) would
         // interleave its steps with this one's, and could send a firmware job while the printer
         // flashes the first.
-        if (!ClaimPrinter(entry.InstanceId, lock_)) {
+        std::wstring refusal;
+        if (!ClaimPrinter(entry, lock_, &refusal)) {
+            frontEnd_.OnPrinterLockRefused(refusal);
             return RefuseWithMessage(TXT_PRINTER_IN_USE, UpgradeOutcome::kInUse);
         }
 

@@ -23,6 +23,8 @@ TEST(InstalledServices, InnerInstallerPutsBackTheOuterOnesServicesAndLeavesTheRe
     InterfaceSource& emptySource = ActiveInterfaceSource();
     const std::optional<std::wstring> hostPath = ModuleFilePath();
     {
+        DeviceEntry printer;
+        printer.InstanceId = L"USB\\X";
         testing::InstantClock outerClock;
         const InstalledServices outer({.modulePath = L"/outer/fwup", .simulatedScenario = L"a"});
         {
@@ -30,19 +32,19 @@ TEST(InstalledServices, InnerInstallerPutsBackTheOuterOnesServicesAndLeavesTheRe
             testing::FakeInterfaceSource innerSource;
             const InstalledServices inner(
                 {.printerLocks =
-                     [](std::wstring_view) {
+                     [](const DeviceEntry&) {
                          return PrinterLockClaim{LockClaim::kHeldElsewhere, nullptr, {}};
                      },
                  .simulatedScenario = L"b"});
             EXPECT_EQ(&ActiveClock(), &innerClock);
             EXPECT_EQ(&ActiveInterfaceSource(), &innerSource);
-            EXPECT_EQ(TakePrinterLock(L"USB\\X").claim, LockClaim::kHeldElsewhere);
+            EXPECT_EQ(TakePrinterLock(printer).claim, LockClaim::kHeldElsewhere);
             EXPECT_EQ(SimulatedPrintersScenario(), L"b");
             EXPECT_EQ(ModuleFilePath(), L"/outer/fwup") << "not given: the outer one's stays";
         }
         EXPECT_EQ(&ActiveClock(), &outerClock);
         EXPECT_EQ(&ActiveInterfaceSource(), &emptySource);
-        EXPECT_EQ(TakePrinterLock(L"USB\\X").claim, LockClaim::kTaken);
+        EXPECT_EQ(TakePrinterLock(printer).claim, LockClaim::kTaken);
         EXPECT_EQ(SimulatedPrintersScenario(), L"a");
         EXPECT_EQ(ModuleFilePath(), L"/outer/fwup");
     }

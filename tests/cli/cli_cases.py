@@ -362,6 +362,55 @@ def run_two_programs(args):
     return errors
 
 
+# The lock against a second, unprivileged user (issue 27): what that user plants where the
+# simulated printers' lock folder is named. Root only (CI runs as root): the user is a bare uid.
+OTHER_USER = 54321
+
+# name, what the other user does (sh, in a sticky folder writable by all, with $mine root's own
+# folder), the lock folder named (relative to that folder)
+LOCK_PLANT_CASES = [
+    ("in-use, lock folder made first by another user", "mkdir -m 777 locks", "locks"),
+    ("in-use, lock folder a symlink to a folder of root's", 'ln -s "$mine" locks', "locks"),
+    ("in-use, a directory at the lock file's name in a shared folder",
+     "mkdir -m 777 'USB%5CVID_5A7C%26PID_B101%5CSER0001.lock'", "."),
+    ("in-use, a lock file another user made in a shared folder",
+     "umask 0; : > 'USB%5CVID_5A7C%26PID_B101%5CSER0001.lock'", "."),
+]
+
+
+def planted_lock(args, case):
+    """A lock that cannot be taken safely is a refusal: 12 with the reason, nothing sent, nothing
+    made where a symlink points."""
+    name, plant, folder = case
+    ground = tempfile.mkdtemp(dir=LOCKS.name)
+    os.chmod(LOCKS.name, 0o755)
+    os.chmod(ground, 0o755)
+    shared, mine = os.path.join(ground, "shared"), os.path.join(ground, "mine")
+    os.mkdir(shared)
+    os.chmod(shared, 0o1777)
+    os.mkdir(mine, 0o700)
+    planted = subprocess.run(["/bin/sh", "-c", plant], cwd=shared, env={"mine": mine},
+                             user=OTHER_USER, group=OTHER_USER, extra_groups=[],
+                             stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                             timeout=60)
+    if planted.returncode != 0:
+        return [f"{name}: the other user could not plant: {planted.stderr}"]
+    done = subprocess.run(command(args, ["upgrade"]),
+                          env=environment(args, "one-printer-ready",
+                                          os.path.normpath(os.path.join(shared, folder))),
+                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120)
+    errors = check_result(name, done.returncode, done.stdout, 12,
+                          {"package": None, "bytesSent": 0})
+    objects = json_lines(done.stdout) if not errors else []
+    if objects and not objects[-1].get("reason", "").startswith(
+            "the printer's lock could not be taken: "):
+        errors.append(f"{name}: reason {objects[-1].get('reason')!r}")
+    if os.listdir(mine):
+        errors.append(f"{name}: made {os.listdir(mine)} through the symlink")
+    return errors
+
+
 def interrupt_cases(args):
     def before(name, objects, ended_after):
         # The silent printer would keep the status query waiting for many seconds.
@@ -753,6 +802,10 @@ def main():
     jobs.append(lambda: hostile_printer_cases(args))
     if not args.windows:
         jobs.append(lambda: hostile_printer_in_the_log(args))
+    if not args.windows and os.geteuid() == 0:
+        jobs += [lambda c=c: planted_lock(args, c) for c in LOCK_PLANT_CASES]
+    elif not args.windows:
+        print(f"{len(LOCK_PLANT_CASES)} planted lock cases skipped: they need root")
     # The cases mostly wait (verify, slow link); Wine starts are better not overlapped.
     with ThreadPoolExecutor(max_workers=1 if args.windows else 6) as pool:
         errors = [e for found in pool.map(lambda job: job(), jobs) for e in found]

@@ -92,17 +92,25 @@ TEST_F(HeldPrinter, TheRunHoldsTheLockToItsEndAndReleasesIt) {
     EXPECT_FALSE(locks.IsHeld(kChosenId));
 }
 
-TEST_F(HeldPrinter, NoPlaceForTheLockLetsTheOnlyRunGoOn) {
+// A lock that cannot be taken (a folder or file planted at its name, a node this user may not
+// open) is no reason to go on without one: a second run would meet none either.
+TEST_F(HeldPrinter, ALockThatCannotBeTakenIsARefusal) {
     FakePrinterLocks locks;
     locks.unavailable = true;
     Attach("one-printer-ready.json");
+    Answer(kIdOk);
     CVevaVoRirizevDlg& window = Open();
 
     UpgradeThreadProc(&window);
 
-    ExpectLook(Look::kSucceeded);
-    EXPECT_EQ(log_.Messages().front(),
-              "The printer's lock could not be taken (no place); going on without it");
+    ASSERT_EQ(factory_.finished.size(), 1u);
+    EXPECT_EQ(factory_.finished[0].controls.at(kIdMessageText).text,
+              GetLangText(TXT_PRINTER_IN_USE));
+    ExpectLook(Look::kReady);
+    EXPECT_EQ(Printer()->BytesReceived(), 0u);
+    EXPECT_EQ(log_.Messages(),
+              std::vector<std::string>{"The lock of the printer USB\\VID_5A7C&PID_B101\\SER0001 "
+                                       "could not be taken (no place); nothing was sent to it"});
 }
 
 }  // namespace

@@ -159,9 +159,10 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
     const DeviceEntry& printer = *frontEnd.Chosen();
     RecordPrinter(record, printer);
     std::unique_ptr<PrinterLock> lock;
-    if (!ClaimPrinter(printer.InstanceId, lock)) {
+    std::wstring refusal;
+    if (!ClaimPrinter(printer, lock, &refusal)) {
         frontEnd.ShowMessage(TXT_PRINTER_IN_USE);
-        result.End(kExitInUse, kInUseReason);
+        result.End(kExitInUse, refusal);
         AddPrinterFields(result.line(), &printer);
         return kExitInUse;
     }
@@ -236,7 +237,7 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         reason = kReplacedReason;
     }
     if (code == kExitInUse) {
-        reason = kInUseReason;
+        reason = frontEnd.LockRefusal().empty() ? kInUseReason : frontEnd.LockRefusal();
     }
     std::optional<VerifyOutcome> verified;
     if (code == kExitSucceeded && options.verify && frontEnd.Chosen() != nullptr) {
@@ -246,8 +247,9 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         } else {
             report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
             report.Text(L"Waiting for the printer to come back\u2026");
-            verified = VerifyUpgrade(*frontEnd.Chosen(), frontEnd.VersionVerdict(),
-                                     options.verifyTimeoutSeconds, interrupts);
+            verified =
+                VerifyUpgrade(*frontEnd.Chosen(), frontEnd.HeldLock(), frontEnd.VersionVerdict(),
+                              options.verifyTimeoutSeconds, interrupts);
             if (verified->ambiguous) {
                 code = kExitVerifyFailed;
                 reason = L"two attached printers have the flashed printer's instance ID";

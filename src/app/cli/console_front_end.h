@@ -63,6 +63,7 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     void OnStep(UpgradeStep step) override;
     void OnVersionVerdict(int verdict) override { versionVerdict_ = verdict; }
     void OnLowBattery(int percent) override { lowBatteryPercent_ = percent; }
+    void OnPrinterLockRefused(const std::wstring& why) override { lockRefusal_ = why; }
     bool StopRequested() override { return interrupts_.requested.load(); }
     void OnTransferProgress(std::size_t sent, std::size_t length) override;
     void OnPrinterReplaced() override { printerReplaced_ = true; }
@@ -79,6 +80,10 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     std::optional<int> VersionVerdict() const { return versionVerdict_; }
     // The charge the run refused to start at.
     std::optional<int> LowBatteryPercent() const { return lowBatteryPercent_; }
+    // Why the run refused the printer as in use.
+    const std::wstring& LockRefusal() const { return lockRefusal_; }
+    // The chosen printer's lock, kept for the verification (null when none was taken).
+    const PrinterLock* HeldLock() const { return lock_.get(); }
     bool TransferBegun() const { return transferBegun_; }
     std::size_t BytesSent() const { return bytesSent_; }
     // An open found another printer behind the chosen printer's port name.
@@ -101,6 +106,7 @@ class ConsoleFrontEnd final : public UpgradeFrontEnd {
     bool firstOfSeveralNoted_ = false;
     std::optional<int> versionVerdict_;
     std::optional<int> lowBatteryPercent_;
+    std::wstring lockRefusal_;
     bool transferBegun_ = false;
     bool transmittingShown_ = false;
     bool interruptNoted_ = false;

@@ -1,6 +1,8 @@
 #include "app/cli/verify_upgrade.h"
 
 #include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "app/cli/interrupt_state.h"
@@ -32,19 +34,45 @@ std::vector<DeviceEntry> ListedWith(const std::wstring& instanceId) {
     return found;
 }
 
+// Whether `now` is guarded by the run's lock or one taken again for it here (into `relocked`).
+bool Locked(const DeviceEntry& now, const PrinterLock* held, std::unique_ptr<PrinterLock>& relocked,
+            bool& refusalLogged) {
+    if ((held != nullptr && held->Guards(now)) || (relocked != nullptr && relocked->Guards(now))) {
+        return true;
+    }
+    relocked.reset();
+    PrinterLockClaim claim = TakePrinterLock(now);
+    if (claim.claim == LockClaim::kTaken) {
+        relocked = std::move(claim.lock);
+        return true;
+    }
+    if (!refusalLogged) {
+        refusalLogged = true;
+        WriteToolLog(L"Verify: the printer is back as " + now.InterfacePath + L" but " +
+                     (claim.claim == LockClaim::kHeldElsewhere
+                          ? std::wstring(L"another upgrade run holds it")
+                          : L"its lock could not be taken (" + claim.detail + L")") +
+                     L"; it is not read");
+    }
+    return false;
+}
+
 bool IsVerdict(int verdict) {
     return verdict == kVersionSame || verdict == kVersionLower || verdict == kVersionHigher;
 }
 
 }  // namespace
 
-VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versionBefore,
-                            std::uint32_t timeoutSeconds, const InterruptState& interrupts) {
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, const PrinterLock* held,
+                            std::optional<int> versionBefore, std::uint32_t timeoutSeconds,
+                            const InterruptState& interrupts) {
     VerifyOutcome outcome;
     Clock& clock = ActiveClock();
     const std::int64_t deadline = clock.MonotonicMs() + std::int64_t{timeoutSeconds} * 1000;
     bool seenAway = false;
     bool earlyReadLogged = false;
+    std::unique_ptr<PrinterLock> relocked;
+    bool relockRefusalLogged = false;
     WriteToolLog(L"Verify: waiting for the printer to come back");
     while (true) {
         if (interrupts.requested.load()) {
@@ -64,7 +92,9 @@ VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versi
         } else if (!listed[0].PortName.empty()) {
             const DeviceEntry& now = listed[0];
             const PrinterTarget printer = PrinterTarget::Pinned(now);
-            if (IsReadyForUpgrade(CheckPrinterStatus(printer))) {
+            if (!Locked(now, held, relocked, relockRefusalLogged)) {
+                // Not read: another run has it, and its steps and ours must not interleave.
+            } else if (IsReadyForUpgrade(CheckPrinterStatus(printer))) {
                 const int verdict = QueryFwVersion(printer);
                 if (IsVerdict(verdict)) {
                     outcome.versionRead = true;

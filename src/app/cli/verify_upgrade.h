@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/discovery.h"
+#include "upgrade/printer_lock.h"
 
 namespace fwup::cli {
 
@@ -30,7 +31,12 @@ struct VerifyOutcome {
 // another one before the transfer (`versionBefore`, QueryFwVersion's verdict then) has been
 // flashed whether or not it was seen away: on Windows it comes back under the same path, and may
 // be back before the wait begins.
-VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, std::optional<int> versionBefore,
-                            std::uint32_t timeoutSeconds, const InterruptState& interrupts);
+//
+// `held` is the lock the run took on the printer (null when none was taken). A printer that comes
+// back where that lock no longer guards it (on Linux, a new USB device node) is locked again
+// before it is read; while another run holds it, or its lock cannot be taken, it is not read.
+VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, const PrinterLock* held,
+                            std::optional<int> versionBefore, std::uint32_t timeoutSeconds,
+                            const InterruptState& interrupts);
 
 }  // namespace fwup::cli
