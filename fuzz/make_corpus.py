@@ -175,18 +175,20 @@ def cli_options_seeds():
 
 
 def history_line_seeds():
-    """Lines of history.jsonl: a whole record, one that never reached a printer, one cut."""
+    """Lines of history.jsonl: a whole record, one that never reached a printer, a simulated
+    run's, one cut."""
     whole = (b'{"time":"2026-12-09T10:59:06Z","computer":"desk-7","program":"viruzu-fwup-cli",'
              b'"programVersion":"0.1.0","command":"upgrade",'
              b'"instanceId":"USB\\\\VID_5A7C&PID_B101\\\\SER0001","model":"Viruzu TQ3800HKR Series",'
              b'"port":"USB001","versionText":"V2.10.8","firmware":"older","package":3000,'
              b'"bytesSent":600059,"result":"succeeded","versionAfter":"same"}')
-    bare = (b'{"time":"t","computer":"","program":"viruzu-fwup","programVersion":"0",'
+    bare = (b'{"time":"2026-12-09T10:59:06Z","computer":"","program":"viruzu-fwup","programVersion":"0",'
             b'"command":"upgrade","instanceId":null,"model":null,"port":null,"versionText":null,'
             b'"firmware":null,"package":null,"bytesSent":0,"result":"not-connected",'
             b'"versionAfter":null}')
     yield "whole", whole
     yield "bare", bare
+    yield "simulated", whole[:-1] + b',"simulated":true}'
     yield "cut", whole[:57]
 
 

@@ -1,14 +1,14 @@
 #include "upgrade/run_history.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <type_traits>
 
 #include "base/environment.h"
 #include "base/wide_text.h"
-#include "device/simulated_printers.h"
 #include "log/append_file.h"
+#include "log/file_lock.h"
+#include "log/file_reader.h"
 #include "log/tool_log.h"
 #include "log/tool_log_place.h"
 
@@ -17,7 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::wstring_view kHistoryFileName = L"history.jsonl";
+constexpr const char* kHistoryFileName = "history.jsonl";
+// A simulated run's history of its own, so that no simulated success sits among real flashes.
+constexpr const char* kSimulatedHistoryFileName = "history-simulated.jsonl";
 
 // The platform's own form of a path kept as wide text: UTF-16 on Windows, UTF-8 elsewhere.
 fs::path FilePath(const std::wstring& path) {
@@ -40,25 +42,49 @@ std::wstring OlderPart(const std::wstring& path) {
     return path + L".1";
 }
 
-void RotateIfFull(const std::wstring& path, std::size_t adding) {
+std::wstring LockFile(const std::wstring& path) {
+    return path + L".lock";
+}
+
+// Called with the history's lock held, so that no other writer rotates or appends between the
+// size read here and the append that follows.
+void RotateIfFull(const std::wstring& path, std::size_t adding, std::uintmax_t rotateBytes) {
     std::error_code error;
-    const std::uintmax_t size = fs::file_size(FilePath(path), error);
-    if (error || size + adding <= kHistoryRotateBytes) {
+    const fs::file_status status = fs::symlink_status(FilePath(path), error);
+    if (error || !fs::is_regular_file(status)) {
         return;
     }
-    // Removed first: a rename onto an existing file fails on Windows.
-    fs::remove(FilePath(OlderPart(path)), error);
+    const std::uintmax_t size = fs::file_size(FilePath(path), error);
+    if (error || size + adding <= rotateBytes) {
+        return;
+    }
     fs::rename(FilePath(path), FilePath(OlderPart(path)), error);
+    if (error) {
+        // A rename onto an existing file fails on Windows.
+        fs::remove(FilePath(OlderPart(path)), error);
+        fs::rename(FilePath(path), FilePath(OlderPart(path)), error);
+    }
 }
 
 // Reads `path` line by line into `reading`, never holding more than one bounded line.
 void ReadPart(const std::wstring& path, HistoryReading& reading) {
-    std::ifstream in(FilePath(path), std::ios::binary);
-    if (!in) {
-        return;
+    FileReader in(path);
+    const std::string name = ToUtf8(path);
+    switch (in.opened()) {
+        case FileReader::Opened::kYes:
+            break;
+        case FileReader::Opened::kAbsent:
+            return;
+        case FileReader::Opened::kNotRegular:
+            reading.found = true;
+            reading.notes.push_back(name + ": not a regular file, skipped");
+            return;
+        case FileReader::Opened::kFailed:
+            reading.found = true;
+            reading.notes.push_back(name + ": cannot be read, skipped");
+            return;
     }
     reading.found = true;
-    const std::string name = ToUtf8(path);
     std::string line;
     bool tooLong = false;
     std::size_t number = 0;
@@ -84,8 +110,7 @@ void ReadPart(const std::wstring& path, HistoryReading& reading) {
         tooLong = false;
     };
     char chunk[8192];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        const std::size_t got = static_cast<std::size_t>(in.gcount());
+    for (std::size_t got; (got = in.Read(chunk, sizeof chunk)) > 0;) {
         for (std::size_t i = 0; i < got; ++i) {
             if (chunk[i] == '\n') {
                 finish(true);
@@ -103,16 +128,23 @@ void ReadPart(const std::wstring& path, HistoryReading& reading) {
 
 }  // namespace
 
-std::wstring RunHistoryPath() {
-    if (EnvironmentPath(kEmulateVariable)) {
-        if (const std::optional<fs::path> folder = EnvironmentPath(kHistoryPlaceVariable)) {
-            return WidePath(*folder / FilePath(std::wstring(kHistoryFileName)));
-        }
+std::wstring RunHistoryPath(bool simulated) {
+    if (!simulated) {
+        return HostHistoryPath(GetPathInModuleDir(FromUtf8(kHistoryFileName)), kHistoryFileName);
     }
-    return HostHistoryPath(GetPathInModuleDir(kHistoryFileName));
+    if (const std::optional<fs::path> folder = EnvironmentPath(kHistoryPlaceVariable)) {
+        return WidePath(*folder / kHistoryFileName);
+    }
+    return HostHistoryPath(GetPathInModuleDir(FromUtf8(kSimulatedHistoryFileName)),
+                           kSimulatedHistoryFileName);
 }
 
-bool AppendRunRecord(const std::wstring& path, const RunRecord& record) noexcept {
+std::wstring RunHistoryPath() {
+    return RunHistoryPath(PrintersAreSimulated());
+}
+
+bool AppendRunRecord(const std::wstring& path, const RunRecord& record,
+                     std::uintmax_t rotateBytes) noexcept {
     try {
         // The platform open would stop at a NUL and write to a shorter, wrong name.
         if (path.empty() || path.find(L'\0') != std::wstring::npos) {
@@ -120,7 +152,13 @@ bool AppendRunRecord(const std::wstring& path, const RunRecord& record) noexcept
             return false;
         }
         const std::string line = RunRecordLine(record);
-        RotateIfFull(path, line.size());
+        const FileLock lock(LockFile(path));
+        if (!lock.held()) {
+            // The lock is made beside the file: where it cannot be, neither can the file.
+            WriteToolLog(L"The run is not in the history: " + path + L" cannot be written");
+            return false;
+        }
+        RotateIfFull(path, line.size(), rotateBytes);
         if (!AppendToFile(path, line)) {
             WriteToolLog(L"The run is not in the history: " + path + L" cannot be written");
             return false;
@@ -134,7 +172,7 @@ bool AppendRunRecord(const std::wstring& path, const RunRecord& record) noexcept
 
 bool RecordRun(const RunRecord& record) noexcept {
     try {
-        return AppendRunRecord(RunHistoryPath(), record);
+        return AppendRunRecord(RunHistoryPath(record.simulated), record);
     } catch (...) {
         WriteToolLog(L"The run is not in the history: no memory to write it");
         return false;

@@ -1,12 +1,18 @@
 #include "upgrade/run_record.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <span>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
 #include "base/clock.h"
 #include "base/computer_name.h"
+#include "base/environment.h"
 #include "base/shown_text.h"
+#include "device/simulated_printers.h"
+#include "protocol/firmware_resource.h"
 #include "protocol/result_codes.h"
 
 #ifndef FWUP_VERSION
@@ -37,6 +43,28 @@ void CivilFromDays(std::int64_t days, std::int64_t& year, int& month, int& day) 
     year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
 }
 
+using Words = std::span<const std::string_view>;
+
+// What docs/cli-output.schema.json allows in a record; a line with anything else was not written
+// by a run, and the history says only what runs did.
+constexpr std::string_view kMembers[] = {
+    "time",       "computer",  "program", "programVersion", "command",
+    "instanceId", "model",     "port",    "versionText",    "firmware",
+    "package",    "bytesSent", "result",  "versionAfter",   "simulated"};
+constexpr std::string_view kPrograms[] = {"viruzu-fwup", "viruzu-fwup-cli"};
+constexpr std::string_view kCommands[] = {"upgrade", "check"};
+constexpr std::string_view kVerdicts[] = {"older", "same", "newer", "unread"};
+// The console program's result words (its exit codes'), which the window's records use too.
+constexpr std::string_view kResults[] = {
+    "succeeded",    "error",      "usage",         "not-connected",
+    "port-busy",    "not-ready",  "declined",      "firmware-unrecognized",
+    "printer-lost", "failed",     "verify-failed", "low-battery",
+    "in-use",       "interrupted"};
+
+bool OneOf(const std::string& text, Words words) {
+    return std::find(words.begin(), words.end(), text) != words.end();
+}
+
 bool ReadText(const Json& object, const char* key, std::string& out) {
     const auto member = object.find(key);
     if (member == object.end() || !member->is_string()) {
@@ -44,6 +72,10 @@ bool ReadText(const Json& object, const char* key, std::string& out) {
     }
     out = member->get<std::string>();
     return true;
+}
+
+bool ReadWord(const Json& object, const char* key, Words words, std::string& out) {
+    return ReadText(object, key, out) && OneOf(out, words);
 }
 
 bool ReadNullableText(const Json& object, const char* key, std::optional<std::string>& out) {
@@ -60,6 +92,31 @@ bool ReadNullableText(const Json& object, const char* key, std::optional<std::st
     }
     out = member->get<std::string>();
     return true;
+}
+
+bool ReadNullableWord(const Json& object, const char* key, Words words,
+                      std::optional<std::string>& out) {
+    return ReadNullableText(object, key, out) && (!out || OneOf(*out, words));
+}
+
+// Digits `text[from, from + count)` as a number within [low, high].
+bool Field(std::string_view text, std::size_t from, std::size_t count, int low, int high) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return value >= low && value <= high;
+}
+
+// "2026-12-09T11:33:26Z", as UtcTimeText writes it.
+bool IsUtcTime(std::string_view text) {
+    return text.size() == 20 && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
+           text[13] == ':' && text[16] == ':' && text[19] == 'Z' && Field(text, 0, 4, 0, 9999) &&
+           Field(text, 5, 2, 1, 12) && Field(text, 8, 2, 1, 31) && Field(text, 11, 2, 0, 23) &&
+           Field(text, 14, 2, 0, 59) && Field(text, 17, 2, 0, 59);
 }
 
 }  // namespace
@@ -80,6 +137,9 @@ std::string RunRecordLine(const RunRecord& record) {
     line["bytesSent"] = record.bytesSent;
     line["result"] = record.result;
     line["versionAfter"] = Nullable(record.versionAfter);
+    if (record.simulated) {
+        line["simulated"] = true;
+    }
     // A raw U+2028 from a printer would make this one line two for many readers of the file.
     return LineSafeJson(line.dump(-1, ' ', false, Json::error_handler_t::replace)) + "\n";
 }
@@ -89,19 +149,25 @@ std::optional<RunRecord> ParseRunRecordLine(std::string_view line) {
     if (!object.is_object()) {
         return std::nullopt;
     }
+    for (const auto& member : object.items()) {
+        if (!OneOf(member.key(), kMembers)) {
+            return std::nullopt;
+        }
+    }
     RunRecord record;
-    const bool texts =
-        ReadText(object, "time", record.time) && ReadText(object, "computer", record.computer) &&
-        ReadText(object, "program", record.program) &&
-        ReadText(object, "programVersion", record.programVersion) &&
-        ReadText(object, "command", record.command) && ReadText(object, "result", record.result) &&
-        ReadNullableText(object, "instanceId", record.instanceId) &&
-        ReadNullableText(object, "model", record.model) &&
-        ReadNullableText(object, "port", record.port) &&
-        ReadNullableText(object, "versionText", record.versionText) &&
-        ReadNullableText(object, "firmware", record.firmware) &&
-        ReadNullableText(object, "versionAfter", record.versionAfter);
-    if (!texts || record.result.empty()) {
+    const bool texts = ReadText(object, "time", record.time) && IsUtcTime(record.time) &&
+                       ReadText(object, "computer", record.computer) &&
+                       ReadWord(object, "program", kPrograms, record.program) &&
+                       ReadText(object, "programVersion", record.programVersion) &&
+                       ReadWord(object, "command", kCommands, record.command) &&
+                       ReadWord(object, "result", kResults, record.result) &&
+                       ReadNullableText(object, "instanceId", record.instanceId) &&
+                       ReadNullableText(object, "model", record.model) &&
+                       ReadNullableText(object, "port", record.port) &&
+                       ReadNullableText(object, "versionText", record.versionText) &&
+                       ReadNullableWord(object, "firmware", kVerdicts, record.firmware) &&
+                       ReadNullableWord(object, "versionAfter", kVerdicts, record.versionAfter);
+    if (!texts) {
         return std::nullopt;
     }
     const auto bytes = object.find("bytesSent");
@@ -117,13 +183,24 @@ std::optional<RunRecord> ParseRunRecordLine(std::string_view line) {
     if (package == object.end()) {
         return std::nullopt;
     }
-    if (package->is_number_integer() && package->get<std::int64_t>() >= INT32_MIN &&
-        package->get<std::int64_t>() <= INT32_MAX) {
+    if (package->is_number_integer() && (package->get<std::int64_t>() == kPackagePlainId ||
+                                         package->get<std::int64_t>() == kPackageEncryptedId)) {
         record.package = static_cast<int>(package->get<std::int64_t>());
     } else if (!package->is_null()) {
         return std::nullopt;
     }
+    // Only ever written as true: a real run's line has no such member.
+    if (const auto simulated = object.find("simulated"); simulated != object.end()) {
+        if (!simulated->is_boolean() || !simulated->get<bool>()) {
+            return std::nullopt;
+        }
+        record.simulated = true;
+    }
     return record;
+}
+
+bool PrintersAreSimulated() {
+    return SimulatedPrintersScenario().has_value() || EnvironmentPath(kEmulateVariable).has_value();
 }
 
 std::string UtcTimeText(std::int64_t seconds) {
@@ -151,6 +228,7 @@ void StampRunRecord(RunRecord& record, std::string_view program, std::string_vie
     record.program = program;
     record.programVersion = ProgramVersion();
     record.command = command;
+    record.simulated = PrintersAreSimulated();
 }
 
 std::string_view ProgramVersion() {

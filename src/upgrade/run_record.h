@@ -26,21 +26,30 @@ struct RunRecord {
     std::int64_t bytesSent = 0;
     std::string result = {};                       // the console program's result word
     std::optional<std::string> versionAfter = {};  // the verdict read back by --verify
+    bool simulated = false;  // the printer was simulated: nothing real was flashed
 
     bool operator==(const RunRecord&) const = default;
 };
 
 // The record as one JSON line, line end included. Text that is not UTF-8 is stored with U+FFFD.
+// "simulated": true only for a simulated printer's run; a real run's line has no such member.
 std::string RunRecordLine(const RunRecord& record);
 
 // The record a history line holds (its line end taken off), or none when the line is not one
-// whole record: cut, not JSON, a member missing or of the wrong type.
+// whole record as docs/cli-output.schema.json has it: cut, not JSON, a member missing, unknown,
+// of the wrong type or with a value the record never holds (a time that is not the ISO 8601 UTC
+// form, a program, command, verdict, package or result word that no run writes).
 std::optional<RunRecord> ParseRunRecordLine(std::string_view line);
+
+// True while the printers are simulated (VIRUZU_FWUP_EMULATE names a scenario, or the program
+// was wired with one): the run's record is marked so and kept in a history of its own.
+bool PrintersAreSimulated();
 
 // `seconds` since the epoch as ISO 8601 UTC time.
 std::string UtcTimeText(std::int64_t seconds);
 
-// The record's time (the clock seam), computer, program and version, and command filled in.
+// The record's time (the clock seam), computer, program and version, command and whether the
+// printers are simulated filled in.
 void StampRunRecord(RunRecord& record, std::string_view program, std::string_view command);
 
 // The version this build carries, as the programs name it.

@@ -616,6 +616,68 @@ def history_cases(args):
     return errors
 
 
+def history_says_only_what_happened(args):
+    """Issue 27, item 6: `history` prints only lines that are records as a run writes them
+    (well-formed lines with values no run writes are skipped and named), and a simulated run's
+    record says so."""
+    name = "history, only records as runs write them"
+    folder = tempfile.mkdtemp(dir=LOCKS.name)
+    env = environment(args, "one-printer-ready", history_dir=folder)
+    subprocess.run(([args.runner] if args.runner else []) + [args.program, "upgrade", "--json"],
+                   env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    path = os.path.join(folder, "history.jsonl")
+    with open(path, "rb") as f:
+        written = json.loads(f.readline())
+    hostile = [("package", 42), ("firmware", "sideways"), ("command", "list"),
+               ("result", "summary"), ("time", "yesterday"), ("note", "planted")]
+    with open(path, "ab") as f:
+        for member, value in hostile:
+            f.write(json.dumps(dict(written, **{member: value})).encode() + b"\n")
+    done = subprocess.run(command(args, ["history"]), env=env, stdin=subprocess.DEVNULL,
+                          capture_output=True, timeout=120)
+    errors = check_result(name, done.returncode, done.stdout, 0,
+                          {"records": 1, "skipped": len(hostile)})
+    records = [o["record"] for o in json_lines(done.stdout) if o.get("event") == "record"]
+    if [r.get("simulated") for r in records] != [True]:
+        errors.append(f"{name}: the simulated run's record is not marked: {records}")
+    notes = done.stderr.decode("utf-8", "replace")
+    for line in range(2, 2 + len(hostile)):
+        if f"line {line}: not a record, skipped" not in notes:
+            errors.append(f"{name}: line {line} is not named as skipped: {notes!r}")
+    return errors
+
+
+def simulated_history_of_its_own(args):
+    """A simulated run with no history folder named never lands in the real history: its record
+    goes to history-simulated.jsonl, which `history` reads while the printers are simulated."""
+    name = "history, a simulated run's own"
+    errors = []
+    with tempfile.TemporaryDirectory() as scratch:
+        program = os.path.join(scratch, "viruzu-fwup-cli")
+        shutil.copy(args.program, program)
+        env = environment(args, "one-printer-ready")
+        del env["VIRUZU_FWUP_HISTORY_DIR"]
+        env["XDG_STATE_HOME"] = os.path.join(scratch, "state")
+        done = subprocess.run([program, "upgrade", "--json"], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=120)
+        errors += check_result(name, done.returncode, done.stdout, 0, {})
+        if os.path.exists(os.path.join(scratch, "history.jsonl")):
+            errors.append(f"{name}: the simulated run is in the real history")
+        done = subprocess.run([program, "history", "--json"], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=120)
+        errors += check_result(name, done.returncode, done.stdout, 0, {
+            "records": 1, "history": os.path.join(scratch, "history-simulated.jsonl")})
+        records = [o["record"] for o in json_lines(done.stdout) if o.get("event") == "record"]
+        if [r.get("simulated") for r in records] != [True]:
+            errors.append(f"{name}: not marked: {records}")
+        del env["VIRUZU_FWUP_EMULATE"]
+        done = subprocess.run([program, "history", "--json"], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=120)
+        errors += check_result(name + ", real printers", done.returncode, done.stdout, 0,
+                               {"records": 0, "history": os.path.join(scratch, "history.jsonl")})
+    return errors
+
+
 def failing_device_list(args):
     """The real libusb discovery with libusb_get_device_list failing (preloaded)."""
     name = "error, libusb device list fails"
@@ -792,11 +854,13 @@ def main():
     jobs += [lambda c=c: run_all_case(args, c) for c in ALL_CASES if c[6] or not args.windows]
     jobs.append(lambda: first_of_several(args))
     jobs.append(lambda: history_cases(args))
+    jobs.append(lambda: history_says_only_what_happened(args))
     jobs += [lambda c=c: answer_on_terminal(args, *c) for c in terminal_cases(args.windows)]
     if not args.windows:
         jobs += [lambda c=c: run_interrupted(args, *c) for c in interrupt_cases(args)]
         jobs += [lambda: log_of_unreadable_folder(args), lambda: signal_during_blocked_write(args),
                  lambda: interrupted_all(args)]
+        jobs.append(lambda: simulated_history_of_its_own(args))
     if args.failing_device_list:
         jobs.append(lambda: failing_device_list(args))
     jobs.append(lambda: hostile_printer_cases(args))

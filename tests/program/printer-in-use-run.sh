@@ -37,9 +37,12 @@ grep -qF "window_driver: idle: Start to upgrade" <<<"$output" ||
 grep -qF "Another upgrade run holds the printer USB\\VID_5A7C&PID_B101\\SER0001; nothing was sent to it" \
   "$work/Tool.log" || fail "Tool.log lacks the in-use line"
 ! grep -qF "Will burn FW" "$work/Tool.log" || fail "the run went on to the transfer"
-# The refused run is the history's one line, beside the program as its Tool.log is.
-[ "$(wc -l <"$work/history.jsonl")" -eq 1 ] &&
-  grep -qF '"program":"viruzu-fwup",' "$work/history.jsonl" &&
-  grep -qF '"bytesSent":0,"result":"in-use",' "$work/history.jsonl" ||
-  fail "the history does not hold the refused run alone"
+# The refused run is the simulated printers' history's one line, beside the program as its
+# Tool.log is, marked as simulated; the history of real printers is not touched.
+history="$work/history-simulated.jsonl"
+[ "$(wc -l <"$history")" -eq 1 ] &&
+  grep -qF '"program":"viruzu-fwup",' "$history" &&
+  grep -qF '"bytesSent":0,"result":"in-use",' "$history" &&
+  grep -qF '"simulated":true}' "$history" && [ ! -e "$work/history.jsonl" ] ||
+  fail "the simulated history does not hold the refused run alone"
 echo "printer-in-use-run: refused, as it should be"

@@ -2,28 +2,12 @@
 
 #include <algorithm>
 
+#include "base/win32/unique_win32.h"
 #include "log/append_file.h"
+#include "log/win32/regular_file_open.h"
 
 namespace fwup {
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) {
-            ::CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
-  private:
-    HANDLE handle_;
-};
 
 // WriteFile counts in DWORDs; larger text goes in pieces.
 constexpr std::size_t kLargestWrite = 1 << 20;
@@ -31,9 +15,10 @@ constexpr std::size_t kLargestWrite = 1 << 20;
 }  // namespace
 
 bool AppendToFile(const std::wstring& path, std::string_view bytes) {
-    // No sharing: while one line is written nobody else writes, and a second writer's open fails.
-    const FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Readers may share it; a second writer's open fails, so lines never interleave.
+    RegularOpen how = RegularOpen::kFailed;
+    const win32::UniqueFileHandle file(
+        OpenRegularFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, how));
     if (!file.valid()) {
         return false;
     }

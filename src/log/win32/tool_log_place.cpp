@@ -6,7 +6,7 @@ std::wstring HostToolLogPath(const std::wstring& besideExecutable) {
     return besideExecutable;
 }
 
-std::wstring HostHistoryPath(const std::wstring& besideExecutable) {
+std::wstring HostHistoryPath(const std::wstring& besideExecutable, const char* /*fileName*/) {
     return besideExecutable;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include "fakes/instant_clock.h"
 #include "log/posix/tool_log_place_choice.h"
 #include "log/tool_log.h"
+#include "log/tool_log_place.h"
 
 namespace fwup {
 namespace {
@@ -82,6 +85,62 @@ TEST_F(ToolLogPlaceTest, BesideTheExecutableWhereWritableElseUnderTheStateDirect
     }
     SetOrUnset("HOME", savedHome);
     EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+fs::perms Mode(const fs::path& path) {
+    return fs::symlink_status(path).permissions();
+}
+
+// Under umask 0 the state folder once came out 0777, open to every user.
+TEST_F(ToolLogPlaceTest, FoldersAreMadeWithTheirOwnModesWhateverTheUmask) {
+    const mode_t umaskBefore = ::umask(0);
+    setenv("XDG_STATE_HOME", (dir_ / "state" / "deep").c_str(), 1);
+    const InstalledServices installed(
+        {.modulePath = (dir_ / "no-such-dir" / "viruzu-fwup-cli").wstring()});
+    const fs::path folder = dir_ / "state" / "deep" / "viruzu-fwup";
+    const fs::perms ownerOnly = fs::perms::owner_all;
+
+    EXPECT_EQ(ToolLogPath(), (folder / "Tool.log").wstring());
+    EXPECT_EQ(Mode(dir_ / "state"), ownerOnly);
+    EXPECT_EQ(Mode(dir_ / "state" / "deep"), ownerOnly);
+    EXPECT_EQ(Mode(folder), ownerOnly);
+
+    // An earlier run's folder that others may write is the user's own again.
+    fs::permissions(folder, fs::perms::all);
+    EXPECT_EQ(ToolLogPath(), (folder / "Tool.log").wstring());
+    EXPECT_EQ(Mode(folder), ownerOnly);
+
+    // A link in the folder's place is not followed.
+    fs::remove_all(folder);
+    fs::create_directory(dir_ / "elsewhere");
+    fs::create_directory_symlink(dir_ / "elsewhere", folder);
+    EXPECT_EQ(ToolLogPath(), L"");
+    WriteToolLog(L"line");
+    EXPECT_TRUE(fs::is_empty(dir_ / "elsewhere"));
+    ::umask(umaskBefore);
+}
+
+// Root beside a program in another user's folder: that user could swap the log or the history
+// for a link at any time, so root's files go to its state folder; and root makes no state folder
+// inside another user's.
+TEST_F(ToolLogPlaceTest, RootKeepsOutOfAFolderAnotherUserOwns) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root (CI runs as root)";
+    }
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::chown((dir_ / "bin").c_str(), kNobody, kNobody), 0);
+    setenv("XDG_STATE_HOME", (dir_ / "state").c_str(), 1);
+    const InstalledServices installed({.modulePath = (dir_ / "bin" / "viruzu-fwup-cli").wstring()});
+
+    EXPECT_EQ(ToolLogPath(), (dir_ / "state" / "viruzu-fwup" / "Tool.log").wstring());
+    EXPECT_EQ(HostHistoryPath((dir_ / "bin" / "history.jsonl").wstring(), "history.jsonl"),
+              (dir_ / "state" / "viruzu-fwup" / "history.jsonl").wstring());
+
+    fs::create_directory(dir_ / "theirs");
+    ASSERT_EQ(::chown((dir_ / "theirs").c_str(), kNobody, kNobody), 0);
+    setenv("XDG_STATE_HOME", (dir_ / "theirs" / "state").c_str(), 1);
+    EXPECT_EQ(ToolLogPath(), L"");
+    EXPECT_FALSE(fs::exists(dir_ / "theirs" / "state"));
 }
 
 TEST(ToolLogPlaceChoice, AProgramUnderUsrNeverWritesBesideItself) {
