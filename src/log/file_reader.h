@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "log/regular_open.h"
+
 namespace fwup {
 
 // A file opened for reading only when it is a regular file: a symbolic link (a reparse point on
@@ -11,20 +13,18 @@ namespace fwup {
 // on. Defined per platform.
 class FileReader {
   public:
-    enum class Opened { kYes, kAbsent, kNotRegular, kFailed };
-
     explicit FileReader(const std::wstring& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    Opened opened() const { return opened_; }
+    RegularOpen opened() const { return opened_; }
 
     // Up to `size` bytes into `buffer`; 0 at the end of the file or on an error.
     std::size_t Read(char* buffer, std::size_t size);
 
   private:
-    Opened opened_ = Opened::kFailed;
+    RegularOpen opened_ = RegularOpen::kFailed;
     std::intptr_t handle_ = -1;  // a file descriptor, or a HANDLE on Windows
 };
 

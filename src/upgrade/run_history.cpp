@@ -71,15 +71,15 @@ void ReadPart(const std::wstring& path, HistoryReading& reading) {
     FileReader in(path);
     const std::string name = ToUtf8(path);
     switch (in.opened()) {
-        case FileReader::Opened::kYes:
+        case RegularOpen::kOpened:
             break;
-        case FileReader::Opened::kAbsent:
+        case RegularOpen::kAbsent:
             return;
-        case FileReader::Opened::kNotRegular:
+        case RegularOpen::kRefused:
             reading.found = true;
             reading.notes.push_back(name + ": not a regular file, skipped");
             return;
-        case FileReader::Opened::kFailed:
+        case RegularOpen::kFailed:
             reading.found = true;
             reading.notes.push_back(name + ": cannot be read, skipped");
             return;

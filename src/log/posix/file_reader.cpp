@@ -15,22 +15,9 @@ constexpr int kMaxInterruptions = 16;
 }  // namespace
 
 FileReader::FileReader(const std::wstring& path) {
-    RegularOpen how = RegularOpen::kFailed;
-    UniqueFd file = OpenRegularFile(ToUtf8(path), O_RDONLY, 0, OpenPurpose::kRead, how);
-    switch (how) {
-        case RegularOpen::kOpened:
-            opened_ = Opened::kYes;
-            handle_ = file.release();
-            break;
-        case RegularOpen::kAbsent:
-            opened_ = Opened::kAbsent;
-            break;
-        case RegularOpen::kRefused:
-            opened_ = Opened::kNotRegular;
-            break;
-        case RegularOpen::kFailed:
-            opened_ = Opened::kFailed;
-            break;
+    UniqueFd file = OpenRegularFile(ToUtf8(path), O_RDONLY, 0, OpenPurpose::kRead, opened_);
+    if (opened_ == RegularOpen::kOpened) {
+        handle_ = file.release();
     }
 }
 

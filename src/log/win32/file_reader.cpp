@@ -9,35 +9,22 @@ namespace fwup {
 
 FileReader::FileReader(const std::wstring& path) {
     // Sharing writing and deleting: a reader never makes a run's record fail, nor the rotation.
-    RegularOpen how = RegularOpen::kFailed;
     const HANDLE file =
         OpenRegularFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        OPEN_EXISTING, how);
-    switch (how) {
-        case RegularOpen::kOpened:
-            opened_ = Opened::kYes;
-            handle_ = reinterpret_cast<std::intptr_t>(file);
-            break;
-        case RegularOpen::kAbsent:
-            opened_ = Opened::kAbsent;
-            break;
-        case RegularOpen::kRefused:
-            opened_ = Opened::kNotRegular;
-            break;
-        case RegularOpen::kFailed:
-            opened_ = Opened::kFailed;
-            break;
+                        OPEN_EXISTING, opened_);
+    if (opened_ == RegularOpen::kOpened) {
+        handle_ = reinterpret_cast<std::intptr_t>(file);
     }
 }
 
 FileReader::~FileReader() {
-    if (opened_ == Opened::kYes) {
+    if (opened_ == RegularOpen::kOpened) {
         ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
     }
 }
 
 std::size_t FileReader::Read(char* buffer, std::size_t size) {
-    if (opened_ != Opened::kYes) {
+    if (opened_ != RegularOpen::kOpened) {
         return 0;
     }
     DWORD done = 0;

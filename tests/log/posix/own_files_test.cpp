@@ -56,28 +56,28 @@ class OwnFilesTest : public ::testing::Test {
 };
 
 TEST_F(OwnFilesTest, OnlyARegularFileIsWrittenReadOrLocked) {
-    using enum FileReader::Opened;
+    using enum RegularOpen;
     struct Case {
         const char* name;
         std::function<void(const fs::path&)> make;
         bool used;
-        FileReader::Opened read;
+        RegularOpen read;
     } const cases[] = {
         {"absent", [](const fs::path&) {}, true, kAbsent},
-        {"regular", [](const fs::path& p) { std::ofstream(p) << "old\n"; }, true, kYes},
+        {"regular", [](const fs::path& p) { std::ofstream(p) << "old\n"; }, true, kOpened},
         {"link to a file", [this](const fs::path& p) { fs::create_symlink(dir_ / "target", p); },
-         false, kNotRegular},
+         false, kRefused},
         {"dangling link", [this](const fs::path& p) { fs::create_symlink(dir_ / "nowhere", p); },
-         false, kNotRegular},
+         false, kRefused},
         {"link to a FIFO",
          [this](const fs::path& p) {
              ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0644), 0);
              fs::create_symlink(dir_ / "pipe", p);
          },
-         false, kNotRegular},
+         false, kRefused},
         {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, false,
-         kNotRegular},
-        {"folder", [](const fs::path& p) { fs::create_directory(p); }, false, kNotRegular},
+         kRefused},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, false, kRefused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +87,7 @@ TEST_F(OwnFilesTest, OnlyARegularFileIsWrittenReadOrLocked) {
         {
             FileReader reader(path.wstring());
             EXPECT_EQ(reader.opened(), c.read);
-            if (c.read == kYes) {
+            if (c.read == kOpened) {
                 EXPECT_EQ(ReadAll(reader), "old\n");
             }
         }
@@ -135,7 +135,7 @@ TEST_F(OwnFilesTest, RootWritesNoFileOrFolderOfAnotherUser) {
     EXPECT_EQ(Bytes(dir_ / "their-file"), "theirs\n");
     EXPECT_EQ(Bytes(dir_ / "target"), "target\n");
     // Reading is no write: root may read what another user keeps.
-    EXPECT_EQ(FileReader((dir_ / "their-file").wstring()).opened(), FileReader::Opened::kYes);
+    EXPECT_EQ(FileReader((dir_ / "their-file").wstring()).opened(), RegularOpen::kOpened);
 }
 
 }  // namespace

@@ -47,14 +47,14 @@ TEST_F(OwnFilesTest, AFolderIsNeitherWrittenNorRead) {
     fs::create_directory(path);
     EXPECT_FALSE(AppendToFile(path.wstring(), "line\n"));
     EXPECT_FALSE(FileLock(path.wstring()).held());
-    EXPECT_NE(FileReader(path.wstring()).opened(), FileReader::Opened::kYes);
+    EXPECT_NE(FileReader(path.wstring()).opened(), RegularOpen::kOpened);
 }
 
 TEST_F(OwnFilesTest, AReaderKeepsNoWriterOut) {
     const fs::path path = dir_ / "history.jsonl";
     ASSERT_TRUE(AppendToFile(path.wstring(), "one\n"));
     FileReader reader(path.wstring());
-    ASSERT_EQ(reader.opened(), FileReader::Opened::kYes);
+    ASSERT_EQ(reader.opened(), RegularOpen::kOpened);
     EXPECT_TRUE(AppendToFile(path.wstring(), "two\n"));
     char chunk[16];
     EXPECT_EQ(std::string(chunk, reader.Read(chunk, sizeof chunk)), "one\ntwo\n");
@@ -73,7 +73,7 @@ TEST_F(OwnFilesTest, ALinkInTheFilesPlaceIsNotFollowed) {
     }
     EXPECT_FALSE(AppendToFile(link.wstring(), "line\n"));
     EXPECT_FALSE(FileLock(link.wstring()).held());
-    EXPECT_EQ(FileReader(link.wstring()).opened(), FileReader::Opened::kNotRegular);
+    EXPECT_EQ(FileReader(link.wstring()).opened(), RegularOpen::kRefused);
     EXPECT_EQ(Bytes(dir_ / "target"), "target\n");
 }
 
