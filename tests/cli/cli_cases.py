@@ -744,10 +744,16 @@ def hostile_printer_cases(args):
 
     def run(arguments, json_mode):
         prefix = [args.runner] if args.runner else []
-        return subprocess.run(prefix + [args.program] + arguments + (["--json"] if json_mode else []),
+        done = subprocess.run(prefix + [args.program] + arguments + (["--json"] if json_mode else []),
                               env=environment(args, "hostile-printer", history_dir=history),
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=240)
+        # A Windows console line ends in CR LF. A CR or LF a printer sent is shown escaped, so
+        # a raw pair can only be the platform's line end.
+        if args.windows:
+            done.stdout = done.stdout.replace(b"\r\n", b"\n")
+            done.stderr = done.stderr.replace(b"\r\n", b"\n")
+        return done
 
     runs = [(["list"], 0), (["check"], 0), (["upgrade"], 0), (["upgrade", "--all"], 0),
             (["upgrade", "--serial", "NOPE"], 2)]
