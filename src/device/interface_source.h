@@ -6,6 +6,7 @@
 #include <string>
 
 #include "device/channel.h"
+#include "device/printer_arrivals.h"
 
 namespace fwup {
 
@@ -46,6 +47,9 @@ class InterfaceSource {
     virtual std::optional<std::uint32_t> PortNumber(const std::wstring& path) = 0;
     // Opens the interface at `path` for synchronous reading and writing, or returns null.
     virtual UsbChannel OpenInterface(const std::wstring& path) = 0;
+    // A watch that sees printers plugged in and pulled from now on, or null where this source
+    // cannot watch (a window then lists the printers again every kRelistWithoutWatchMs).
+    virtual std::unique_ptr<ArrivalWatch> WatchArrivals() { return nullptr; }
 };
 
 // The platform's own interface source (defined in the platform folder), or null when the

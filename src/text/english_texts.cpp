@@ -10,7 +10,7 @@ namespace {
 // Ids 19 and 20 are settings, not translations: the face name of the window fonts and the caption
 // of the system menu's close item where the platform has none. The Chinese values stay in the
 // Latin-script tables too; Turkish and Russian need a face that carries their letters.
-constexpr std::array<LangTextEntry, 30> kEnglishTexts{{
+constexpr std::array<LangTextEntry, 44> kEnglishTexts{{
     {TXT_TITLE, L"Viruzu  Firmware Upgrade Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Please restart the printer to upgrade again, or contact the Viruzu customer service "
@@ -73,6 +73,27 @@ constexpr std::array<LangTextEntry, 30> kEnglishTexts{{
     {TXT_LOW_BATTERY,
      L"The computer's battery is nearly empty. Connect the computer to mains power and try "
      L"again."},
+    {TXT_PRINTERS_NONE,
+     L"No supported printer is attached. Turn the printer on and connect it with a USB cable."},
+    {TXT_PRINTER_CHOSEN, L"Printer to upgrade:"},
+    {TXT_PRINTERS_CHOOSE, L"Several printers are attached. Choose the one to upgrade:"},
+    {TXT_SERIAL, L"serial"},
+    {TXT_PRINTER, L"Printer:"},
+    {TXT_FIRMWARE, L"Firmware:"},
+    {TXT_BYTES, L"bytes"},
+    {TXT_TIME_LEFT, L"Time left:"},
+    {TXT_FOLLOW_WAITING,
+     L"Waiting for the printer to restart on the new firmware. Do not turn it off. Waited:"},
+    {TXT_FOLLOW_CURRENT, L"The printer has restarted and runs the new firmware:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"The printer restarted but did not take the new firmware. It runs version:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"The printer has not come back within 10 minutes. It may still be flashing its firmware: "
+     L"do not turn it off, and check its panel before you use it."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Two attached printers have this printer's ID, so the firmware it runs now cannot be "
+     L"read. Check the version on the printer's panel."},
+    {TXT_PRINTERS_ATTACHED, L"Printers attached:"},
 }};
 static_assert(IsWellFormed(kEnglishTexts));
 

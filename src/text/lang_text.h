@@ -38,7 +38,23 @@ enum TextId : int {
     TXT_FW_UNRECOGNIZED = 26,
     TXT_KEEP_POWER_ON = 27,
     TXT_PRINTER_IN_USE = 28,
-    TXT_LOW_BATTERY = 29
+    TXT_LOW_BATTERY = 29,
+    // The printer list, the transfer's figures and the wait for the printer after the transfer.
+    // A text that ends in a colon is followed by a value: " " and the value, on the same line.
+    TXT_PRINTERS_NONE = 30,
+    TXT_PRINTER_CHOSEN = 31,
+    TXT_PRINTERS_CHOOSE = 32,
+    TXT_SERIAL = 33,
+    TXT_PRINTER = 34,
+    TXT_FIRMWARE = 35,
+    TXT_BYTES = 36,
+    TXT_TIME_LEFT = 37,
+    TXT_FOLLOW_WAITING = 38,
+    TXT_FOLLOW_CURRENT = 39,
+    TXT_FOLLOW_NOT_TAKEN = 40,
+    TXT_FOLLOW_NOT_BACK = 41,
+    TXT_FOLLOW_UNKNOWN = 42,
+    TXT_PRINTERS_ATTACHED = 43
 };
 
 // Primary language ids: the low 10 bits of a Windows language identifier. <windows.h> defines the

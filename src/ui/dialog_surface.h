@@ -104,6 +104,9 @@ class DialogListener {
     // Returns true when the logic allowed it, in which case it has already ended the dialog; on
     // false the surface keeps the window open.
     virtual bool OnCloseRequest() = 0;
+    // The user chose another entry of a drop-down list (with the mouse or the keyboard); a
+    // selection made through DialogSurface::SetCurSel is not reported.
+    virtual void OnSelectionChange(int id) { (void)id; }
     // A timer started with DialogSurface::StartTimer went off.
     virtual void OnTimer(int timerId) { (void)timerId; }
     // The window itself received the keyboard focus (after the toolkit's own handling).
