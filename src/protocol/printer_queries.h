@@ -44,6 +44,11 @@ int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionTe
 // answered, `versionText` (if given) receives its version text up to the first zero.
 int QueryFwVersion(const PrinterTarget& printer, std::string* versionText = nullptr);
 
+// The version text a printer that read `printerText` shows once it runs the package: the same
+// text with the compared characters set to the package's digits ("V2.10.8" becomes "V2.10.9").
+// A text too short to compare comes back as it is.
+std::string PackageVersionFor(std::string printerText);
+
 // CRC-16/XMODEM of the descrambled protected block of a security record.
 std::uint16_t CalcCrc16(std::span<const std::uint8_t, kSecurityBlockSize> block);
 

@@ -40,6 +40,14 @@ int ClassifyFwVersion(std::span<const std::uint8_t, kAclReplyDataSize> versionTe
     return printer < package ? kVersionLower : kVersionHigher;
 }
 
+std::string PackageVersionFor(std::string printerText) {
+    if (printerText.size() > kVersionMinorPos) {
+        printerText[kVersionMajorPos] = kPackageVersionMajorDigit;
+        printerText[kVersionMinorPos] = kPackageVersionMinorDigit;
+    }
+    return printerText;
+}
+
 int QueryFwVersion(const PrinterTarget& printer, std::string* versionText) {
     UsbChannel channel = OpenUSBDevice(printer);
     if (!channel) {

@@ -173,6 +173,11 @@ class DialogSurface {
     virtual void SetFont(int id, const FontDesc& font) = 0;
     virtual void SetImage(int id, int bitmapId) = 0;
     virtual void SetFocus(int id) = 0;
+    // Moves control `id` in the keyboard's focus order (Tab) to right after `afterId`.
+    virtual void PlaceInFocusOrderAfter(int id, int afterId) {
+        (void)id;
+        (void)afterId;
+    }
 
     // What assistive technology (a screen reader) says for a control, or for the window itself
     // (kIdWindow) beside its title. A button or a text control is named by its text, the window

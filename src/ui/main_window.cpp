@@ -4,12 +4,17 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/shown_text.h"
+#include "base/wide_text.h"
+#include "device/interface_source.h"
 #include "device/simulated_printers.h"
+#include "protocol/printer_queries.h"
 #include "text/lang_text.h"
 #include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/message_dialog.h"
 #include "upgrade/run_status.h"
+#include "upgrade/transfer_figures.h"
 
 namespace fwup {
 
@@ -22,6 +27,26 @@ constexpr int kProgressHighest = 100;
 
 // Where the final message area goes when it is centred for a result with a picture.
 constexpr PixelRect kCentredMessageRect{30, 180, 410, 100};
+
+// The idle look gives this much of the tips box's height to the printer line and list below
+// the steps.
+constexpr int kPrinterAreaHeight = 50;
+constexpr PixelRect kPrinterLineRect{30, 312, 400, 20};
+constexpr PixelRect kPrinterListRect{30, 334, 400, 25};
+// The printer of the run: below the bar while it fills, below the message in a final look.
+constexpr PixelRect kRunPrinterTransferRect{10, 100, 450, 45};
+constexpr PixelRect kRunPrinterFinalRect{10, 285, 450, 40};
+constexpr PixelRect kFiguresRect{10, 150, 450, 25};
+constexpr PixelRect kFollowRect{10, 325, 450, 42};
+
+DeviceList ListAttachedPrinters() {
+    DeviceList printers;
+    if (GetSystemDeviceList(printers) < 0) {
+        // A listing that failed half-way is no list of what is attached.
+        printers.clear();
+    }
+    return printers;
+}
 
 PixelRect AsPixelRect(const WindowPlace& place) {
     return {place.x, place.y, place.width, place.height};
@@ -62,9 +87,16 @@ CVevaVoRirizevDlg::CVevaVoRirizevDlg(DialogSurface& surface, DialogSurfaceFactor
     : m_cbPrinters(surface, kIdPrinters),
       surface_(surface),
       factory_(factory),
-      hooks_(std::move(hooks)) {
+      hooks_(std::move(hooks)),
+      m_printerList(surface, kIdPrinterLine, kIdPrinters) {
     if (!hooks_.selectLanguage) {
         hooks_.selectLanguage = SelectUiLanguage;
+    }
+    if (!hooks_.listPrinters) {
+        hooks_.listPrinters = ListAttachedPrinters;
+    }
+    if (!hooks_.watchArrivals) {
+        hooks_.watchArrivals = [] { return ActiveInterfaceSource().WatchArrivals(); };
     }
     surface_.SetListener(this);
 }
@@ -77,6 +109,8 @@ CVevaVoRirizevDlg::~CVevaVoRirizevDlg() {
 
 int CVevaVoRirizevDlg::DoModal() {
     const int result = surface_.RunModal();
+    m_bEnded.store(true);
+    m_arrivals.reset();
     // The window is gone: nobody may reach it through the process-wide pointer any more.
     CVevaVoRirizevDlg* self = this;
     pMainDlg.compare_exchange_strong(self, nullptr);
@@ -103,6 +137,7 @@ bool CVevaVoRirizevDlg::OnInitDialog() {
 
     CreateControls();
     LayoutForLanguage();
+    StartWatchingPrinters();
     return true;
 }
 
@@ -179,17 +214,123 @@ void CVevaVoRirizevDlg::CreateControls() {
                             .visible = false,
                             .font = m_fontResult});
 
+    CreatePrinterControls(readingAligned, reading);
+
     surface_.Show(kIdExit, false);
     // The keyboard starts where the window's one action is.
     m_nFocusId = kIdStart;
     surface_.SetFocus(kIdStart);
 }
 
+void CVevaVoRirizevDlg::CreatePrinterControls(StyleBits readingAligned, StyleBits reading) {
+    surface_.CreateControl({.id = kIdPrinterLine,
+                            .kind = ControlKind::kStaticText,
+                            .rect = kPrinterLineRect,
+                            .style = readingAligned,
+                            .font = m_fontText});
+    surface_.Move(kIdPrinters, kPrinterListRect);
+    surface_.ChangeStyle(kIdPrinters, kStyleSorted, kStyleTabStop | readingAligned);
+    surface_.SetFont(kIdPrinters, m_fontText);
+    // The tab order runs tips, printer list, Start.
+    surface_.PlaceInFocusOrderAfter(kIdPrinters, kIdTips);
+    surface_.CreateControl({.id = kIdRunPrinter,
+                            .kind = ControlKind::kStaticText,
+                            .rect = kRunPrinterTransferRect,
+                            .style = kStyleAlignCenter | reading,
+                            .visible = false,
+                            .font = m_fontText});
+    surface_.CreateControl({.id = kIdFigures,
+                            .kind = ControlKind::kStaticText,
+                            .rect = kFiguresRect,
+                            .style = kStyleAlignCenter | reading,
+                            .visible = false,
+                            .font = m_fontText});
+    surface_.CreateControl({.id = kIdFollow,
+                            .kind = ControlKind::kStaticText,
+                            .rect = kFollowRect,
+                            .style = kStyleAlignCenter | reading,
+                            .visible = false,
+                            .font = m_fontText});
+    m_nListedAtMs = ActiveClock().MonotonicMs();
+    m_printerList.Show(hooks_.listPrinters());
+    UpdateStartButton();
+}
+
+void CVevaVoRirizevDlg::StartWatchingPrinters() {
+    m_arrivals = hooks_.watchArrivals();
+    if (m_arrivals) {
+        m_nArrivalsSeen = m_arrivals->Changes();
+    }
+    surface_.StartTimer(kArrivalTimerId, kArrivalPollMs);
+}
+
+void CVevaVoRirizevDlg::OnArrivalTimer() {
+    if (!m_bIdle) {
+        surface_.StopTimer(kArrivalTimerId);
+        return;
+    }
+    // Not while a run lists the printers itself; what came meanwhile is seen once it has ended.
+    if (bUpgrading.load() || m_bLocked) {
+        return;
+    }
+    if (m_bRelistDue) {
+        m_bRelistDue = false;
+    } else if (m_arrivals) {
+        const std::uint64_t changes = m_arrivals->Changes();
+        if (changes == m_nArrivalsSeen) {
+            return;
+        }
+        m_nArrivalsSeen = changes;
+    } else if (ActiveClock().MonotonicMs() - m_nListedAtMs < kRelistWithoutWatchMs) {
+        return;
+    }
+    RelistPrinters();
+}
+
+void CVevaVoRirizevDlg::RelistPrinters() {
+    if (!m_bIdle || bUpgrading.load()) {
+        return;
+    }
+    m_nListedAtMs = ActiveClock().MonotonicMs();
+    if (m_printerList.Show(hooks_.listPrinters())) {
+        UpdateStartButton();
+    }
+}
+
+std::optional<DeviceEntry> CVevaVoRirizevDlg::AskChosenPrinter() {
+    std::optional<DeviceEntry> chosen;
+    surface_.RunOnWindowThread([&] { chosen = ChosenPrinter(); });
+    return chosen;
+}
+
+void CVevaVoRirizevDlg::OnSelectionChange(int id) {
+    if (id != kIdPrinters || !m_bIdle || m_bLocked) {
+        return;
+    }
+    m_printerList.TakeUserChoice();
+    UpdateStartButton();
+}
+
+// Of several printers none is taken because it came first: Start waits for the user's choice,
+// and the keyboard waits on the list.
+void CVevaVoRirizevDlg::UpdateStartButton() {
+    const bool allowed = m_printerList.StartAllowed();
+    surface_.Enable(kIdStart, allowed && !m_bLocked);
+    if (m_bIdle) {
+        m_nFocusId = allowed ? kIdStart : kIdPrinters;
+    }
+}
+
 void CVevaVoRirizevDlg::LayoutForLanguage() {
     // Translations differ in length, so each language has places of its own.
     const IdleLayout& layout = CurrentLanguage().idleLayout;
-    surface_.Move(kIdTips, AsPixelRect(layout.tips));
-    surface_.Move(kIdNotice, AsPixelRect(layout.notice));
+    PixelRect tips = AsPixelRect(layout.tips);
+    PixelRect notice = AsPixelRect(layout.notice);
+    // The printer line and list go below the steps; the tips box scrolls.
+    tips.height -= kPrinterAreaHeight;
+    notice.y -= kPrinterAreaHeight;
+    surface_.Move(kIdTips, tips);
+    surface_.Move(kIdNotice, notice);
     surface_.Move(kIdStart, AsPixelRect(layout.start));
 }
 
@@ -251,6 +392,8 @@ void CVevaVoRirizevDlg::ReportTransfer(int percent) {
 void CVevaVoRirizevDlg::OnTimer(int timerId) {
     if (timerId == kTransferTimerId) {
         ShowLatestTransfer();
+    } else if (timerId == kArrivalTimerId) {
+        OnArrivalTimer();
     }
 }
 
@@ -260,6 +403,104 @@ void CVevaVoRirizevDlg::ShowLatestTransfer() {
         m_nTransferShown = latest;
         ApplyStatus(STATUS_TRANSFER, latest);
     }
+    if (latest != kNoTransfer) {
+        ShowFigures(latest >= kProgressHighest);
+    }
+}
+
+void CVevaVoRirizevDlg::ReportTransferBytes(std::size_t sent, std::size_t total) {
+    if (m_nTransferStartMs.load(std::memory_order_relaxed) == 0) {
+        m_nTransferStartMs.store(std::max<std::int64_t>(ActiveClock().MonotonicMs(), 1));
+    }
+    m_nTransferTotal.store(total, std::memory_order_relaxed);
+    m_nTransferSent.store(sent, std::memory_order_relaxed);
+}
+
+// Bytes, rate and time left as the console program writes them, a few times a second at most.
+void CVevaVoRirizevDlg::ShowFigures(bool force) {
+    const std::int64_t startMs = m_nTransferStartMs.load();
+    const std::size_t total = m_nTransferTotal.load();
+    if (startMs == 0 || total == 0) {
+        return;
+    }
+    const std::int64_t now = ActiveClock().MonotonicMs();
+    if (!force && m_nFiguresShownAtMs != 0 && now - m_nFiguresShownAtMs < kFiguresIntervalMs) {
+        return;
+    }
+    m_nFiguresShownAtMs = now;
+    const TransferFigures figures = MeasureTransfer(m_nTransferSent.load(), total, now - startMs);
+    const std::wstring text = std::to_wstring(figures.sent) + L" / " +
+                              std::to_wstring(figures.total) + L" " + GetLangText(TXT_BYTES) +
+                              L"   " + FromUtf8(RateText(figures)) + L"   " +
+                              GetLangText(TXT_TIME_LEFT) + L" " + FromUtf8(TimeLeftText(figures));
+    surface_.SetText(kIdFigures, text);
+    surface_.Show(kIdFigures, true);
+}
+
+void CVevaVoRirizevDlg::ShowRunPrinter(const DeviceEntry& printer, const std::string& versionText) {
+    std::wstring text = GetLangText(TXT_PRINTER) + L" " + PrinterNameText(printer);
+    if (!versionText.empty()) {
+        text += L"\r\n" + GetLangText(TXT_FIRMWARE) + L" " + ShownText(FromUtf8(versionText)) +
+                L" \u2192 " + ShownText(FromUtf8(PackageVersionFor(versionText)));
+    }
+    surface_.RunOnWindowThread([&] {
+        surface_.SetText(kIdRunPrinter, text);
+        surface_.SetAccessibleName(kIdProgress, GetLangText(TXT_TRANSMITTING) + L" " + text);
+    });
+}
+
+void CVevaVoRirizevDlg::ShowFollow(FollowState state, std::int64_t waitedMs,
+                                   const std::string& versionText) {
+    const std::wstring version = ShownText(FromUtf8(versionText));
+    surface_.RunOnWindowThread([&] { ApplyFollow(state, waitedMs, version); });
+}
+
+void CVevaVoRirizevDlg::ApplyFollow(FollowState state, std::int64_t waitedMs,
+                                    const std::wstring& versionText) {
+    std::wstring text;
+    switch (state) {
+        case FollowState::kWaiting:
+            text =
+                GetLangText(TXT_FOLLOW_WAITING) + L" " + FromUtf8(MinutesSeconds(waitedMs / 1000));
+            break;
+        case FollowState::kCurrent:
+            text = GetLangText(TXT_FOLLOW_CURRENT) + L" " + versionText;
+            break;
+        case FollowState::kNotTaken: {
+            // The printer refused the firmware: the failure look, saying so.
+            ApplyStatus(STATUS_FAILED, 0);
+            const std::wstring message = GetLangText(TXT_FOLLOW_NOT_TAKEN) + L" " + versionText;
+            surface_.SetText(kIdMessage, message);
+            surface_.Show(kIdFollow, false);
+            AnnounceEnding(TXT_FAILED, message);
+            return;
+        }
+        case FollowState::kNotBack:
+            text = GetLangText(TXT_FOLLOW_NOT_BACK);
+            break;
+        case FollowState::kUnknown:
+            text = GetLangText(TXT_FOLLOW_UNKNOWN);
+            break;
+    }
+    if (surface_.GetText(kIdFollow) == text) {
+        return;
+    }
+    surface_.SetText(kIdFollow, text);
+    surface_.Show(kIdFollow, true);
+    // The waiting line changes every second and is read on request; the verdict is told at once,
+    // from the Complete button that has the focus.
+    if (state != FollowState::kWaiting) {
+        surface_.SetAccessibleDescription(kIdExit, GetLangText(TXT_SUCCEEDED) + L" " + text);
+    }
+}
+
+void CVevaVoRirizevDlg::ShowRunPrinterIn(const PixelRect& rect) {
+    if (surface_.GetText(kIdRunPrinter).empty()) {
+        return;
+    }
+    surface_.Move(kIdRunPrinter, rect);
+    surface_.Show(kIdRunPrinter, true);
+    m_bRunPrinterShown = true;
 }
 
 void CVevaVoRirizevDlg::StopTransferPolling() {
@@ -278,6 +519,7 @@ void CVevaVoRirizevDlg::LockWindow() {
         m_bLocked = true;
         surface_.Enable(kIdStart, false);
         surface_.Enable(kIdExit, false);
+        surface_.Enable(kIdPrinters, false);
         ApplyCloseMenuItem(false);
     });
 }
@@ -285,8 +527,12 @@ void CVevaVoRirizevDlg::LockWindow() {
 void CVevaVoRirizevDlg::UnlockWindow() {
     surface_.RunOnWindowThread([this] {
         m_bLocked = false;
-        surface_.Enable(kIdStart, true);
         surface_.Enable(kIdExit, true);
+        surface_.Enable(kIdPrinters, m_printerList.Printers().size() > 1);
+        UpdateStartButton();
+        // Printers may have come or gone while the run looked at them: the list is made again
+        // once the run has ended.
+        m_bRelistDue = true;
         ApplyCloseMenuItem(true);
         // Disabling Start took the focus from it. A run that ends before any status (after a
         // message the user answered) gives the keyboard back to Start.
@@ -317,9 +563,20 @@ void CVevaVoRirizevDlg::ApplyCloseMenuItem(bool present) {
 void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
     // The idle look never returns: once a run has reported, Start stays hidden.
     m_nFocusId = 0;
+    if (m_bIdle) {
+        m_bIdle = false;
+        surface_.StopTimer(kArrivalTimerId);
+        m_arrivals.reset();
+    }
     surface_.Show(kIdTips, false);
     surface_.Show(kIdNotice, false);
     surface_.Show(kIdStart, false);
+    surface_.Show(kIdPrinterLine, false);
+    surface_.Show(kIdPrinters, false);
+    if (code != STATUS_TRANSFER) {
+        surface_.Show(kIdFigures, false);
+        ShowRunPrinterIn(kRunPrinterFinalRect);
+    }
 
     switch (code) {
         case STATUS_TRANSFER: {
@@ -336,6 +593,9 @@ void CVevaVoRirizevDlg::ApplyStatus(int code, int value) {
             }
             surface_.Show(kIdStatus, true);
             surface_.Show(kIdProgress, true);
+            if (!m_bRunPrinterShown) {
+                ShowRunPrinterIn(kRunPrinterTransferRect);
+            }
             break;
         }
         case STATUS_SUCCEEDED:
@@ -404,6 +664,10 @@ void CVevaVoRirizevDlg::ShowExit(int captionId) {
 // Exit/Complete button that takes the focus. The picture is named by the result line.
 void CVevaVoRirizevDlg::AnnounceEnding(int resultTextId, const std::wstring& message) {
     std::wstring description = message;
+    const std::wstring printer = surface_.GetText(kIdRunPrinter);
+    if (!printer.empty()) {
+        description += L" " + printer;
+    }
     if (resultTextId != 0) {
         const std::wstring result = GetLangText(resultTextId);
         surface_.SetAccessibleName(kIdResultPicture, result);
@@ -416,7 +680,9 @@ void CVevaVoRirizevDlg::AnnounceEnding(int resultTextId, const std::wstring& mes
 
 void CVevaVoRirizevDlg::OnCommand(int id) {
     if (id == kIdStart) {
-        if (hooks_.onStart) {
+        // Of several printers one must be chosen first; Start is disabled, but a command may
+        // still come from the keyboard.
+        if (hooks_.onStart && m_printerList.StartAllowed() && !m_bLocked) {
             hooks_.onStart(*this);
         }
     } else if (id == kIdExit) {

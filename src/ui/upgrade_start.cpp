@@ -3,8 +3,9 @@
 #include <system_error>
 
 #include "log/notice_output.h"
-#include "upgrade/run_status.h"
+#include "ui/main_window.h"
 #include "ui/window_front_end.h"
+#include "upgrade/run_status.h"
 
 namespace fwup {
 
@@ -18,7 +19,9 @@ bool UpgradeWorker::Start(CVevaVoRirizevDlg& window) {
     // The previous run cleared bUpgrading as its last step, so this returns at once.
     Wait();
     try {
-        thread_ = std::thread([&window] { UpgradeThreadProc(&window); });
+        // The printer is taken as the user saw it when pressing Start, by its whole identity.
+        thread_ = std::thread(
+            [&window, pin = window.ChosenPrinter()] { UpgradeThreadProc(&window, pin); });
     } catch (const std::system_error&) {
         bUpgrading.store(false);
         DebugOutput(L"viruzu-fwup: the upgrade could not be started (no thread)\r\n");

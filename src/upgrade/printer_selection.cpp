@@ -38,4 +38,25 @@ int RefreshPrinterList(UpgradeFrontEnd& frontEnd) {
     return static_cast<int>(theDeviceList.size());
 }
 
+bool SamePrinter(const DeviceEntry& a, const DeviceEntry& b) {
+    return a.InstanceId == b.InstanceId && a.InterfacePath == b.InterfacePath;
+}
+
+std::optional<std::size_t> FindPinnedPrinter(std::span<const DeviceEntry> printers,
+                                             const DeviceEntry& pinned) {
+    // The whole identity, always: a printer that answers to the instance ID alone may be
+    // another one with the same serial, or the one that was just flashed.
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        if (SamePrinter(printers[i], pinned)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring SerialOf(const std::wstring& instanceId) {
+    const std::size_t slash = instanceId.rfind(L'\\');
+    return slash == std::wstring::npos ? instanceId : instanceId.substr(slash + 1);
+}
+
 }  // namespace fwup

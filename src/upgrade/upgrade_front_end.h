@@ -57,6 +57,8 @@ class UpgradeFrontEnd : public TransferObserver {
     // QueryFwVersion's result.
     virtual void OnStep(UpgradeStep) {}
     virtual void OnVersionVerdict(int) {}
+    // The printer's version text as it answered (valid UTF-8), when the version was read.
+    virtual void OnVersionText(const std::string&) {}
     // The run refuses to start on battery at this charge (whole percent), before the message.
     virtual void OnLowBattery(int) {}
     // The run refuses the printer as in use (kInUse), for this reason, before the message.

@@ -241,6 +241,9 @@ class UpgradeRun {
             return Step::kEnd;
         }
         frontEnd_.OnVersionVerdict(verdict);
+        if (VersionWasRead(verdict)) {
+            frontEnd_.OnVersionText(ValidUtf8(versionText));
+        }
         if (record_ != nullptr) {
             record_->firmware = VersionVerdictWord(verdict);
             if (VersionWasRead(verdict)) {

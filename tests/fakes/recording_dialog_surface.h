@@ -127,6 +127,13 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
     bool FireCloseRequest() {
         return listener_ != nullptr && !ended && listener_->OnCloseRequest();
     }
+    // The user chooses entry `index` of the drop-down list `id`.
+    void UserSelects(int id, int index) {
+        SetCurSel(id, index);
+        if (listener_ != nullptr && !ended) {
+            listener_->OnSelectionChange(id);
+        }
+    }
     void FireFocus() {
         if (listener_ != nullptr && !ended) {
             listener_->OnFocus();

@@ -105,7 +105,9 @@ TEST_F(MainWindowTest, IdleLookAfterInit) {
     EXPECT_EQ(pMainDlg.load(), &window);
     EXPECT_EQ(surface_.title, L"Viruzu  Firmware Upgrade Tool");
     EXPECT_FALSE(surface_.rtlReading);
-    EXPECT_EQ(VisibleIds(), (std::vector<int>{kIdTips, kIdNotice, kIdStart}));
+    // No printer attached: the line says so, and there is no list to choose from.
+    EXPECT_EQ(VisibleIds(), (std::vector<int>{kIdTips, kIdNotice, kIdPrinterLine, kIdStart}));
+    EXPECT_EQ(C(kIdPrinterLine).text, Text(TXT_PRINTERS_NONE));
     EXPECT_TRUE(surface_.createdTwice.empty()) << "a created control shares a template id";
 
     EXPECT_EQ(C(kIdTips).text,
@@ -160,11 +162,19 @@ struct LayoutCase {
 class MainWindowLayoutTest : public MainWindowTest,
                              public ::testing::WithParamInterface<LayoutCase> {};
 
+// The printer line and list below the steps take their height from the (scrolling) tips box.
 TEST_P(MainWindowLayoutTest, PlacesTipsNoticeAndStart) {
+    constexpr int kPrinterArea = 50;
     Open(GetParam().language);
-    EXPECT_EQ(C(kIdTips).rect, GetParam().tips);
-    EXPECT_EQ(C(kIdNotice).rect, GetParam().notice);
+    PixelRect tips = GetParam().tips;
+    tips.height -= kPrinterArea;
+    PixelRect notice = GetParam().notice;
+    notice.y -= kPrinterArea;
+    EXPECT_EQ(C(kIdTips).rect, tips);
+    EXPECT_EQ(C(kIdNotice).rect, notice);
     EXPECT_EQ(C(kIdStart).rect, GetParam().start);
+    EXPECT_LE(notice.y + notice.height, C(kIdPrinterLine).rect.y);
+    EXPECT_LE(C(kIdPrinters).rect.y + C(kIdPrinters).rect.height, GetParam().start.y);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -156,7 +156,7 @@ TEST_P(FaultMatrix, EndsAsTheFaultAllowsAndLeavesNothingBehind) {
     CVevaVoRirizevDlg& window = Open();
     notices_.lines.clear();
 
-    EXPECT_EQ(UpgradeThreadProc(&window), 0) << "the run returns";
+    EXPECT_EQ(UpgradeThreadProc(&window, AfterTransfer::kEndRun), 0) << "the run returns";
 
     // What the user was told.
     ASSERT_EQ(factory_.finished.size(), messages.size());

@@ -62,7 +62,7 @@ TEST_F(HeldPrinter, TheWindowSaysSoSendsNothingAndGoesBackToReady) {
     Answer(kIdOk);
     CVevaVoRirizevDlg& window = Open();
 
-    UpgradeThreadProc(&window);
+    UpgradeThreadProc(&window, AfterTransfer::kEndRun);
 
     ASSERT_EQ(factory_.finished.size(), 1u);
     EXPECT_EQ(factory_.finished[0].controls.at(kIdMessageText).text,
@@ -85,7 +85,7 @@ TEST_F(HeldPrinter, TheRunHoldsTheLockToItsEndAndReleasesIt) {
     };
     CVevaVoRirizevDlg& window = Open();
 
-    UpgradeThreadProc(&window);
+    UpgradeThreadProc(&window, AfterTransfer::kEndRun);
 
     ExpectLook(Look::kSucceeded);
     EXPECT_TRUE(heldDuringTransfer);
@@ -101,7 +101,7 @@ TEST_F(HeldPrinter, ALockThatCannotBeTakenIsARefusal) {
     Answer(kIdOk);
     CVevaVoRirizevDlg& window = Open();
 
-    UpgradeThreadProc(&window);
+    UpgradeThreadProc(&window, AfterTransfer::kEndRun);
 
     ASSERT_EQ(factory_.finished.size(), 1u);
     EXPECT_EQ(factory_.finished[0].controls.at(kIdMessageText).text,

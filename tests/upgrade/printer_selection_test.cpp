@@ -23,8 +23,6 @@ using testing::RecordingDialogSurface;
 using testing::RecordingNoticeOutput;
 using testing::RecordingSurfaceFactory;
 
-constexpr const wchar_t* kHkr = L"Viruzu TQ3800HKR Series";
-constexpr const wchar_t* kHks = L"Viruzu TQ3800HKS Series";
 constexpr const wchar_t* kHksId = L"USB\\VID_5A7C&PID_B102";
 
 class PrinterSelectionTest : public ::testing::Test {
@@ -43,7 +41,10 @@ class PrinterSelectionTest : public ::testing::Test {
     // As the upgrade worker does: off the window thread.
     static int RefreshOnWorker() {
         int result = 0;
-        std::thread([&] { result = RefreshPrinterList(); }).join();
+        std::thread([&] {
+            WindowFrontEnd frontEnd(pMainDlg.load());
+            result = RefreshPrinterList(frontEnd);
+        }).join();
         return result;
     }
     const std::vector<std::wstring>& Items() const { return surface_.Control(kIdPrinters).items; }
@@ -63,27 +64,27 @@ class PrinterSelectionTest : public ::testing::Test {
     RecordingNoticeOutput notices_;
 };
 
-TEST_F(PrinterSelectionTest, EveryCallRebuildsTheListInDiscoveryOrderAndSelectsTheFirst) {
+// The run's list is its own: the window's printer list is what the user chose from, and a run
+// that lists again must not reorder or reselect it under the user's eyes.
+TEST_F(PrinterSelectionTest, EveryCallRebuildsTheRunsListInDiscoveryOrderAndLeavesTheWindowsAlone) {
     devices_.AddPrinter(1);
     devices_.AddPrinter(2, kHksId);
     devices_.AddPrinter(3, L"USB\\VID_04B8&PID_0001");  // not supported: not listed
+    const std::vector<std::wstring> shown = Items();
 
     EXPECT_EQ(RefreshOnWorker(), 2);
-    EXPECT_EQ(Items(), (std::vector<std::wstring>{kHkr, kHks}));
-    EXPECT_EQ(window_->m_cbPrinters.GetCurSel(), 0);
     EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"0 USB001", L"1 USB002"}));
-    EXPECT_EQ(surface_.unmarshalledCalls, 0) << "the worker touched the list directly";
+    EXPECT_EQ(Items(), shown);
+    EXPECT_EQ(surface_.unmarshalledCalls, 0) << "the worker touched the window directly";
 
     devices_.interfaces.erase(devices_.interfaces.begin());
     EXPECT_EQ(RefreshOnWorker(), 1);
-    EXPECT_EQ(Items(), (std::vector<std::wstring>{kHks}));
-    EXPECT_EQ(window_->m_cbPrinters.GetCurSel(), 0);
     EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"0 USB002"}));
 
     devices_.interfaces.clear();
     EXPECT_EQ(RefreshOnWorker(), 0);
-    EXPECT_TRUE(Items().empty());
-    EXPECT_EQ(window_->m_cbPrinters.GetCurSel(), -1);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(Items(), shown);
 }
 
 TEST_F(PrinterSelectionTest, FailedDiscoveryLeavesNothingListedEvenAfterPartialResults) {
@@ -94,8 +95,6 @@ TEST_F(PrinterSelectionTest, FailedDiscoveryLeavesNothingListedEvenAfterPartialR
     devices_.AddPrinter(2, kHksId);
     devices_.interfaces[1].idLookup = SetLookup::kFailed;
     EXPECT_EQ(RefreshOnWorker(), kErrInstanceId);
-    EXPECT_TRUE(Items().empty());
-    EXPECT_EQ(window_->m_cbPrinters.GetCurSel(), -1);
     EXPECT_TRUE(theDeviceList.empty()) << "entries without items in the printer list";
     ASSERT_FALSE(notices_.lines.empty());
     EXPECT_EQ(notices_.lines.back(), L"Tool show NOTICE\uFF1AGet system device list failed!");

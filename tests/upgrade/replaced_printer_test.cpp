@@ -81,8 +81,11 @@ TEST_P(ReplacedPrinter, NothingGoesToAnotherPrinterAndTheRunEndsAsForALostOne) {
         Answer(kIdOk);
     }
     CVevaVoRirizevDlg& window = Open();
+    if (surface_.Control(kIdPrinters).items.size() > 1) {
+        ChoosePrinter(L"SER0001");
+    }
 
-    UpgradeThreadProc(&window);
+    UpgradeThreadProc(&window, AfterTransfer::kEndRun);
 
     std::size_t firmwareJobs = 0;
     std::size_t chosen = source_->printerCount();

@@ -102,7 +102,7 @@ TEST_P(UpgradeRunEnding, TellsTheUserLogsAndLeavesTheWindowAsItShould) {
     CVevaVoRirizevDlg& window = Open();
     notices_.lines.clear();
 
-    EXPECT_EQ(UpgradeThreadProc(&window), 0);
+    EXPECT_EQ(UpgradeThreadProc(&window, AfterTransfer::kEndRun), 0);
 
     ASSERT_EQ(factory_.finished.size(), run.messages.size());
     for (std::size_t i = 0; i < run.messages.size(); ++i) {
@@ -338,7 +338,7 @@ TEST_P(StatusEnding, GoesOnOnlyForAReadyOrSleepingPrinter) {
     CVevaVoRirizevDlg& window = Open();
     notices_.lines.clear();
 
-    UpgradeThreadProc(&window);
+    UpgradeThreadProc(&window, AfterTransfer::kEndRun);
 
     if (run.proceeds) {
         ExpectLook(Look::kSucceeded);
@@ -410,8 +410,8 @@ TEST_F(UpgradeRunTest, SimulatedPrintersAreNamedInTheTitleAndFirstInEveryRunsLog
         const InstalledServices simulated({.simulatedScenario = L"scenarios/not-ready.json"});
         Open();
         EXPECT_EQ(surface_.title, GetLangText(TXT_TITLE) + L" \u2014 simulated printers");
-        UpgradeThreadProc(&*window_);
-        UpgradeThreadProc(&*window_);
+        UpgradeThreadProc(&*window_, AfterTransfer::kEndRun);
+        UpgradeThreadProc(&*window_, AfterTransfer::kEndRun);
     }
     const std::vector<std::string> messages = log_.Messages();
     ASSERT_FALSE(messages.empty());

@@ -168,6 +168,18 @@ class UpgradeRunTest : public ::testing::Test {
         return *window_;
     }
 
+    // Chooses, as the user would, the idle list's entry that names `serial`.
+    void ChoosePrinter(std::wstring_view serial) {
+        const std::vector<std::wstring>& items = surface_.Control(kIdPrinters).items;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].find(serial) != std::wstring::npos) {
+                surface_.UserSelects(kIdPrinters, static_cast<int>(i));
+                return;
+            }
+        }
+        ADD_FAILURE() << "no printer in the list has that serial";
+    }
+
     void Answer(int button) {
         factory_.scripts.push_back(
             [button](RecordingDialogSurface& dialog) { dialog.FireCommand(button); });

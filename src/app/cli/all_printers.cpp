@@ -85,20 +85,4 @@ int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
     return code;
 }
 
-bool SamePrinter(const DeviceEntry& a, const DeviceEntry& b) {
-    return a.InstanceId == b.InstanceId && a.InterfacePath == b.InterfacePath;
-}
-
-std::optional<std::size_t> FindPinnedPrinter(std::span<const DeviceEntry> printers,
-                                             const DeviceEntry& pinned) {
-    // The whole identity, always: a printer that answers to the instance ID alone may be
-    // another one with the same serial, or the one that was just flashed.
-    for (std::size_t i = 0; i < printers.size(); ++i) {
-        if (SamePrinter(printers[i], pinned)) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace fwup::cli

@@ -9,6 +9,7 @@
 
 #include "app/cli/json_line.h"
 #include "device/discovery.h"
+#include "upgrade/printer_selection.h"
 
 namespace fwup::cli {
 
@@ -38,13 +39,5 @@ std::wstring SummaryText(int exitCode, std::span<const PrinterOutcome> outcomes)
 int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
                       const InterruptState& interrupts,
                       const std::function<PrinterOutcome(const DeviceEntry&)>& runOne);
-
-// One printer's whole identity: the same instance ID at the same interface path.
-bool SamePrinter(const DeviceEntry& a, const DeviceEntry& b);
-
-// The entry of `printers` that is `pinned` by its whole identity. None when it is gone, or has
-// come back under another interface path: that is not known to be the printer that was checked.
-std::optional<std::size_t> FindPinnedPrinter(std::span<const DeviceEntry> printers,
-                                             const DeviceEntry& pinned);
 
 }  // namespace fwup::cli

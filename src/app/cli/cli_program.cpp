@@ -13,7 +13,6 @@
 #include "app/cli/history_command.h"
 #include "app/cli/interrupt_state.h"
 #include "app/cli/json_line.h"
-#include "app/cli/verify_upgrade.h"
 #include "app/common/program_services.h"
 #include "app/common/program_wiring.h"
 #include "base/shown_text.h"
@@ -29,6 +28,7 @@
 #include "upgrade/printer_selection.h"
 #include "upgrade/run_record.h"
 #include "upgrade/upgrade_procedure.h"
+#include "upgrade/verify_upgrade.h"
 
 #ifndef FWUP_VERSION
 #define FWUP_VERSION "0"
@@ -247,9 +247,9 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
         } else {
             report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
             report.Text(L"Waiting for the printer to come back\u2026");
-            verified =
-                VerifyUpgrade(*frontEnd.Chosen(), frontEnd.HeldLock(), frontEnd.VersionVerdict(),
-                              options.verifyTimeoutSeconds, interrupts);
+            verified = VerifyUpgrade(*frontEnd.Chosen(), frontEnd.HeldLock(),
+                                     frontEnd.VersionVerdict(), options.verifyTimeoutSeconds,
+                                     [&interrupts] { return interrupts.requested.load(); });
             if (verified->ambiguous) {
                 code = kExitVerifyFailed;
                 reason = L"two attached printers have the flashed printer's instance ID";

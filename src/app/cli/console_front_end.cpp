@@ -107,11 +107,6 @@ std::wstring ShownPort(const std::wstring& portName) {
     return portName.empty() ? std::wstring(L"(no port)") : ShownText(portName);
 }
 
-std::wstring SerialOf(const std::wstring& instanceId) {
-    const std::size_t slash = instanceId.rfind(L'\\');
-    return slash == std::wstring::npos ? instanceId : instanceId.substr(slash + 1);
-}
-
 const char* VersionVerdictName(int verdict) {
     return VersionVerdictWord(verdict);
 }

@@ -9,6 +9,7 @@
 #include "app/cli/interrupt_state.h"
 #include "app/cli/progress_display.h"
 #include "device/discovery.h"
+#include "upgrade/printer_selection.h"
 #include "upgrade/upgrade_front_end.h"
 
 namespace fwup::cli {
@@ -120,9 +121,6 @@ bool MatchesChoice(const CliOptions& options, const DeviceEntry& entry);
 
 // A port name for a line of text: "(no port)" when there is none, made safe to show.
 std::wstring ShownPort(const std::wstring& portName);
-
-// The serial part of an instance ID: what follows its last backslash.
-std::wstring SerialOf(const std::wstring& instanceId);
 
 // "older", "same", "newer" or "unread" for QueryFwVersion's result.
 const char* VersionVerdictName(int verdict);

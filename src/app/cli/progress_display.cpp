@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/cli/json_line.h"
+#include "upgrade/transfer_figures.h"
 
 namespace fwup::cli {
 namespace {
@@ -11,13 +12,6 @@ namespace {
 constexpr std::int64_t kRedrawMs = 100;
 constexpr std::int64_t kJsonIntervalMs = 1000;
 constexpr int kBarWidth = 30;
-
-std::string Duration(std::int64_t seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
-                  static_cast<long long>(seconds % 60));
-    return text;
-}
 
 }  // namespace
 
@@ -34,17 +28,9 @@ std::string ProgressDisplay::TerminalLine(std::size_t sent, std::size_t total,
     const int filled = percent * kBarWidth / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
-    const std::int64_t elapsedMs = nowMs - startMs_.value_or(nowMs);
-    std::string rate = "-";
-    std::string left = "-";
-    if (elapsedMs > 0 && sent > 0) {
-        const double bytesPerSecond = static_cast<double>(sent) * 1000.0 / elapsedMs;
-        char text[32];
-        std::snprintf(text, sizeof text, "%.1f kB/s", bytesPerSecond / 1000.0);
-        rate = text;
-        left =
-            Duration(static_cast<std::int64_t>(static_cast<double>(total - sent) / bytesPerSecond));
-    }
+    const TransferFigures figures = MeasureTransfer(sent, total, nowMs - startMs_.value_or(nowMs));
+    const std::string rate = RateText(figures);
+    const std::string left = TimeLeftText(figures);
     char line[160];
     std::snprintf(line, sizeof line, "\r[%s] %3d %%  %zu / %zu bytes  %s  %s left   ", bar.c_str(),
                   percent, sent, total, rate.c_str(), left.c_str());

@@ -293,7 +293,7 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
 
     factory.scripts.push_back(
         [](testing::RecordingDialogSurface& dialog) { dialog.FireCommand(kIdOk); });
-    UpgradeThreadProc(&*window);
+    UpgradeThreadProc(&*window, AfterTransfer::kEndRun);
     ASSERT_EQ(factory.finished.size(), 1u);
     EXPECT_EQ(factory.finished[0].controls.at(kIdMessageText).text, GetLangText(TXT_PORT_OCCUPIED));
     EXPECT_TRUE(printers.printer(0)->Jobs().empty()) << "no printer traffic beyond discovery";
@@ -302,7 +302,7 @@ TEST_F(CupsServerQueues, HeldJobStopsTheUpgradeBeforeThePrinterIsAsked) {
     CancelPrinterJobs();
     ASSERT_TRUE(WithinFiveSeconds([] { return !IsPortOccupied(L"USB001"); }))
         << "the port is still occupied";
-    UpgradeThreadProc(&*window);
+    UpgradeThreadProc(&*window, AfterTransfer::kEndRun);
     EXPECT_EQ(factory.finished.size(), 1u) << "no new message: the run went on";
     ASSERT_FALSE(printers.printer(0)->Jobs().empty());
     EXPECT_EQ(printers.printer(0)->Jobs().front().kind, JobKind::kStatus);

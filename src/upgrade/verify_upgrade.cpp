@@ -1,11 +1,10 @@
-#include "app/cli/verify_upgrade.h"
+#include "upgrade/verify_upgrade.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/cli/interrupt_state.h"
 #include "base/clock.h"
 #include "base/shown_text.h"
 #include "device/printer_target.h"
@@ -14,12 +13,14 @@
 #include "protocol/result_codes.h"
 #include "upgrade/upgrade_procedure.h"
 
-namespace fwup::cli {
+namespace fwup {
 namespace {
 
 // A printer flashing its firmware is gone for a while; asking more often than this only adds
 // traffic on the bus.
 constexpr std::uint32_t kPollMs = 2000;
+// A wait between two polls is cut into slices this long, so that a stop is seen at once.
+constexpr std::uint32_t kSliceMs = 100;
 
 // The attached printers with `instanceId`, as listed now.
 std::vector<DeviceEntry> ListedWith(const std::wstring& instanceId) {
@@ -65,17 +66,18 @@ bool IsVerdict(int verdict) {
 
 VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, const PrinterLock* held,
                             std::optional<int> versionBefore, std::uint32_t timeoutSeconds,
-                            const InterruptState& interrupts) {
+                            const StopCheck& stop, const VerifyWaiting& waiting) {
     VerifyOutcome outcome;
     Clock& clock = ActiveClock();
-    const std::int64_t deadline = clock.MonotonicMs() + std::int64_t{timeoutSeconds} * 1000;
+    const std::int64_t startMs = clock.MonotonicMs();
+    const std::int64_t deadline = startMs + std::int64_t{timeoutSeconds} * 1000;
     bool seenAway = false;
     bool earlyReadLogged = false;
     std::unique_ptr<PrinterLock> relocked;
     bool relockRefusalLogged = false;
     WriteToolLog(L"Verify: waiting for the printer to come back");
     while (true) {
-        if (interrupts.requested.load()) {
+        if (Stopped(stop)) {
             outcome.interrupted = true;
             return outcome;
         }
@@ -94,11 +96,13 @@ VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, const PrinterLock* held,
             const PrinterTarget printer = PrinterTarget::Pinned(now);
             if (!Locked(now, held, relocked, relockRefusalLogged)) {
                 // Not read: another run has it, and its steps and ours must not interleave.
-            } else if (IsReadyForUpgrade(CheckPrinterStatus(printer))) {
-                const int verdict = QueryFwVersion(printer);
+            } else if (IsReadyForUpgrade(CheckPrinterStatus(printer)) && !Stopped(stop)) {
+                std::string versionText;
+                const int verdict = QueryFwVersion(printer, &versionText);
                 if (IsVerdict(verdict)) {
                     outcome.versionRead = true;
                     outcome.versionVerdict = verdict;
+                    outcome.versionText = std::move(versionText);
                     const bool changedToPackage =
                         verdict == kVersionSame && versionBefore && *versionBefore != kVersionSame;
                     if (seenAway || now.InterfacePath != flashed.InterfacePath ||
@@ -118,13 +122,28 @@ VerifyOutcome VerifyUpgrade(const DeviceEntry& flashed, const PrinterLock* held,
                 }
             }
         }
-        const std::int64_t now = clock.MonotonicMs();
-        if (now >= deadline) {
-            WriteToolLog(L"Verify: the printer did not come back in time");
-            return outcome;
+        const std::int64_t pollEnd =
+            std::min<std::int64_t>(clock.MonotonicMs() + kPollMs, deadline);
+        while (true) {
+            const std::int64_t now = clock.MonotonicMs();
+            if (waiting) {
+                waiting(now - startMs);
+            }
+            if (now >= deadline) {
+                WriteToolLog(L"Verify: the printer did not come back in time");
+                return outcome;
+            }
+            if (now >= pollEnd) {
+                break;
+            }
+            if (Stopped(stop)) {
+                outcome.interrupted = true;
+                return outcome;
+            }
+            clock.SleepMs(
+                static_cast<std::uint32_t>(std::min<std::int64_t>(kSliceMs, pollEnd - now)));
         }
-        clock.SleepMs(static_cast<std::uint32_t>(std::min<std::int64_t>(kPollMs, deadline - now)));
     }
 }
 
-}  // namespace fwup::cli
+}  // namespace fwup

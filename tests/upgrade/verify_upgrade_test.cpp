@@ -1,17 +1,17 @@
-// --verify on Linux meets the printer under a new USB device node after its flash: the run's lock
+// After its flash a printer on Linux comes back under a new USB device node: the run's lock
 // on the old node guards nothing there, so the printer is locked again before it is read, and not
 // read at all while that lock cannot be had.
-#include "app/cli/verify_upgrade.h"
+#include "upgrade/verify_upgrade.h"
 
 #include <gtest/gtest.h>
 
-#include "app/cli/interrupt_state.h"
 #include "fakes/fake_printer_locks.h"
 #include "protocol/result_codes.h"
 #include "ui/window_front_end.h"
+#include "upgrade/upgrade_procedure.h"
 #include "upgrade/upgrade_run_fixture.h"
 
-namespace fwup::cli {
+namespace fwup {
 namespace {
 
 // The run's own lock; `guards` says whether it still covers the printer as it is listed now.
@@ -41,7 +41,12 @@ TEST_P(VerifyRelock, ReadsThePrinterOnlyUnderALockThatGuardsIt) {
     testing::FakePrinterLocks locks;
     Attach("flash-comes-back-upgraded.json");
     CVevaVoRirizevDlg& window = Open();
-    UpgradeThreadProc(&window);
+    // The run alone, without the window's own wait for the printer.
+    {
+        // Its lock goes with it: the run's lock is the test's RunLock below.
+        WindowFrontEnd frontEnd(&window);
+        ASSERT_EQ(RunUpgrade(frontEnd), UpgradeOutcome::kSucceeded);
+    }
     ExpectLook(testing::Look::kSucceeded);
     const DeviceEntry flashed = theDeviceList.at(0);
     PrinterLockClaim other;
@@ -52,8 +57,7 @@ TEST_P(VerifyRelock, ReadsThePrinterOnlyUnderALockThatGuardsIt) {
     const std::size_t claimsBefore = locks.Taken().size();
     const RunLock runLock(c.runLockGuards);
 
-    const InterruptState interrupts;
-    const VerifyOutcome outcome = VerifyUpgrade(flashed, &runLock, kVersionHigher, 10, interrupts);
+    const VerifyOutcome outcome = VerifyUpgrade(flashed, &runLock, kVersionHigher, 10, {});
 
     EXPECT_EQ(outcome.cameBack, c.read) << c.name;
     EXPECT_EQ(outcome.versionRead, c.read) << c.name;
@@ -69,4 +73,4 @@ INSTANTIATE_TEST_SUITE_P(
         RelockCase{"a new node whose lock cannot be taken", false, false, false, false, true}));
 
 }  // namespace
-}  // namespace fwup::cli
+}  // namespace fwup
