@@ -217,9 +217,9 @@ void CVevaVoRirizevDlg::CreateControls() {
     CreatePrinterControls(readingAligned, reading);
 
     surface_.Show(kIdExit, false);
-    // The keyboard starts where the window's one action is.
-    m_nFocusId = kIdStart;
-    surface_.SetFocus(kIdStart);
+    // The keyboard starts where the window's one action is: Start, or the list while several
+    // printers wait for a choice.
+    surface_.SetFocus(m_nFocusId);
 }
 
 void CVevaVoRirizevDlg::CreatePrinterControls(StyleBits readingAligned, StyleBits reading) {
@@ -316,8 +316,11 @@ void CVevaVoRirizevDlg::OnSelectionChange(int id) {
 void CVevaVoRirizevDlg::UpdateStartButton() {
     const bool allowed = m_printerList.StartAllowed();
     surface_.Enable(kIdStart, allowed && !m_bLocked);
-    if (m_bIdle) {
-        m_nFocusId = allowed ? kIdStart : kIdPrinters;
+    const int focusId = allowed ? kIdStart : kIdPrinters;
+    // A disabled Start would lose the keyboard to nowhere.
+    if (m_bIdle && focusId != m_nFocusId) {
+        m_nFocusId = focusId;
+        surface_.SetFocus(focusId);
     }
 }
 
@@ -706,6 +709,8 @@ bool CVevaVoRirizevDlg::EndIfAllowed() {
         return false;
     }
     surface_.EndDialog(kIdExit);
+    // A wait on the run's behalf (for the flashed printer) gives up now.
+    m_bEnded.store(true);
     return true;
 }
 

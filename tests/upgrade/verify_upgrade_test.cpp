@@ -72,5 +72,26 @@ INSTANTIATE_TEST_SUITE_P(
         RelockCase{"a new node another run holds", false, true, true, false, true},
         RelockCase{"a new node whose lock cannot be taken", false, false, false, false, true}));
 
+// A stop while the printer is away ends the wait at once, and nothing more is asked of it.
+TEST_F(VerifyRelock, AStopEndsTheWaitAndAsksNothingMore) {
+    Attach("flash-never-comes-back.json");
+    CVevaVoRirizevDlg& window = Open();
+    {
+        WindowFrontEnd frontEnd(&window);
+        ASSERT_EQ(RunUpgrade(frontEnd), UpgradeOutcome::kSucceeded);
+    }
+    const DeviceEntry flashed = theDeviceList.at(0);
+    const std::size_t jobsBefore = Printer()->Jobs().size();
+    int waits = 0;
+    bool stop = false;
+    const VerifyOutcome outcome = VerifyUpgrade(
+        flashed, nullptr, kVersionHigher, 600, [&] { return stop; },
+        [&](std::int64_t) { stop = ++waits == 3; });
+    EXPECT_TRUE(outcome.interrupted);
+    EXPECT_FALSE(outcome.versionRead);
+    EXPECT_EQ(waits, 3);
+    EXPECT_EQ(Printer()->Jobs().size(), jobsBefore);
+}
+
 }  // namespace
 }  // namespace fwup
