@@ -10,7 +10,7 @@ namespace {
 // Simplified Chinese with full-width punctuation, the printer's keys in Chinese quotation marks
 // and the two-part ellipsis Chinese writes; a blank separates Latin words from Chinese ones, as
 // Chinese software does.
-constexpr std::array<LangTextEntry, 30> kChineseTexts{{
+constexpr std::array<LangTextEntry, 44> kChineseTexts{{
     {TXT_TITLE, L"Viruzu 固件升级工具"},
     {TXT_RETRY_OR_CONTACT, L"请重新启动打印机后再次升级，或联系 Viruzu 客服人员。"},
     {TXT_NOTICE_HANDS_OFF, L"注意：升级过程中，请勿对打印机和计算机进行任何操作。"},
@@ -54,6 +54,24 @@ constexpr std::array<LangTextEntry, 30> kChineseTexts{{
     {TXT_KEEP_POWER_ON, L"升级完成前，请勿关闭打印机。"},
     {TXT_PRINTER_IN_USE, L"此打印机正在进行另一项升级，请等待其完成后重试。"},
     {TXT_LOW_BATTERY, L"计算机电池电量即将耗尽，请将计算机连接到交流电源后重试。"},
+    {TXT_PRINTERS_NONE, L"未连接受支持的打印机。请打开打印机电源，并用 USB 线缆将其连接到计算机。"},
+    {TXT_PRINTER_CHOSEN, L"要升级的打印机："},
+    {TXT_PRINTERS_CHOOSE, L"已连接多台打印机。请选择要升级的打印机："},
+    {TXT_SERIAL, L"序列号"},
+    {TXT_PRINTER, L"打印机："},
+    {TXT_FIRMWARE, L"固件："},
+    {TXT_BYTES, L"字节"},
+    {TXT_TIME_LEFT, L"剩余时间："},
+    {TXT_FOLLOW_WAITING, L"正在等待打印机以新固件重新启动。请勿关闭打印机。已等待："},
+    {TXT_FOLLOW_CURRENT, L"打印机已重新启动，正在运行新固件："},
+    {TXT_FOLLOW_NOT_TAKEN, L"打印机已重新启动，但新固件未生效。当前运行的版本："},
+    {TXT_FOLLOW_NOT_BACK,
+     L"打印机在 10 分钟内未恢复连接。它可能仍在写入固件：请勿关闭打印机，并在使用前查看打印机"
+     L"面板。"},
+    {TXT_FOLLOW_UNKNOWN,
+     L"两台已连接的打印机都使用此打印机的 ID，因此无法读取它当前运行的固件。请在打印机面板上查看"
+     L"版本。"},
+    {TXT_PRINTERS_ATTACHED, L"已连接的打印机数量："},
 }};
 static_assert(IsWellFormed(kChineseTexts));
 

@@ -10,7 +10,7 @@ namespace {
 // French says "micrologiciel" for firmware, as French-language printer manuals do, and follows
 // French typography: a no-break space before a colon or semicolon and inside the guillemets
 // around the printer's keys, so that a line never starts with the punctuation.
-constexpr std::array<LangTextEntry, 30> kFrenchTexts{{
+constexpr std::array<LangTextEntry, 44> kFrenchTexts{{
     {TXT_TITLE, L"Outil de mise à jour du micrologiciel Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Redémarrez l’imprimante pour relancer la mise à jour, ou contactez le service client "
@@ -76,6 +76,34 @@ constexpr std::array<LangTextEntry, 30> kFrenchTexts{{
     {TXT_LOW_BATTERY,
      L"La batterie de l’ordinateur est presque vide. Branchez l’ordinateur sur le secteur, puis "
      L"réessayez."},
+    {TXT_PRINTERS_NONE,
+     L"Aucune imprimante prise en charge n’est connectée. Allumez l’imprimante et reliez-la à "
+     L"l’ordinateur par un câble USB."},
+    {TXT_PRINTER_CHOSEN, L"Imprimante à mettre à jour\u00A0:"},
+    {TXT_PRINTERS_CHOOSE,
+     L"Plusieurs imprimantes sont connectées. Choisissez celle à mettre à jour\u00A0:"},
+    {TXT_SERIAL, L"numéro de série"},
+    {TXT_PRINTER, L"Imprimante\u00A0:"},
+    {TXT_FIRMWARE, L"Micrologiciel\u00A0:"},
+    {TXT_BYTES, L"octets"},
+    {TXT_TIME_LEFT, L"Temps restant\u00A0:"},
+    {TXT_FOLLOW_WAITING,
+     L"Attente du redémarrage de l’imprimante avec le nouveau micrologiciel. N’éteignez pas "
+     L"l’imprimante. Temps d’attente\u00A0:"},
+    {TXT_FOLLOW_CURRENT,
+     L"L’imprimante a redémarré et fonctionne avec le nouveau micrologiciel\u00A0:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"L’imprimante a redémarré, mais le nouveau micrologiciel n’a pas été appliqué. Elle "
+     L"fonctionne avec la version\u00A0:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"L’imprimante ne s’est pas reconnectée dans un délai de 10 minutes. Elle est peut-être "
+     L"encore en train d’installer son micrologiciel\u00A0: n’éteignez pas l’imprimante et "
+     L"vérifiez son panneau de commande avant de l’utiliser."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Deux imprimantes connectées ont l’identifiant de cette imprimante, si bien que le "
+     L"micrologiciel qu’elle exécute maintenant ne peut pas être lu. Vérifiez la version sur le "
+     L"panneau de commande de l’imprimante."},
+    {TXT_PRINTERS_ATTACHED, L"Imprimantes connectées\u00A0:"},
 }};
 static_assert(IsWellFormed(kFrenchTexts));
 

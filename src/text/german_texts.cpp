@@ -9,7 +9,7 @@ namespace {
 
 // German addresses the user with "Sie" and says "Update" for the whole procedure, as German
 // printer manuals do; the printer's keys stand in German quotation marks.
-constexpr std::array<LangTextEntry, 30> kGermanTexts{{
+constexpr std::array<LangTextEntry, 44> kGermanTexts{{
     {TXT_TITLE, L"Viruzu-Firmware-Update-Tool"},
     {TXT_RETRY_OR_CONTACT,
      L"Starten Sie den Drucker neu, um das Update noch einmal auszuführen, oder wenden Sie sich "
@@ -73,6 +73,33 @@ constexpr std::array<LangTextEntry, 30> kGermanTexts{{
     {TXT_LOW_BATTERY,
      L"Der Akku des Computers ist fast leer. Schließen Sie den Computer an das Stromnetz an und "
      L"versuchen Sie es erneut."},
+    {TXT_PRINTERS_NONE,
+     L"Es ist kein unterstützter Drucker angeschlossen. Schalten Sie den Drucker ein und "
+     L"verbinden Sie ihn über ein USB-Kabel mit dem Computer."},
+    {TXT_PRINTER_CHOSEN, L"Drucker für das Update:"},
+    {TXT_PRINTERS_CHOOSE,
+     L"Es sind mehrere Drucker angeschlossen. Wählen Sie den Drucker für das Update aus:"},
+    {TXT_SERIAL, L"Seriennummer"},
+    {TXT_PRINTER, L"Drucker:"},
+    {TXT_FIRMWARE, L"Firmware:"},
+    {TXT_BYTES, L"Bytes"},
+    {TXT_TIME_LEFT, L"Verbleibende Zeit:"},
+    {TXT_FOLLOW_WAITING,
+     L"Warten auf den Neustart des Druckers mit der neuen Firmware. Schalten Sie den Drucker "
+     L"nicht aus. Wartezeit:"},
+    {TXT_FOLLOW_CURRENT, L"Der Drucker wurde neu gestartet und läuft mit der neuen Firmware:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"Der Drucker wurde neu gestartet, hat die neue Firmware aber nicht übernommen. Er läuft "
+     L"mit Version:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"Der Drucker hat sich innerhalb von 10 Minuten nicht zurückgemeldet. Möglicherweise "
+     L"installiert er die Firmware noch: Schalten Sie den Drucker nicht aus und prüfen Sie sein "
+     L"Bedienfeld, bevor Sie ihn verwenden."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Zwei angeschlossene Drucker haben die ID dieses Druckers, daher kann die Firmware, mit "
+     L"der er jetzt läuft, nicht gelesen werden. Prüfen Sie die Version am Bedienfeld des "
+     L"Druckers."},
+    {TXT_PRINTERS_ATTACHED, L"Angeschlossene Drucker:"},
 }};
 static_assert(IsWellFormed(kGermanTexts));
 

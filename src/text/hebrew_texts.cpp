@@ -10,7 +10,7 @@ namespace {
 // Hebrew speaks to the user in the impersonal "יש ל..." and "אין ל..." of Hebrew manuals, which
 // needs no choice of grammatical gender. Texts are stored in logical order; the window lays them
 // out right to left. The face is one Windows has with Hebrew letters; the Chinese one has none.
-constexpr std::array<LangTextEntry, 30> kHebrewTexts{{
+constexpr std::array<LangTextEntry, 44> kHebrewTexts{{
     {TXT_TITLE, L"כלי עדכון הקושחה של Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"כדי לעדכן שוב יש להפעיל מחדש את המדפסת, או לפנות לשירות הלקוחות של Viruzu."},
@@ -58,6 +58,25 @@ constexpr std::array<LangTextEntry, 30> kHebrewTexts{{
     {TXT_KEEP_POWER_ON, L"אין לכבות את המדפסת עד לסיום העדכון."},
     {TXT_PRINTER_IN_USE, L"עדכון אחר כבר פועל במדפסת זו. יש להמתין לסיומו ולנסות שוב."},
     {TXT_LOW_BATTERY, L"הסוללה של המחשב כמעט ריקה. יש לחבר את המחשב לחשמל ולנסות שוב."},
+    {TXT_PRINTERS_NONE, L"אין מדפסת נתמכת מחוברת. יש להדליק את המדפסת ולחבר אותה למחשב בכבל USB."},
+    {TXT_PRINTER_CHOSEN, L"מדפסת לעדכון:"},
+    {TXT_PRINTERS_CHOOSE, L"מחוברות כמה מדפסות. יש לבחור את המדפסת לעדכון:"},
+    {TXT_SERIAL, L"מספר סידורי"},
+    {TXT_PRINTER, L"מדפסת:"},
+    {TXT_FIRMWARE, L"קושחה:"},
+    {TXT_BYTES, L"בתים"},
+    {TXT_TIME_LEFT, L"זמן נותר:"},
+    {TXT_FOLLOW_WAITING,
+     L"המתנה להפעלה מחדש של המדפסת עם הקושחה החדשה. אין לכבות את המדפסת. זמן המתנה:"},
+    {TXT_FOLLOW_CURRENT, L"המדפסת הופעלה מחדש ופועלת עם הקושחה החדשה:"},
+    {TXT_FOLLOW_NOT_TAKEN, L"המדפסת הופעלה מחדש, אך הקושחה החדשה לא הותקנה בה. היא פועלת בגרסה:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"המדפסת לא התחברה מחדש תוך 10 דקות. ייתכן שהיא עדיין מתקינה את הקושחה: אין לכבות את "
+     L"המדפסת, ויש לבדוק את לוח הבקרה שלה לפני השימוש בה."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"שתי מדפסות מחוברות נושאות את המזהה של מדפסת זו, ולכן לא ניתן לקרוא את הקושחה שפועלת בה "
+     L"כעת. יש לבדוק את הגרסה בלוח הבקרה של המדפסת."},
+    {TXT_PRINTERS_ATTACHED, L"מדפסות מחוברות:"},
 }};
 static_assert(IsWellFormed(kHebrewTexts));
 

@@ -9,7 +9,7 @@ namespace {
 
 // Italian follows the impersonal infinitive of Italian manuals and dialogs ("Riavviare la
 // stampante"); "No" is the same word as in English.
-constexpr std::array<LangTextEntry, 30> kItalianTexts{{
+constexpr std::array<LangTextEntry, 44> kItalianTexts{{
     {TXT_TITLE, L"Strumento di aggiornamento firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Riavviare la stampante per ripetere l'aggiornamento oppure contattare l'assistenza clienti "
@@ -72,6 +72,32 @@ constexpr std::array<LangTextEntry, 30> kItalianTexts{{
     {TXT_LOW_BATTERY,
      L"La batteria del computer è quasi scarica. Collegare il computer alla rete elettrica e "
      L"riprovare."},
+    {TXT_PRINTERS_NONE,
+     L"Non è collegata alcuna stampante supportata. Accendere la stampante e collegarla al "
+     L"computer con un cavo USB."},
+    {TXT_PRINTER_CHOSEN, L"Stampante da aggiornare:"},
+    {TXT_PRINTERS_CHOOSE, L"Sono collegate più stampanti. Scegliere quella da aggiornare:"},
+    {TXT_SERIAL, L"numero di serie"},
+    {TXT_PRINTER, L"Stampante:"},
+    {TXT_FIRMWARE, L"Firmware:"},
+    {TXT_BYTES, L"byte"},
+    {TXT_TIME_LEFT, L"Tempo rimanente:"},
+    {TXT_FOLLOW_WAITING,
+     L"In attesa del riavvio della stampante con il nuovo firmware. Non spegnere la stampante. "
+     L"Tempo di attesa:"},
+    {TXT_FOLLOW_CURRENT, L"La stampante è stata riavviata e funziona con il nuovo firmware:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"La stampante è stata riavviata ma non ha applicato il nuovo firmware. Funziona con la "
+     L"versione:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"La stampante non si è ricollegata entro 10 minuti. Potrebbe essere ancora in corso "
+     L"l'installazione del firmware: non spegnere la stampante e controllarne il pannello prima "
+     L"di utilizzarla."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Due stampanti collegate hanno l'ID di questa stampante, quindi non è possibile leggere il "
+     L"firmware che la stampante esegue ora. Controllare la versione sul pannello della "
+     L"stampante."},
+    {TXT_PRINTERS_ATTACHED, L"Stampanti collegate:"},
 }};
 static_assert(IsWellFormed(kItalianTexts));
 

@@ -11,7 +11,7 @@ namespace {
 // person imperative, both as Polish software and printer manuals do; the printer's keys stand in
 // Polish quotation marks, and a no-break space keeps a one-letter word from ending a line, as
 // Polish typesetting asks.
-constexpr std::array<LangTextEntry, 30> kPolishTexts{{
+constexpr std::array<LangTextEntry, 44> kPolishTexts{{
     {TXT_TITLE, L"Narzędzie do aktualizacji oprogramowania sprzętowego Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Aby ponowić aktualizację, uruchom ponownie drukarkę lub skontaktuj się z\u00A0działem "
@@ -79,6 +79,34 @@ constexpr std::array<LangTextEntry, 30> kPolishTexts{{
     {TXT_LOW_BATTERY,
      L"Bateria komputera jest prawie rozładowana. Podłącz komputer do zasilania sieciowego i "
      L"spróbuj ponownie."},
+    {TXT_PRINTERS_NONE,
+     L"Nie podłączono żadnej obsługiwanej drukarki. Włącz drukarkę i\u00A0podłącz ją do "
+     L"komputera kablem USB."},
+    {TXT_PRINTER_CHOSEN, L"Drukarka do aktualizacji:"},
+    {TXT_PRINTERS_CHOOSE, L"Podłączono kilka drukarek. Wybierz drukarkę do aktualizacji:"},
+    {TXT_SERIAL, L"numer seryjny"},
+    {TXT_PRINTER, L"Drukarka:"},
+    {TXT_FIRMWARE, L"Oprogramowanie sprzętowe:"},
+    {TXT_BYTES, L"bajtów"},
+    {TXT_TIME_LEFT, L"Pozostały czas:"},
+    {TXT_FOLLOW_WAITING,
+     L"Oczekiwanie na ponowne uruchomienie drukarki z\u00A0nowym oprogramowaniem sprzętowym. "
+     L"Nie wyłączaj drukarki. Czas oczekiwania:"},
+    {TXT_FOLLOW_CURRENT,
+     L"Drukarka została ponownie uruchomiona i\u00A0działa z\u00A0nowym oprogramowaniem "
+     L"sprzętowym:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"Drukarka została ponownie uruchomiona, ale nie przyjęła nowego oprogramowania "
+     L"sprzętowego. Działa w\u00A0wersji:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"Drukarka nie połączyła się ponownie w\u00A0ciągu 10 minut. Może nadal instalować "
+     L"oprogramowanie sprzętowe: nie wyłączaj drukarki i\u00A0przed użyciem sprawdź jej "
+     L"panel."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Dwie podłączone drukarki mają identyfikator tej drukarki, więc nie można odczytać "
+     L"oprogramowania sprzętowego, z\u00A0którym teraz działa. Sprawdź wersję na panelu "
+     L"drukarki."},
+    {TXT_PRINTERS_ATTACHED, L"Podłączone drukarki:"},
 }};
 static_assert(IsWellFormed(kPolishTexts));
 

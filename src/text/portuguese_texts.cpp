@@ -9,7 +9,7 @@ namespace {
 
 // Portuguese follows Brazilian usage ("conectar", "entre em contato"), where most of its users
 // are; the spelling is that of the 1990 agreement, shared with Portugal.
-constexpr std::array<LangTextEntry, 30> kPortugueseTexts{{
+constexpr std::array<LangTextEntry, 44> kPortugueseTexts{{
     {TXT_TITLE, L"Ferramenta de atualização de firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Reinicie a impressora para tentar a atualização novamente ou entre em contato com o "
@@ -71,6 +71,31 @@ constexpr std::array<LangTextEntry, 30> kPortugueseTexts{{
     {TXT_LOW_BATTERY,
      L"A bateria do computador está quase esgotada. Conecte o computador à tomada e tente "
      L"novamente."},
+    {TXT_PRINTERS_NONE,
+     L"Nenhuma impressora compatível está conectada. Ligue a impressora e conecte-a ao computador "
+     L"com um cabo USB."},
+    {TXT_PRINTER_CHOSEN, L"Impressora a ser atualizada:"},
+    {TXT_PRINTERS_CHOOSE,
+     L"Há várias impressoras conectadas. Escolha a impressora a ser atualizada:"},
+    {TXT_SERIAL, L"número de série"},
+    {TXT_PRINTER, L"Impressora:"},
+    {TXT_FIRMWARE, L"Firmware:"},
+    {TXT_BYTES, L"bytes"},
+    {TXT_TIME_LEFT, L"Tempo restante:"},
+    {TXT_FOLLOW_WAITING,
+     L"Aguardando a impressora reiniciar com o novo firmware. Não desligue a impressora. Tempo "
+     L"de espera:"},
+    {TXT_FOLLOW_CURRENT, L"A impressora foi reiniciada e está executando o novo firmware:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"A impressora foi reiniciada, mas não aplicou o novo firmware. Ela está executando a "
+     L"versão:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"A impressora não voltou a se conectar em 10 minutos. Ela ainda pode estar instalando o "
+     L"firmware: não desligue a impressora e verifique o painel dela antes de usá-la."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Duas impressoras conectadas têm o ID desta impressora, por isso não é possível ler o "
+     L"firmware que ela executa agora. Verifique a versão no painel da impressora."},
+    {TXT_PRINTERS_ATTACHED, L"Impressoras conectadas:"},
 }};
 static_assert(IsWellFormed(kPortugueseTexts));
 

@@ -9,7 +9,7 @@ namespace {
 
 // Russian uses "микропрограмма", the term of Russian printer manuals, and guillemets around the
 // printer's button names as Russian typography asks.
-constexpr std::array<LangTextEntry, 30> kRussianTexts{{
+constexpr std::array<LangTextEntry, 44> kRussianTexts{{
     {TXT_TITLE, L"Утилита обновления микропрограммы Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Чтобы повторить обновление, перезапустите принтер или обратитесь в службу поддержки "
@@ -66,6 +66,29 @@ constexpr std::array<LangTextEntry, 30> kRussianTexts{{
     {TXT_LOW_BATTERY,
      L"Аккумулятор компьютера почти разряжен. Подключите компьютер к электросети и повторите "
      L"попытку."},
+    {TXT_PRINTERS_NONE,
+     L"Не подключен ни один поддерживаемый принтер. Включите принтер и подключите его к "
+     L"компьютеру с помощью USB-кабеля."},
+    {TXT_PRINTER_CHOSEN, L"Принтер для обновления:"},
+    {TXT_PRINTERS_CHOOSE, L"Подключено несколько принтеров. Выберите принтер для обновления:"},
+    {TXT_SERIAL, L"серийный номер"},
+    {TXT_PRINTER, L"Принтер:"},
+    {TXT_FIRMWARE, L"Микропрограмма:"},
+    {TXT_BYTES, L"байт"},
+    {TXT_TIME_LEFT, L"Оставшееся время:"},
+    {TXT_FOLLOW_WAITING,
+     L"Ожидание перезапуска принтера с новой микропрограммой. Не выключайте принтер. Время "
+     L"ожидания:"},
+    {TXT_FOLLOW_CURRENT, L"Принтер перезапущен и работает с новой микропрограммой:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"Принтер перезапущен, но новая микропрограмма не была применена. Текущая версия:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"Принтер не подключился повторно в течение 10 минут. Возможно, он еще устанавливает "
+     L"микропрограмму: не выключайте принтер и перед использованием проверьте его панель."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Два подключенных принтера имеют идентификатор этого принтера, поэтому нельзя прочитать, "
+     L"какая микропрограмма на нем сейчас работает. Проверьте версию на панели принтера."},
+    {TXT_PRINTERS_ATTACHED, L"Подключено принтеров:"},
 }};
 static_assert(IsWellFormed(kRussianTexts));
 

@@ -9,7 +9,7 @@ namespace {
 
 // Spanish addresses the user as "usted" and says "equipo" for the computer, words understood
 // alike in Spain and in Latin America; the printer's keys stand in angle quotes.
-constexpr std::array<LangTextEntry, 30> kSpanishTexts{{
+constexpr std::array<LangTextEntry, 44> kSpanishTexts{{
     {TXT_TITLE, L"Herramienta de actualización de firmware de Viruzu"},
     {TXT_RETRY_OR_CONTACT,
      L"Reinicie la impresora para volver a intentar la actualización o póngase en contacto con "
@@ -71,6 +71,31 @@ constexpr std::array<LangTextEntry, 30> kSpanishTexts{{
     {TXT_LOW_BATTERY,
      L"La batería del equipo está casi agotada. Conecte el equipo a la red eléctrica y vuelva a "
      L"intentarlo."},
+    {TXT_PRINTERS_NONE,
+     L"No hay ninguna impresora compatible conectada. Encienda la impresora y conéctela al "
+     L"equipo con un cable USB."},
+    {TXT_PRINTER_CHOSEN, L"Impresora que se va a actualizar:"},
+    {TXT_PRINTERS_CHOOSE, L"Hay varias impresoras conectadas. Elija la que se va a actualizar:"},
+    {TXT_SERIAL, L"número de serie"},
+    {TXT_PRINTER, L"Impresora:"},
+    {TXT_FIRMWARE, L"Firmware:"},
+    {TXT_BYTES, L"bytes"},
+    {TXT_TIME_LEFT, L"Tiempo restante:"},
+    {TXT_FOLLOW_WAITING,
+     L"Esperando a que la impresora se reinicie con el nuevo firmware. No apague la impresora. "
+     L"Tiempo de espera:"},
+    {TXT_FOLLOW_CURRENT, L"La impresora se ha reiniciado y funciona con el nuevo firmware:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"La impresora se ha reiniciado, pero no ha aplicado el nuevo firmware. Funciona con la "
+     L"versión:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"La impresora no ha vuelto a conectarse en 10 minutos. Puede que aún esté instalando el "
+     L"firmware: no apague la impresora y compruebe su panel de control antes de usarla."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Dos impresoras conectadas tienen el identificador de esta impresora, por lo que no se "
+     L"puede leer el firmware que ejecuta ahora. Compruebe la versión en el panel de control de "
+     L"la impresora."},
+    {TXT_PRINTERS_ATTACHED, L"Impresoras conectadas:"},
 }};
 static_assert(IsWellFormed(kSpanishTexts));
 

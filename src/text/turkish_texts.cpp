@@ -9,7 +9,7 @@ namespace {
 
 // Turkish uses "ürün yazılımı" for firmware, the term of Turkish operating systems and printer
 // manuals, and the polite imperative of software dialogs.
-constexpr std::array<LangTextEntry, 30> kTurkishTexts{{
+constexpr std::array<LangTextEntry, 44> kTurkishTexts{{
     {TXT_TITLE, L"Viruzu Ürün Yazılımı Güncelleme Aracı"},
     {TXT_RETRY_OR_CONTACT,
      L"Güncellemeyi yeniden denemek için yazıcıyı yeniden başlatın veya Viruzu müşteri "
@@ -66,6 +66,29 @@ constexpr std::array<LangTextEntry, 30> kTurkishTexts{{
      L"Bu yazıcıda başka bir güncelleme sürüyor. Bitmesini bekleyip yeniden deneyin."},
     {TXT_LOW_BATTERY,
      L"Bilgisayarın pili bitmek üzere. Bilgisayarı elektrik prizine bağlayıp yeniden deneyin."},
+    {TXT_PRINTERS_NONE,
+     L"Desteklenen bir yazıcı bağlı değil. Yazıcıyı açın ve bir USB kablosuyla bilgisayara "
+     L"bağlayın."},
+    {TXT_PRINTER_CHOSEN, L"Güncellenecek yazıcı:"},
+    {TXT_PRINTERS_CHOOSE, L"Birden fazla yazıcı bağlı. Güncellenecek yazıcıyı seçin:"},
+    {TXT_SERIAL, L"seri numarası"},
+    {TXT_PRINTER, L"Yazıcı:"},
+    {TXT_FIRMWARE, L"Ürün yazılımı:"},
+    {TXT_BYTES, L"bayt"},
+    {TXT_TIME_LEFT, L"Kalan süre:"},
+    {TXT_FOLLOW_WAITING,
+     L"Yazıcının yeni ürün yazılımıyla yeniden başlaması bekleniyor. Yazıcıyı kapatmayın. Geçen "
+     L"süre:"},
+    {TXT_FOLLOW_CURRENT, L"Yazıcı yeniden başladı ve yeni ürün yazılımıyla çalışıyor:"},
+    {TXT_FOLLOW_NOT_TAKEN,
+     L"Yazıcı yeniden başladı ancak yeni ürün yazılımına geçmedi. Çalışan sürüm:"},
+    {TXT_FOLLOW_NOT_BACK,
+     L"Yazıcı 10 dakika içinde yeniden bağlanmadı. Ürün yazılımını hâlâ yüklüyor olabilir: "
+     L"yazıcıyı kapatmayın ve kullanmadan önce panelini kontrol edin."},
+    {TXT_FOLLOW_UNKNOWN,
+     L"Bağlı iki yazıcı bu yazıcının kimliğini taşıyor, bu nedenle yazıcının şu anda "
+     L"çalıştırdığı ürün yazılımı okunamıyor. Sürümü yazıcının panelinden kontrol edin."},
+    {TXT_PRINTERS_ATTACHED, L"Bağlı yazıcılar:"},
 }};
 static_assert(IsWellFormed(kTurkishTexts));
 

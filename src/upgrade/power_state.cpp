@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/process_slot.h"
+#include "log/tool_log.h"
 
 namespace fwup {
 namespace {
@@ -40,6 +41,19 @@ std::optional<int> LowBatteryCharge(const PowerState& state) {
 
 std::wstring LowBatteryReason(int percent) {
     return L"the computer runs on battery at " + std::to_wstring(percent) + L" %";
+}
+
+PowerCheck CheckPowerBeforeRun(const StopCheck& stopped) {
+    const PowerState power = ActivePowerStateSource().Read(stopped);
+    if (Stopped(stopped)) {
+        return {.stopped = true};
+    }
+    const std::optional<int> charge = LowBatteryCharge(power);
+    if (charge) {
+        WriteToolLog(L"Not started: " + LowBatteryReason(*charge) + L", below " +
+                     std::to_wstring(kMinimumBatteryPercent) + L" %; connect mains power");
+    }
+    return {.lowBattery = charge};
 }
 
 }  // namespace fwup

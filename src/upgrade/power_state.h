@@ -54,4 +54,17 @@ std::optional<int> LowBatteryCharge(const PowerState& state);
 // "the computer runs on battery at 5 %": the console's reason and part of the log line.
 std::wstring LowBatteryReason(int percent);
 
+// What the power state says before a run looks for any printer.
+struct PowerCheck {
+    // The front end asked to stop while the state was read: nothing was decided, the run ends
+    // interrupted.
+    bool stopped = false;
+    // The charge that refuses the run, its Tool.log line already written; none when it may start.
+    std::optional<int> lowBattery{};
+};
+
+// The low-battery refusal: reads the state through the active source, decides against
+// kMinimumBatteryPercent and logs the refusal. The caller tells the user.
+PowerCheck CheckPowerBeforeRun(const StopCheck& stopped);
+
 }  // namespace fwup

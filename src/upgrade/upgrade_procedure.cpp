@@ -159,17 +159,15 @@ class UpgradeRun {
     // Before any printer is looked for: a laptop that dies or suspends halfway through the
     // package is the likeliest way to leave a printer half-written.
     Step CheckPower() {
-        const PowerState power = ActivePowerStateSource().Read(StopAsked());
-        if (Interrupted()) {
+        const PowerCheck power = CheckPowerBeforeRun(StopAsked());
+        if (power.stopped) {
+            outcome_ = UpgradeOutcome::kInterrupted;
             return Step::kEnd;
         }
-        const std::optional<int> charge = LowBatteryCharge(power);
-        if (!charge) {
+        if (!power.lowBattery) {
             return Step::kCheckPrinter;
         }
-        WriteToolLog(L"Not started: " + LowBatteryReason(*charge) + L", below " +
-                     std::to_wstring(kMinimumBatteryPercent) + L" %; connect mains power");
-        frontEnd_.OnLowBattery(*charge);
+        frontEnd_.OnLowBattery(*power.lowBattery);
         return RefuseWithMessage(TXT_LOW_BATTERY, UpgradeOutcome::kLowBattery);
     }
 

@@ -69,7 +69,9 @@ bool ContainsWord(std::wstring_view text, std::wstring_view word) {
 
 constexpr int kButtonIds[] = {TXT_COMPLETE, TXT_START, TXT_EXIT, TXT_CONFIRM, TXT_YES, TXT_NO};
 constexpr int kTranslatedIds[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
-                                  14, 15, 16, 17, 18, 21, 22, 23, 24, 25, 26, 28, 29};
+                                  14, 15, 16, 17, 18, 21, 22, 23, 24, 25, 26, 28, 29, 30,
+                                  31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43};
+constexpr int kLastId = TXT_PRINTERS_ATTACHED;
 
 struct Language {
     const char* name;
@@ -79,15 +81,15 @@ struct Language {
     std::wstring_view letters;
     wchar_t scriptFirst = 0;
     wchar_t scriptLast = 0;
-    // A text that is the same word as the English one ("No" in Italian and Spanish).
-    int sameAsEnglish = -1;
+    // Texts that are the same words as the English ones ("No" in Italian and Spanish).
+    std::vector<int> sameAsEnglish{};
 };
 
 const Language kEnglish{.name = "English", .id = LANG_ENGLISH, .letters = L"\u2026"};
 const Language kItalian{.name = "Italian",
                         .id = LANG_ITALIAN,
                         .letters = L"\u00E0\u00E8\u00E9\u00EC\u00F2\u00F9\u00C8\u201C\u201D\u2026",
-                        .sameAsEnglish = TXT_NO};
+                        .sameAsEnglish = {TXT_NO, TXT_FIRMWARE}};
 const Language kTurkish{.name = "Turkish",
                         .id = LANG_TURKISH,
                         .letters =
@@ -110,7 +112,8 @@ const Language kChinese{.name = "Chinese",
                         .scriptLast = 0x9FFF};
 const Language kGerman{.name = "German",
                        .id = LANG_GERMAN,
-                       .letters = L"\u00E4\u00F6\u00FC\u00DF\u00C4\u00D6\u00DC\u201E\u201C\u2026"};
+                       .letters = L"\u00E4\u00F6\u00FC\u00DF\u00C4\u00D6\u00DC\u201E\u201C\u2026",
+                       .sameAsEnglish = {TXT_FIRMWARE}};
 const Language kFrench{.name = "French",
                        .id = LANG_FRENCH,
                        .letters =
@@ -119,12 +122,13 @@ const Language kFrench{.name = "French",
 const Language kSpanish{.name = "Spanish",
                         .id = LANG_SPANISH,
                         .letters = L"\u00E1\u00E9\u00ED\u00F3\u00FA\u00F1\u00FC\u00AB\u00BB\u2026",
-                        .sameAsEnglish = TXT_NO};
+                        .sameAsEnglish = {TXT_NO, TXT_FIRMWARE, TXT_BYTES}};
 const Language kPortuguese{.name = "Portuguese",
                            .id = LANG_PORTUGUESE,
                            .letters =
                                L"\u00E1\u00E0\u00E2\u00E3\u00E7\u00E9\u00EA\u00ED\u00F3"
-                               L"\u00F4\u00F5\u00FA\u201C\u201D\u2026"};
+                               L"\u00F4\u00F5\u00FA\u201C\u201D\u2026",
+                           .sameAsEnglish = {TXT_FIRMWARE, TXT_BYTES}};
 const Language kPolish{.name = "Polish",
                        .id = LANG_POLISH,
                        .letters =
@@ -149,7 +153,7 @@ class EveryTable : public testing::TestWithParam<Language> {};
 
 TEST_P(EveryTable, EveryIdResolvesToAShortEnoughText) {
     ScopedUiLang lang(GetParam().id);
-    for (int id = TXT_TITLE; id <= TXT_LOW_BATTERY; ++id) {
+    for (int id = TXT_TITLE; id <= kLastId; ++id) {
         const std::wstring text = GetLangText(id);
         EXPECT_FALSE(text.empty()) << "id " << id;
         EXPECT_LE(Utf16Length(text), kMaxLangTextUnits) << "id " << id;
@@ -159,7 +163,7 @@ TEST_P(EveryTable, EveryIdResolvesToAShortEnoughText) {
 
 TEST_P(EveryTable, IdsNoTableHoldsGiveAnEmptyText) {
     ScopedUiLang lang(GetParam().id);
-    for (int id : {-1, -28, INT_MIN, TXT_LOW_BATTERY + 1, 100, INT_MAX}) {
+    for (int id : {-1, -28, INT_MIN, kLastId + 1, 100, INT_MAX}) {
         EXPECT_EQ(GetLangText(id), L"") << "id " << id;
     }
 }
@@ -167,7 +171,7 @@ TEST_P(EveryTable, IdsNoTableHoldsGiveAnEmptyText) {
 TEST_P(EveryTable, LineBreaksAreCarriageReturnLineFeedPairs) {
     // The edit and static controls break lines only at "\r\n"; a lone "\n" shows as a box.
     ScopedUiLang lang(GetParam().id);
-    for (int id = TXT_TITLE; id <= TXT_LOW_BATTERY; ++id) {
+    for (int id = TXT_TITLE; id <= kLastId; ++id) {
         const std::wstring text = GetLangText(id);
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == L'\r') {
@@ -239,7 +243,7 @@ class TranslatedTable : public testing::TestWithParam<Language> {};
 TEST_P(TranslatedTable, IsWrittenInItsOwnLanguage) {
     ScopedUiLang lang(GetParam().id);
     for (int id : TranslatedIds(GetParam())) {
-        if (id != GetParam().sameAsEnglish) {
+        if (std::ranges::find(GetParam().sameAsEnglish, id) == GetParam().sameAsEnglish.end()) {
             EXPECT_NE(GetLangText(id), English(id)) << "id " << id;
         }
     }
@@ -271,6 +275,20 @@ TEST_P(TranslatedTable, KeepsTheParagraphsOfTheLongTexts) {
                     << "id " << id << " line " << i;
             }
         }
+    }
+}
+
+TEST_P(TranslatedTable, EndsInAColonWhereAValueFollows) {
+    // The window appends " " and the value; French sets a no-break space before its colon.
+    ScopedUiLang lang(GetParam().id);
+    for (int id = TXT_TITLE; id <= kLastId; ++id) {
+        if (!English(id).ends_with(L':')) {
+            continue;
+        }
+        const std::wstring text = GetLangText(id);
+        const bool colon = text.ends_with(L':') || text.ends_with(L'\uFF1A');
+        EXPECT_TRUE(colon) << "id " << id;
+        EXPECT_FALSE(text.ends_with(L" :")) << "id " << id;
     }
 }
 

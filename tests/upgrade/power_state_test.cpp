@@ -8,6 +8,11 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_power_state.h"
+#include "fakes/temp_log_dir.h"
 
 namespace fwup {
 namespace {
@@ -42,6 +47,49 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LowBatteryReason, NamesTheCharge) {
     EXPECT_EQ(LowBatteryReason(5), L"the computer runs on battery at 5 %");
 }
+
+// The refusal as the run meets it: read through the seam, decided, and logged only when it
+// refuses; a stop asked during the read decides nothing.
+struct RefusalCase {
+    const char* name;
+    PowerState state;
+    bool stopDuringRead;
+    PowerCheck expected;
+    std::vector<std::string> log;
+};
+
+class PowerRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(PowerRefusal, IsDecidedAndLoggedBeforeAnyPrinter) {
+    const testing::TempLogDir logDir;
+    testing::FakePowerState power;
+    power.state = GetParam().state;
+    bool stop = false;
+    if (GetParam().stopDuringRead) {
+        power.onRead = [&stop](const StopCheck&) { stop = true; };
+    }
+    const PowerCheck check = CheckPowerBeforeRun([&stop] { return stop; });
+    EXPECT_EQ(check.stopped, GetParam().expected.stopped);
+    EXPECT_EQ(check.lowBattery, GetParam().expected.lowBattery);
+    EXPECT_EQ(logDir.Messages(), GetParam().log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PowerRefusal,
+    ::testing::Values(
+        RefusalCase{"LowBatteryRefuses",
+                    {PowerSupply::kBattery, 7.5},
+                    false,
+                    {.lowBattery = 7},
+                    {"Not started: the computer runs on battery at 7 %, below 10 %; connect mains "
+                     "power"}},
+        RefusalCase{"MainsStarts", {PowerSupply::kMains, 3.0}, false, {}, {}},
+        RefusalCase{"StopDuringTheReadDecidesNothing",
+                    {PowerSupply::kBattery, 3.0},
+                    true,
+                    {.stopped = true},
+                    {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ActivePowerState, IsUnknownUntilASourceIsInstalled) {
     EXPECT_EQ(ActivePowerStateSource().Read({}).supply, PowerSupply::kUnknown);

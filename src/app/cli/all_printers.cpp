@@ -11,16 +11,6 @@
 
 namespace fwup::cli {
 
-int AllPrintersExitCode(std::span<const PrinterOutcome> outcomes) {
-    if (outcomes.empty()) {
-        return kExitNotConnected;
-    }
-    const bool allCurrent = std::all_of(outcomes.begin(), outcomes.end(), [](const auto& o) {
-        return o.exitCode == kExitSucceeded || o.exitCode == kExitDeclined;
-    });
-    return allCurrent ? kExitSucceeded : kExitSomeFailed;
-}
-
 JsonLine SummaryLine(int exitCode, std::span<const PrinterOutcome> outcomes,
                      const std::wstring& reason) {
     std::vector<JsonLine> entries;
@@ -76,7 +66,11 @@ int RunOnEveryPrinter(const DeviceList& printers, ConsoleReport& report,
         }
         outcomes.push_back(runOne(printer));
     }
-    const int code = AllPrintersExitCode(outcomes);
+    std::vector<int> codes;
+    for (const PrinterOutcome& outcome : outcomes) {
+        codes.push_back(outcome.exitCode);
+    }
+    const int code = AllPrintersExitCode(codes);
     if (!outcomes.empty()) {
         report.Text(L"");
     }

@@ -22,10 +22,6 @@ struct PrinterOutcome {
     int exitCode = 0;
 };
 
-// The exit code of `--all`: succeeded when every printer ended succeeded or declined (already on
-// the package's version), not-connected when none was attached, otherwise some-failed.
-int AllPrintersExitCode(std::span<const PrinterOutcome> outcomes);
-
 // The last line of `--all --json`. `reason` (when not empty) says why no printer was listed.
 JsonLine SummaryLine(int exitCode, std::span<const PrinterOutcome> outcomes,
                      const std::wstring& reason = {});

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "app/cli/all_printers.h"
-#include "app/cli/check_verdict.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/console_front_end.h"
 #include "app/cli/console_io.h"
@@ -191,21 +190,17 @@ int CheckCommand(ConsoleFrontEnd& frontEnd, ConsoleReport& report, Result& resul
         report.Text(L"a print queue on " + ShownText(printer.PortName) + L" holds jobs");
     }
 
-    const CheckReadings readings{ready, version, security};
-    int code = CheckExitCode(readings);
-    std::wstring reason;
-    if (target.Replaced()) {
-        code = kExitPrinterLost;
-        reason = kReplacedReason;
-    }
-    result.End(code, reason);
+    const bool replaced = target.Replaced();
+    const int code = CheckExitCode({ready, version, security, replaced});
+    result.End(code, replaced ? kReplacedReason : L"");
     AddPrinterFields(result.line(), &printer);
     result.line()
         .Add("status", status)
         .AddBool("ready", ready)
         .Add("firmware", VersionVerdictName(version))
         .Add("security", SecurityName(security));
-    if (CheckDecidesPackage(readings)) {
+    // Only a valid record decides the package an upgrade would send.
+    if (security == kSecurityCrcValid) {
         result.line().Add("package", encrypted ? kPackageEncryptedId : kPackagePlainId);
     } else {
         result.line().AddNull("package");
@@ -218,22 +213,21 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
                    Result& result, InterruptState& interrupts, RunRecord& record) {
     const UpgradeOutcome outcome = RunUpgrade(frontEnd, &record);
     interrupts.transferEnded.store(true);
-    int code = ExitCodeFor(outcome);
+    UpgradeEnd end{.outcome = outcome,
+                   .choiceUnmatched = frontEnd.ChoiceUnmatched(),
+                   .discoveryFailed = LastPrinterListResult() < 0,
+                   .printerReplaced = frontEnd.PrinterReplaced()};
+    int code = UpgradeExitCode(end);
     std::wstring reason;
-    if (outcome == UpgradeOutcome::kNotConnected && frontEnd.ChoiceUnmatched()) {
-        code = kExitUsage;
+    if (code == kExitUsage) {
         reason = L"no attached printer matches the choice";
-    } else if (outcome == UpgradeOutcome::kNotConnected && LastPrinterListResult() < 0) {
-        // The window says "not connected" either way; a script must not retry what needs a person.
-        code = kExitError;
+    } else if (code == kExitError && outcome == UpgradeOutcome::kNotConnected) {
         reason = DiscoveryFailedReason(LastPrinterListResult());
     }
     if (const std::optional<int> charge = frontEnd.LowBatteryPercent()) {
         reason = LowBatteryReason(*charge);
     }
-    // The run ends as for a printer that is gone, whichever step's open found another one.
-    if (code != kExitSucceeded && code != kExitInterrupted && frontEnd.PrinterReplaced()) {
-        code = kExitPrinterLost;
+    if (code == kExitPrinterLost && end.printerReplaced) {
         reason = kReplacedReason;
     }
     if (code == kExitInUse) {
@@ -241,9 +235,9 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
     }
     std::optional<VerifyOutcome> verified;
     if (code == kExitSucceeded && options.verify && frontEnd.Chosen() != nullptr) {
+        std::wstring failure;
         if (interrupts.requested.load()) {
-            code = kExitVerifyFailed;
-            reason = L"interrupted before the printer was verified";
+            failure = L"interrupted before the printer was verified";
         } else {
             report.Json(JsonLine().Add("event", "step").Add("step", "verify").Text());
             report.Text(L"Waiting for the printer to come back\u2026");
@@ -251,21 +245,23 @@ int UpgradeCommand(const CliOptions& options, ConsoleFrontEnd& frontEnd, Console
                                      frontEnd.VersionVerdict(), options.verifyTimeoutSeconds,
                                      [&interrupts] { return interrupts.requested.load(); });
             if (verified->ambiguous) {
-                code = kExitVerifyFailed;
-                reason = L"two attached printers have the flashed printer's instance ID";
+                failure = L"two attached printers have the flashed printer's instance ID";
             } else if (!verified->cameBack) {
-                code = kExitVerifyFailed;
-                reason = verified->interrupted ? L"interrupted before the printer came back"
-                                               : L"the printer did not come back in time";
+                failure = verified->interrupted ? L"interrupted before the printer came back"
+                                                : L"the printer did not come back in time";
             } else if (verified->versionVerdict != kVersionSame) {
-                code = kExitVerifyFailed;
-                reason = L"the printer came back on another version";
+                failure = L"the printer came back on another version";
             } else {
                 report.Text(L"The printer runs the package's firmware version.");
             }
-            if (code != kExitSucceeded) {
-                report.Text(L"Not verified: " + reason + L".");
+            if (!failure.empty()) {
+                report.Text(L"Not verified: " + failure + L".");
             }
+        }
+        if (!failure.empty()) {
+            end.verifyFailed = true;
+            code = UpgradeExitCode(end);
+            reason = failure;
         }
     }
     result.End(code, reason);

@@ -1,5 +1,9 @@
 #include "app/cli/exit_codes.h"
 
+#include <algorithm>
+
+#include "protocol/result_codes.h"
+
 namespace fwup::cli {
 
 const char* ResultName(int exitCode) {
@@ -63,6 +67,65 @@ int ExitCodeFor(UpgradeOutcome outcome) {
             return kExitInUse;
     }
     return kExitError;
+}
+
+int UpgradeExitCode(const UpgradeEnd& end) {
+    int code = ExitCodeFor(end.outcome);
+    if (end.outcome == UpgradeOutcome::kNotConnected && end.choiceUnmatched) {
+        code = kExitUsage;
+    } else if (end.outcome == UpgradeOutcome::kNotConnected && end.discoveryFailed) {
+        code = kExitError;
+    }
+    if (code != kExitSucceeded && code != kExitInterrupted && end.printerReplaced) {
+        code = kExitPrinterLost;
+    }
+    if (code == kExitSucceeded && end.verifyFailed) {
+        code = kExitVerifyFailed;
+    }
+    return code;
+}
+
+namespace {
+
+bool IsVersionVerdict(int verdict) {
+    return verdict == kVersionHigher || verdict == kVersionSame || verdict == kVersionLower;
+}
+
+}  // namespace
+
+int CheckExitCode(const CheckReadings& readings) {
+    // The readings may have come from another printer: none of them speaks of the one chosen.
+    if (readings.replaced) {
+        return kExitPrinterLost;
+    }
+    if (!readings.ready) {
+        return kExitNotReady;
+    }
+    // A channel that no longer opens after the status query: the printer went away.
+    if (readings.versionVerdict == kErrOpenChannel || readings.security == kErrOpenChannel) {
+        return kExitPrinterLost;
+    }
+    if (!IsVersionVerdict(readings.versionVerdict)) {
+        return kExitFailed;
+    }
+    switch (readings.security) {
+        case kSecurityCrcValid:
+            return kExitSucceeded;
+        case kSecurityCrcInvalid:
+            return kExitFirmwareUnrecognized;
+        default:
+            return kExitFailed;
+    }
+}
+
+int AllPrintersExitCode(std::span<const int> printerCodes) {
+    if (printerCodes.empty()) {
+        return kExitNotConnected;
+    }
+    const bool allCurrent = std::all_of(printerCodes.begin(), printerCodes.end(), [](int code) {
+        return code == kExitSucceeded || code == kExitDeclined;
+    });
+    return allCurrent ? kExitSucceeded : kExitSomeFailed;
 }
 
 }  // namespace fwup::cli
