@@ -7,9 +7,9 @@ constexpr std::wstring_view kShellFont = L"MS Shell Dlg";
 constexpr int kShellFontPoints = 9;
 
 constexpr TemplateControl kMainControls[] = {
-    {kIdStart, ControlKind::kPushButton, {178, 207, 50, 14}, kStyleTabStop, true},
-    {kIdExit, ControlKind::kPushButton, {34, 207, 50, 14}, kStyleTabStop, true},
-    // Never shown: it only carries the printer list of a run.
+    {kIdStart, ControlKind::kPushButton, {178, 247, 50, 14}, kStyleTabStop, true},
+    {kIdExit, ControlKind::kPushButton, {34, 247, 50, 14}, kStyleTabStop, true},
+    // The printers attached, at idle; the window places it below the steps.
     {kIdPrinters,
      ControlKind::kDropDownList,
      {73, 55, 176, 59},
@@ -32,7 +32,7 @@ constexpr TemplateControl kMessageControls[] = {
 constinit const DialogTemplate kMainDialogTemplate{
     kIddMainDialog,
     268,
-    228,
+    268,
     kDialogPopup | kDialogVisible | kDialogCaption | kDialogSystemMenu | kDialogModalFrame |
         kDialogAppWindow,
     L"",

@@ -28,16 +28,15 @@ constexpr int kProgressHighest = 100;
 // Where the final message area goes when it is centred for a result with a picture.
 constexpr PixelRect kCentredMessageRect{30, 180, 410, 100};
 
-// The idle look gives this much of the tips box's height to the printer line and list below
-// the steps.
-constexpr int kPrinterAreaHeight = 50;
-constexpr PixelRect kPrinterLineRect{30, 312, 400, 20};
-constexpr PixelRect kPrinterListRect{30, 334, 400, 25};
-// The printer of the run: below the bar while it fills, below the message in a final look.
-constexpr PixelRect kRunPrinterTransferRect{10, 100, 450, 45};
-constexpr PixelRect kRunPrinterFinalRect{10, 285, 450, 40};
-constexpr PixelRect kFiguresRect{10, 150, 450, 25};
-constexpr PixelRect kFollowRect{10, 325, 450, 42};
+// The printer line (two lines of room) and the printer list, below the steps and above Start.
+constexpr PixelRect kPrinterLineRect{30, 364, 400, 36};
+constexpr PixelRect kPrinterListRect{30, 402, 400, 26};
+// The printer of the run (up to three lines): below the bar while it fills, below the message in
+// a final look, and the wait for the printer (up to four lines) beneath it.
+constexpr PixelRect kRunPrinterTransferRect{10, 100, 450, 52};
+constexpr PixelRect kFiguresRect{10, 156, 450, 25};
+constexpr PixelRect kRunPrinterFinalRect{10, 285, 450, 52};
+constexpr PixelRect kFollowRect{10, 340, 450, 72};
 
 DeviceList ListAttachedPrinters() {
     DeviceList printers;
@@ -327,13 +326,8 @@ void CVevaVoRirizevDlg::UpdateStartButton() {
 void CVevaVoRirizevDlg::LayoutForLanguage() {
     // Translations differ in length, so each language has places of its own.
     const IdleLayout& layout = CurrentLanguage().idleLayout;
-    PixelRect tips = AsPixelRect(layout.tips);
-    PixelRect notice = AsPixelRect(layout.notice);
-    // The printer line and list go below the steps; the tips box scrolls.
-    tips.height -= kPrinterAreaHeight;
-    notice.y -= kPrinterAreaHeight;
-    surface_.Move(kIdTips, tips);
-    surface_.Move(kIdNotice, notice);
+    surface_.Move(kIdTips, AsPixelRect(layout.tips));
+    surface_.Move(kIdNotice, AsPixelRect(layout.notice));
     surface_.Move(kIdStart, AsPixelRect(layout.start));
 }
 

@@ -12,7 +12,10 @@ alone (xdotool's key events into the focused window; nothing is clicked). The la
 "N passed, N failed".
 """
 
+import glob
+import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -36,6 +39,18 @@ NOT_READY = ("If the printer is not ready, please reset the printer to the ready
              "and rerun the upgrade tool.")
 SAME_VERSION = ("The current firmware version of the printer is the same with the version to be "
                 "upgraded to")
+
+PRINTER_CHOSEN = "Printer to upgrade:"
+PRINTERS_CHOOSE = "Several printers are attached. Choose the one to upgrade:"
+PRINTERS_NONE = ("No supported printer is attached. Turn the printer on and connect it with a USB "
+                 "cable.")
+FOLLOW_WAITING = ("Waiting for the printer to restart on the new firmware. Do not turn it off. "
+                  "Waited:")
+FOLLOW_CURRENT = "The printer has restarted and runs the new firmware: V2.10.9"
+FOLLOW_NOT_TAKEN = ("The printer restarted but did not take the new firmware. It runs version: "
+                    "V2.10.8")
+FIGURES = re.compile(r"^\d+ / \d+ bytes   [\d.]+ kB/s   Time left: \d+:\d\d$")
+HISTORY = os.environ.get("VIRUZU_FWUP_HISTORY_DIR", "")
 
 # Parts of a control rather than controls a user meets: the tips box's scroll bars and their frames.
 PARTS = {"filler", "scroll bar"}
@@ -285,8 +300,8 @@ def final_checks(problems, controls, result, message, exit_caption):
     exit_button = one(controls, "push button")
     expect(problems, exit_button and exit_button.name == exit_caption
            and "focused" in exit_button.states, f"{exit_caption} focused: {exit_button}")
-    spoken = (result + " " if result else "") + message
-    expect(problems, exit_button and exit_button.description == spoken,
+    spoken = (result + " " if result else "") + message + " Printer: "
+    expect(problems, exit_button and exit_button.description.startswith(spoken),
            f"{exit_caption} describes the ending: {exit_button and exit_button.description!r}")
     labels = [c.name for c in controls if c.role == "label"]
     if result:
@@ -339,6 +354,13 @@ def transfer_case(problems):
         expect(problems, later, f"the value never rose above {first}")
         expect(problems, any(e[0].endswith("accessible-value") and e[1] == "progress bar"
                              for e in events), "no value change was told")
+        # The printer, its firmware from and to, and the figures as the console program has them.
+        labels = [c.name for c in program.look()[0][1] if c.role == "label"]
+        expect(problems, any(name.startswith("Printer: Viruzu TQ3800HKR Series, serial SER0001")
+                             for name in labels), f"the printer is named: {labels}")
+        figures = wait_for(lambda: [n for n in (c.name for c in program.look()[0][1])
+                                    if FIGURES.match(n)], 10)
+        expect(problems, figures, f"no bytes, rate and time left: {labels}")
 
 
 def question_case(problems):
@@ -386,7 +408,104 @@ def keyboard_run_case(problems):
         expect(problems, status == 0, f"Return on Complete: the program ended with {status}")
 
 
+def combo(controls):
+    return one(controls, "combo box")
+
+
+def history_records():
+    records = []
+    for path in glob.glob(os.path.join(HISTORY, "*.jsonl")):
+        with open(path, encoding="utf-8") as lines:
+            records += [json.loads(line) for line in lines if line.strip()]
+    return records
+
+
+def choice_case(problems):
+    """Two printers: none is upgraded until one is picked; the picked second one and only it
+    receives the firmware, and the window then follows it back on the new version."""
+    before = len(history_records())
+    with Program("en", "two-printers-second-comes-back.json") as program:
+        looks = main_look(program, lambda c: combo(c) and "focused" in combo(c).states, 20)
+        if not expect(problems, looks, f"the list never took the keyboard: {program.look()}"):
+            return
+        controls = looks[0][1]
+        box = combo(controls)
+        expect(problems, box.name == PRINTERS_CHOOSE, f"list named by the line: {box}")
+        expect(problems, box.description == "Printers attached: 2", f"{box.description!r}")
+        start = one(controls, "push button", "Start to upgrade")
+        expect(problems, start and "enabled" not in start.states, f"Start waits: {start}")
+        check_named(problems, controls)
+        # Return on the list is no choice: nothing starts.
+        program.key("Return")
+        pump(1)
+        expect(problems, not history_records()[before:], "a run began without a choice")
+        program.key("Down")
+        program.key("Down")
+        chosen = main_look(program, lambda c: (lambda s: s and "enabled" in s.states)(
+            one(c, "push button", "Start to upgrade")), 10)
+        if not expect(problems, chosen, "picking a printer did not enable Start"):
+            return
+        program.key("Tab")
+        expect(problems, main_look(program, lambda c: (lambda s: s and "focused" in s.states)(
+            one(c, "push button", "Start to upgrade")), 10), "Tab from the list is not Start")
+        program.key("Return")
+        looks = main_look(program, lambda c: one(c, "label", FOLLOW_CURRENT), 60)
+        if not expect(problems, looks, f"never back on the new version: {program.look()}"):
+            return
+        labels = [c.name for c in looks[0][1] if c.role == "label"]
+        expect(problems, any(n.startswith("Printer: Viruzu TQ3800HKS Series, serial SER0002")
+                             for n in labels), f"the final look names the printer: {labels}")
+        exit_button = one(looks[0][1], "push button", "Complete")
+        expect(problems, exit_button and FOLLOW_CURRENT in exit_button.description,
+               f"the verdict is told: {exit_button}")
+        program.key("Return")
+        expect(problems, program.wait_end(15) == 0, "Complete did not end the program")
+    records = history_records()[before:]
+    expect(problems, len(records) == 1 and records[0].get("instanceId")
+           == "USB\\VID_5A7C&PID_B102\\SER0002" and records[0].get("versionAfter") == "same",
+           f"one record, of the second printer, back on the package: {records}")
+
+
+def arrivals_case(problems):
+    """Plugged in and pulled at idle, seen in the list within two seconds of the event."""
+    with Program("en", "printer-comes-and-goes-idle.json") as program:
+        one_printer = main_look(program, lambda c: combo(c) and combo(c).name == PRINTER_CHOSEN)
+        if not expect(problems, one_printer, f"one printer first: {program.look()}"):
+            return
+        two = main_look(program, lambda c: combo(c) and combo(c).name == PRINTERS_CHOOSE, 10)
+        expect(problems, two, f"the second printer never showed: {program.look()}")
+        expect(problems, any(e[0].endswith("accessible-name") and e[2] == PRINTERS_CHOOSE
+                             for e in events), "the change of the list was not told")
+        back_to_one = main_look(
+            program, lambda c: combo(c) and combo(c).name == PRINTER_CHOSEN, 15)
+        expect(problems, back_to_one, f"the first printer never left: {program.look()}")
+
+
+def follow_case(scenario, label, result, exit_caption):
+    def body(problems):
+        with Program("en", scenario) as program:
+            program.start_upgrade("Return")
+            waiting = main_look(program, lambda c: any(
+                n.role == "label" and n.name.startswith(FOLLOW_WAITING) for n in c), 60)
+            expect(problems, waiting, f"no waiting line: {program.look()}")
+            looks = main_look(program, lambda c: one(c, "label", label), 60)
+            if not expect(problems, looks, f"no {label!r}: {program.look()}"):
+                return
+            controls = looks[0][1]
+            expect(problems, one(controls, "label", result), f"result {result!r}: {controls}")
+            exit_button = one(controls, "push button", exit_caption)
+            expect(problems, exit_button and "focused" in exit_button.states
+                   and label in exit_button.description, f"told from {exit_caption}: {exit_button}")
+    return body
+
+
 CASES = [(f"idle look, {code}", idle_case(code)) for code in LANGUAGES] + [
+    ("two printers: none until picked, the picked one alone upgraded and followed", choice_case),
+    ("plugged in and pulled at idle: the list follows", arrivals_case),
+    ("after the flash: back on the package's version",
+     follow_case("flash-comes-back-upgraded.json", FOLLOW_CURRENT, SUCCEEDED, "Complete")),
+    ("after the flash: back on the old version is a failure",
+     follow_case("flash-comes-back-unchanged.json", FOLLOW_NOT_TAKEN, FAILED, "Exit")),
     ("transfer look: the bar is named and its value rises", transfer_case),
     ("question: No focused and default, Escape is No", question_case),
     ("failure look", ending_case("burn-channel-refused.json", FAILED, RETRY, "Exit")),

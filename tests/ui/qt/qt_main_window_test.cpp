@@ -34,7 +34,8 @@ struct MainWindowRig {
         : dialog(surface, factory,
                  MainWindowHooks{.selectLanguage = [language] { UiLangId.store(language); },
                                  .queryOsVersion = {},
-                                 .onStart = [this](CVevaVoRirizevDlg&) { ++starts; }}) {}
+                                 .onStart = [this](CVevaVoRirizevDlg&) { ++starts; },
+                                 .listPrinters = [this] { return printers; }}) {}
 
     QDialog* Window() const { return surface.Window(); }
     template <typename Widget>
@@ -47,8 +48,23 @@ struct MainWindowRig {
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface{kMainDialogTemplate};
     int starts = 0;
+    DeviceList printers;  // what the idle look lists
     CVevaVoRirizevDlg dialog;
 };
+
+// Two printers with the longest names the device table gives.
+DeviceList TwoPrinters() {
+    const DeviceEntry first{.ModelName = L"Viruzu TQ3800HKR Series",
+                            .PortName = L"USB001",
+                            .InstanceId = L"USB\\VID_5A7C&PID_B101\\SER0000000001",
+                            .InterfacePath = L"path-1"};
+    DeviceEntry second = first;
+    second.ModelName = L"Viruzu TQ3800HKS Series";
+    second.PortName = L"USB002";
+    second.InstanceId = L"USB\\VID_5A7C&PID_B102\\SER0000000002";
+    second.InterfacePath = L"path-2";
+    return {first, second};
+}
 
 }  // namespace
 
@@ -110,12 +126,26 @@ class QtMainWindowTest : public QObject {
                          qPrintable(QStringLiteral("%1: %2").arg(look, problem)));
             }
         };
+        rig.printers = TwoPrinters();
         WhenModal(rig.surface, [&] {
-            check("idle");
+            check("idle, two printers");
+            rig.dialog.ShowRunPrinter(rig.printers[1], "V2.10.8");
+            rig.dialog.ReportTransferBytes(76'000'000, 190'000'000);
             rig.dialog.ShowUpgradeStatus(STATUS_TRANSFER, 40);
+            rig.dialog.ShowUpgradeStatus(STATUS_TRANSFER, 100);
             check("transfer");
             rig.dialog.ShowUpgradeStatus(STATUS_SUCCEEDED, 100);
             check("success");
+            rig.dialog.ShowFollow(FollowState::kWaiting, 599'000, {});
+            check("success, waiting for the printer");
+            rig.dialog.ShowFollow(FollowState::kCurrent, 0, "V2.10.9");
+            check("success, back on the package");
+            for (const FollowState state : {FollowState::kNotBack, FollowState::kUnknown}) {
+                rig.dialog.ShowFollow(state, 0, {});
+                check("success, no verdict");
+            }
+            rig.dialog.ShowFollow(FollowState::kNotTaken, 0, "V2.10.8");
+            check("failure, not taken");
             rig.dialog.ShowUpgradeStatus(STATUS_FAILED, 0);
             check("failure");
             rig.dialog.ShowUpgradeStatus(STATUS_NOT_READY, 0);

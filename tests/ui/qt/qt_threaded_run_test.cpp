@@ -99,9 +99,14 @@ class QtThreadedRunTest : public QObject {
         SimPrinter* const printer = source.printer(0);
         QVERIFY(printer != nullptr);
         const std::vector<ReceivedJob> jobs = printer->Jobs();
-        QCOMPARE(jobs.size(), std::size_t{3});
-        QVERIFY(jobs.back().kind == JobKind::kFirmware);
-        QVERIFY(jobs.back().byteCount > 0);
+        // The firmware job third; what follows is the window asking after the printer until
+        // Complete ended the wait, never a second job.
+        QVERIFY(jobs.size() >= 3);
+        QVERIFY(jobs[2].kind == JobKind::kFirmware);
+        QVERIFY(jobs[2].byteCount > 0);
+        for (std::size_t i = 3; i < jobs.size(); ++i) {
+            QVERIFY(jobs[i].kind != JobKind::kFirmware);
+        }
     }
 };
 
