@@ -6,8 +6,10 @@
 #
 # build/screenshots/qt-<language>-<look>.png for English (en), Italian (it), Turkish (tr), Russian
 # (ru), Hebrew (he), Simplified Chinese (zh), German (de), French (fr), Spanish (es), Portuguese
-# (pt) and Polish (pl) (looks: idle, transfer-40, success, failure, not-ready, and the question
-# dialog), drawn on Qt's offscreen platform. Where Xvfb and ImageMagick are installed it also starts
+# (pt) and Polish (pl) (looks: idle with no, one and two printers, transfer-40 with the printer and
+# the figures, success, success while waiting for the printer, back on the package's version and
+# not back in time, the failure when the printer did not take the firmware, failure, not-ready,
+# and the question dialog), drawn on Qt's offscreen platform. Where Xvfb and ImageMagick are installed it also starts
 # the real program against a simulated printer in a virtual X server and saves that screen as
 # build/screenshots/qt-program-idle.png, then closes the program as a session end would. With
 # xdotool as well it then runs a whole upgrade in the program as a user would: clicks "Start to

@@ -16,7 +16,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "text/lang_text.h"
 #include "text/languages.h"
@@ -30,19 +33,60 @@ namespace {
 
 using namespace fwup;
 
+// Two printers with the longest strings a printer gives the window.
+DeviceList TwoPrinters() {
+    const DeviceEntry first{.ModelName = L"Viruzu TQ3800HKR Series",
+                            .PortName = L"USB001",
+                            .InstanceId = L"USB\\VID_5A7C&PID_B101\\SER0000000001",
+                            .InterfacePath = L"path-1"};
+    DeviceEntry second = first;
+    second.ModelName = L"Viruzu TQ3800HKS Series";
+    second.PortName = L"USB002";
+    second.InstanceId = L"USB\\VID_5A7C&PID_B102\\SER0000000002";
+    second.InterfacePath = L"path-2";
+    return {first, second};
+}
+
 struct Look {
     const char* name;
-    int code;  // 0: the idle look
-    int value;
+    DeviceList printers;  // attached at idle
+    std::function<void(CVevaVoRirizevDlg&)> act;
 };
 
-constexpr Look kLooks[] = {
-    {"idle", 0, 0},
-    {"transfer-40", STATUS_TRANSFER, 40},
-    {"success", STATUS_SUCCEEDED, 100},
-    {"failure", STATUS_FAILED, 0},
-    {"not-ready", STATUS_NOT_READY, 0},
-};
+// The run's printer and the transfer's figures, as a run shows them.
+void Transferring(CVevaVoRirizevDlg& dialog, int percent) {
+    dialog.ShowRunPrinter(TwoPrinters()[1], "V2.10.8");
+    dialog.ReportTransferBytes(static_cast<std::size_t>(percent) * 1'900'000, 190'000'000);
+    dialog.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+    dialog.ShowUpgradeStatus(STATUS_TRANSFER, 100);
+    dialog.ShowUpgradeStatus(STATUS_TRANSFER, percent);
+}
+
+std::vector<Look> Looks() {
+    const auto ending = [](int status, std::optional<FollowState> follow = std::nullopt) {
+        return [status, follow](CVevaVoRirizevDlg& dialog) {
+            Transferring(dialog, 100);
+            dialog.ShowUpgradeStatus(status, status == STATUS_SUCCEEDED ? 100 : 0);
+            if (follow) {
+                dialog.ShowFollow(*follow, 42'000,
+                                  *follow == FollowState::kNotTaken ? "V2.10.8" : "V2.10.9");
+            }
+        };
+    };
+    return {
+        {"idle", {}, {}},
+        {"idle-one-printer", {TwoPrinters()[0]}, {}},
+        {"idle-two-printers", TwoPrinters(), {}},
+        {"transfer-40", TwoPrinters(), [](CVevaVoRirizevDlg& d) { Transferring(d, 40); }},
+        {"success", TwoPrinters(), ending(STATUS_SUCCEEDED)},
+        {"success-waiting", TwoPrinters(), ending(STATUS_SUCCEEDED, FollowState::kWaiting)},
+        {"success-current", TwoPrinters(), ending(STATUS_SUCCEEDED, FollowState::kCurrent)},
+        {"success-not-back", TwoPrinters(), ending(STATUS_SUCCEEDED, FollowState::kNotBack)},
+        {"failure-not-taken", TwoPrinters(), ending(STATUS_SUCCEEDED, FollowState::kNotTaken)},
+        {"failure", TwoPrinters(), ending(STATUS_FAILED)},
+        {"not-ready", TwoPrinters(), ending(STATUS_NOT_READY)},
+    };
+}
 
 bool Save(QWidget* window, const QDir& directory, const Language& language, const char* look) {
     QCoreApplication::processEvents();
@@ -56,14 +100,18 @@ bool Save(QWidget* window, const QDir& directory, const Language& language, cons
     return saved;
 }
 
-// Runs a main window in `language`, lets `act` work while it runs, then ends it.
+// Runs a main window in `language` with `printers` attached, lets `act` work while it runs, then
+// ends it.
 void RunMainWindow(const Language& language,
-                   const std::function<void(CVevaVoRirizevDlg&, QtDialogSurface&)>& act) {
+                   const std::function<void(CVevaVoRirizevDlg&, QtDialogSurface&)>& act,
+                   const DeviceList& printers = {}) {
     QtDialogSurfaceFactory factory;
     QtDialogSurface surface(kMainDialogTemplate);
-    CVevaVoRirizevDlg dialog(surface, factory, MainWindowHooks{.selectLanguage = [&language] {
-                                 UiLangId.store(language.id);
-                             }});
+    CVevaVoRirizevDlg dialog(
+        surface, factory,
+        MainWindowHooks{.selectLanguage = [&language] { UiLangId.store(language.id); },
+                        .listPrinters = [&printers] { return printers; },
+                        .watchArrivals = [] { return std::unique_ptr<ArrivalWatch>(); }});
     QTimer::singleShot(0, [&] {
         act(dialog, surface);
         surface.EndDialog(kIdExit);
@@ -91,13 +139,16 @@ int main(int argc, char* argv[]) {
 
     bool allSaved = true;
     for (const Language& language : Languages()) {
-        for (const Look& look : kLooks) {
-            RunMainWindow(language, [&](CVevaVoRirizevDlg& dialog, QtDialogSurface& surface) {
-                if (look.code != 0) {
-                    dialog.ShowUpgradeStatus(look.code, look.value);
-                }
-                allSaved = Save(surface.Window(), directory, language, look.name) && allSaved;
-            });
+        for (const Look& look : Looks()) {
+            RunMainWindow(
+                language,
+                [&](CVevaVoRirizevDlg& dialog, QtDialogSurface& surface) {
+                    if (look.act) {
+                        look.act(dialog);
+                    }
+                    allSaved = Save(surface.Window(), directory, language, look.name) && allSaved;
+                },
+                look.printers);
         }
         // The question the run asks about an equal firmware version, over the main window.
         RunMainWindow(language, [&](CVevaVoRirizevDlg& dialog, QtDialogSurface&) {
