@@ -9,11 +9,13 @@ constexpr int kShellFontPoints = 9;
 constexpr TemplateControl kMainControls[] = {
     {kIdStart, ControlKind::kPushButton, {178, 207, 50, 14}, kStyleTabStop, true},
     {kIdExit, ControlKind::kPushButton, {34, 207, 50, 14}, kStyleTabStop, true},
-    // Never shown: it only carries the printer list of a run.
+    // Shown when several printers are attached, for the user to choose one. The height is the
+    // list's when dropped down. Made before the tips box, so the window moves it after that box
+    // in the Tab order (DialogSurface::PlaceInFocusOrderAfter).
     {kIdPrinters,
      ControlKind::kDropDownList,
      {73, 55, 176, 59},
-     kStyleSorted | kStyleVScroll,
+     kStyleSorted | kStyleVScroll | kStyleTabStop,
      false},
     {kIdResultPicture, ControlKind::kPicture, {102, 9, 13, 12}, kStyleTransparent, false},
 };
