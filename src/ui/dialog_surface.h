@@ -173,7 +173,9 @@ class DialogSurface {
     virtual void SetFont(int id, const FontDesc& font) = 0;
     virtual void SetImage(int id, int bitmapId) = 0;
     virtual void SetFocus(int id) = 0;
-    // Moves control `id` in the keyboard's focus order (Tab) to right after `afterId`.
+    // Puts control `id` right after control `afterId` in the order the Tab key walks. That order
+    // is the order of making: the template's controls, then those made at run time, and a control
+    // made again goes last. This lets a template control follow one made at run time.
     virtual void PlaceInFocusOrderAfter(int id, int afterId) {
         (void)id;
         (void)afterId;

@@ -9,11 +9,13 @@ constexpr int kShellFontPoints = 9;
 constexpr TemplateControl kMainControls[] = {
     {kIdStart, ControlKind::kPushButton, {178, 247, 50, 14}, kStyleTabStop, true},
     {kIdExit, ControlKind::kPushButton, {34, 247, 50, 14}, kStyleTabStop, true},
-    // The printers attached, at idle; the window places it below the steps.
+    // The printers attached, at idle, for the user to choose one of several. The height is the
+    // list's when dropped down. Made before the tips box, so the window moves it after that box
+    // in the Tab order (DialogSurface::PlaceInFocusOrderAfter).
     {kIdPrinters,
      ControlKind::kDropDownList,
      {73, 55, 176, 59},
-     kStyleSorted | kStyleVScroll,
+     kStyleSorted | kStyleVScroll | kStyleTabStop,
      false},
     {kIdResultPicture, ControlKind::kPicture, {102, 9, 13, 12}, kStyleTransparent, false},
 };

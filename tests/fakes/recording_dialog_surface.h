@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -32,6 +33,7 @@ struct RecordedControl {
     int progressPos = 0;
     std::vector<std::wstring> items;
     int curSel = -1;
+    int userSelections = 0;  // choices the user made (UserSelects), changing the selection or not
     std::wstring accessibleName;
     std::wstring accessibleDescription;
 };
@@ -42,6 +44,9 @@ struct SurfaceRecord {
     const void* owner = nullptr;
     std::map<int, RecordedControl> controls;
     std::vector<int> createdOrder;
+    // Every control in the order the Tab key walks: the template's, then those made at run time
+    // (a control made again goes last), as moved by PlaceInFocusOrderAfter.
+    std::vector<int> focusOrder;
     std::vector<int> createdTwice;  // ids created while a control with the id existed
     std::wstring title;
     std::wstring accessibleName;  // of the window itself
@@ -82,6 +87,7 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
             recorded.style = control.style;
             recorded.visible = control.visible;
             recorded.image = control.bitmapId;
+            focusOrder.push_back(control.id);
         }
     }
     ~RecordingDialogSurface() override {
@@ -127,17 +133,42 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
     bool FireCloseRequest() {
         return listener_ != nullptr && !ended && listener_->OnCloseRequest();
     }
-    // The user chooses entry `index` of the drop-down list `id`.
-    void UserSelects(int id, int index) {
-        SetCurSel(id, index);
-        if (listener_ != nullptr && !ended) {
-            listener_->OnSelectionChange(id);
-        }
-    }
     void FireFocus() {
         if (listener_ != nullptr && !ended) {
             listener_->OnFocus();
         }
+    }
+    // The user chooses entry `index` of a drop-down list (-1 or past the end: none). Reported as
+    // the toolkits report it: only when the selection becomes another one.
+    void UserSelects(int id, int index) {
+        auto* control = Find(id);
+        if (control == nullptr || ended) {
+            return;
+        }
+        const int before = control->curSel;
+        SetCurSel(id, index);
+        ++control->userSelections;
+        if (listener_ != nullptr && control->curSel != before) {
+            listener_->OnSelectionChange(id);
+        }
+    }
+
+    // The control the Tab key moves to from `fromId`: the next one in focusOrder, wrapping round,
+    // that is visible, enabled and a tab stop. 0 when there is none.
+    int NextInTabOrder(int fromId) const {
+        const auto from = std::find(focusOrder.begin(), focusOrder.end(), fromId);
+        if (from == focusOrder.end()) {
+            return 0;
+        }
+        const std::size_t start = static_cast<std::size_t>(from - focusOrder.begin());
+        for (std::size_t step = 1; step <= focusOrder.size(); ++step) {
+            const int id = focusOrder[(start + step) % focusOrder.size()];
+            const RecordedControl& control = Control(id);
+            if (control.visible && control.enabled && (control.style & kStyleTabStop) != 0) {
+                return id;
+            }
+        }
+        return 0;
     }
 
     void SetListener(DialogListener* listener) override { listener_ = listener; }
@@ -245,6 +276,8 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
         control.font = desc.font;
         control.defaultColours = desc.defaultColours;
         createdOrder.push_back(desc.id);
+        std::erase(focusOrder, desc.id);
+        focusOrder.push_back(desc.id);
     }
     void SetText(int id, std::wstring_view text) override {
         if (auto* control = Find(id)) {
@@ -289,6 +322,14 @@ class RecordingDialogSurface final : public DialogSurface, public SurfaceRecord 
     void SetFocus(int id) override {
         Note();
         focusId = id;
+    }
+    void PlaceInFocusOrderAfter(int id, int afterId) override {
+        Note();
+        if (id == afterId || !Has(id) || !Has(afterId)) {
+            return;
+        }
+        std::erase(focusOrder, id);
+        focusOrder.insert(std::find(focusOrder.begin(), focusOrder.end(), afterId) + 1, id);
     }
     void SetAccessibleName(int id, std::wstring_view name) override {
         if (id == kIdWindow) {

@@ -26,6 +26,9 @@
 //   void OnWorker(work)            runs `work` on a thread of its own while the window thread
 //                                  keeps serving requests
 //   std::vector<std::wstring> ItemsOf(id)   the entries of a drop-down list, on the window thread
+//   void PressDown(id)             the user presses the Down arrow key on drop-down list `id`,
+//                                  which has the focus (returns once the list has handled it)
+//   int NextByTab(id)              the control the Tab key moves the focus to from control `id`
 
 #include <gtest/gtest.h>
 
@@ -51,6 +54,8 @@ class ContractListener final : public DialogListener {
     std::atomic<int> cancels{0};
     std::atomic<int> closeRequests{0};
     std::atomic<bool> allowClose{false};
+    std::atomic<int> selectionChanges{0};
+    std::atomic<int> lastSelectionChange{0};
     DialogSurface* surface = nullptr;
 
     void OnInit() override { inits.fetch_add(1); }
@@ -59,6 +64,10 @@ class ContractListener final : public DialogListener {
         lastCommand.store(id);
     }
     void OnCancel() override { cancels.fetch_add(1); }
+    void OnSelectionChange(int id) override {
+        selectionChanges.fetch_add(1);
+        lastSelectionChange.store(id);
+    }
     bool OnCloseRequest() override {
         closeRequests.fetch_add(1);
         if (allowClose.load() && surface != nullptr) {
@@ -224,9 +233,90 @@ TYPED_TEST_P(DialogSurfaceContract, TheDropDownListKeepsIndicesAndSelection) {
     });
 }
 
+// The logic hears of a choice the user makes in the printer list, and only when the choice is
+// another entry: what it selects itself, or a key that leaves the selection where it was, is
+// not reported.
+TYPED_TEST_P(DialogSurfaceContract, OnlyTheUsersChoiceOfAnotherEntryIsReported) {
+    DialogSurface& surface = this->harness_.Make(kMainDialogTemplate);
+    ContractListener listener;
+    surface.SetListener(&listener);
+    const auto selection = [&] {
+        return this->template OnWindow<int>(surface,
+                                            [&] { return surface.GetCurSel(kIdPrinters); });
+    };
+    this->harness_.Run([&] {
+        surface.RunOnWindowThread([&] {
+            surface.Show(kIdPrinters, true);
+            surface.InsertItem(kIdPrinters, 0, L"first");
+            surface.InsertItem(kIdPrinters, 1, L"second");
+            surface.InsertItem(kIdPrinters, 2, L"third");
+            surface.SetCurSel(kIdPrinters, 0);
+            surface.SetFocus(kIdPrinters);
+        });
+        EXPECT_EQ(listener.selectionChanges.load(), 0);
+
+        this->harness_.PressDown(kIdPrinters);
+        EXPECT_EQ(selection(), 1);
+        EXPECT_EQ(listener.selectionChanges.load(), 1);
+        EXPECT_EQ(listener.lastSelectionChange.load(), kIdPrinters);
+        this->harness_.PressDown(kIdPrinters);
+        this->harness_.PressDown(kIdPrinters);  // already on the last entry
+        EXPECT_EQ(selection(), 2);
+        EXPECT_EQ(listener.selectionChanges.load(), 2);
+
+        surface.RunOnWindowThread([&] {
+            surface.SetCurSel(kIdPrinters, -1);
+            surface.SetCurSel(kIdPrinters, 1);
+        });
+        EXPECT_EQ(listener.selectionChanges.load(), 2);
+        // The logic's own selection is where the user's next choice starts from: back on the
+        // entry the user had chosen before, it is still another choice.
+        this->harness_.PressDown(kIdPrinters);
+        EXPECT_EQ(selection(), 2);
+        EXPECT_EQ(listener.selectionChanges.load(), 3);
+        EXPECT_EQ(listener.cancels.load(), 0);
+        EXPECT_EQ(listener.commands.load(), 0);
+    });
+    surface.SetListener(nullptr);
+}
+
+// Tab walks the controls in the order they were made, template first; a template control can be
+// placed after one made at run time (the printer list after the tips box, say).
+TYPED_TEST_P(DialogSurfaceContract, AControlCanBePlacedAfterAnotherInTheTabOrder) {
+    constexpr int kBox = 3001;
+    DialogSurface& surface = this->harness_.Make(kMainDialogTemplate);
+    const auto next = [&](int id) { return this->harness_.NextByTab(id); };
+    this->harness_.Run([&] {
+        surface.RunOnWindowThread([&] {
+            surface.CreateControl(
+                {.id = kBox,
+                 .kind = ControlKind::kEdit,
+                 .rect = {10, 20, 200, 60},
+                 .style = kStyleBorder | kStyleTabStop | kStyleMultiLine | kStyleReadOnly});
+            surface.Show(kIdExit, false);
+            surface.Show(kIdPrinters, true);
+        });
+        EXPECT_EQ(next(kIdStart), kIdPrinters);
+        EXPECT_EQ(next(kIdPrinters), kBox);
+        EXPECT_EQ(next(kBox), kIdStart);
+
+        surface.RunOnWindowThread([&] {
+            surface.PlaceInFocusOrderAfter(kIdPrinters, kBox);
+            // Ids the window does not hold change nothing.
+            surface.PlaceInFocusOrderAfter(4242, kIdStart);
+            surface.PlaceInFocusOrderAfter(kIdStart, 4242);
+        });
+        EXPECT_EQ(next(kBox), kIdPrinters);
+        EXPECT_EQ(next(kIdPrinters), kIdStart);
+        EXPECT_EQ(next(kIdStart), kBox);
+    });
+}
+
 REGISTER_TYPED_TEST_SUITE_P(DialogSurfaceContract, UserActionsReachTheLogicAsTheirOwnEvents,
                             RequestsFromOtherThreadsRunBeforeTheCallerGoesOn,
                             TheCloseItemGoesAndComesBackWithItsCaption,
-                            TheDropDownListKeepsIndicesAndSelection);
+                            TheDropDownListKeepsIndicesAndSelection,
+                            OnlyTheUsersChoiceOfAnotherEntryIsReported,
+                            AControlCanBePlacedAfterAnotherInTheTabOrder);
 
 }  // namespace fwup::testing

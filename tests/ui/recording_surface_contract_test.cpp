@@ -1,5 +1,6 @@
 // The recording fake the window logic's tests run on keeps the promises the real surfaces keep.
 // It has no user: a user's action is the event it would bring.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,6 +50,12 @@ class RecordingHarness {
     bool WindowOpen() { return !Surface().ended; }
     void OnWorker(const std::function<void()>& work) { std::thread(work).join(); }
     std::vector<std::wstring> ItemsOf(int id) { return Surface().Control(id).items; }
+    void PressDown(int id) {
+        const RecordedControl& list = Surface().Control(id);
+        const int last = static_cast<int>(list.items.size()) - 1;
+        Surface().UserSelects(id, std::min(list.curSel + 1, last));
+    }
+    int NextByTab(int id) { return Surface().NextInTabOrder(id); }
 
   private:
     RecordingDialogSurface& Surface() { return *surfaces_.back(); }

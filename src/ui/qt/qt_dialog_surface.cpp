@@ -216,6 +216,15 @@ QWidget* QtDialogSurface::ControlWidget(int id) const {
     return found != controls_.end() ? found->second.widget.data() : nullptr;
 }
 
+int QtDialogSurface::ControlId(const QWidget* widget) const {
+    for (const auto& [id, control] : controls_) {
+        if (widget != nullptr && control.widget == widget) {
+            return id;
+        }
+    }
+    return 0;
+}
+
 int QtDialogSurface::RunModal() {
     if (window_) {
         return -1;  // one modal run at a time
@@ -421,6 +430,10 @@ void QtDialogSurface::CreateControl(const ControlDesc& desc) {
         case ControlKind::kDropDownList: {
             auto* list = new QComboBox(parent);
             list->setEditable(false);
+            // The user's choice alone, by mouse or keyboard; setCurrentIndex does not activate.
+            const int id = desc.id;
+            QObject::connect(list, &QComboBox::activated, parent,
+                             [this, id] { HandleListChoice(id); });
             widget = list;
             break;
         }
@@ -431,7 +444,6 @@ void QtDialogSurface::CreateControl(const ControlDesc& desc) {
             break;
         }
     }
-    widget->setGeometry(desc.rect.x, desc.rect.y, desc.rect.width, desc.rect.height);
     if (desc.font) {
         widget->setFont(CachedFont(*desc.font));
     }
@@ -441,6 +453,7 @@ void QtDialogSurface::CreateControl(const ControlDesc& desc) {
     control.kind = desc.kind;
     control.widget = widget;
     control.style = desc.style;
+    Place(control, desc.rect);
     ApplyStyle(control);
 }
 
@@ -477,9 +490,18 @@ void QtDialogSurface::Enable(int id, bool enabled) {
 
 void QtDialogSurface::Move(int id, const PixelRect& rect) {
     if (Control* control = Find(id)) {
-        control->widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+        Place(*control, rect);
         control->widget->update();
     }
+}
+
+// A drop-down list's rectangle is the platform's: its height is the list's when dropped down.
+// Qt sizes the popup itself, so the control keeps the height of its selection field.
+void QtDialogSurface::Place(Control& control, const PixelRect& rect) {
+    QWidget* const widget = control.widget.data();
+    const int height =
+        control.kind == ControlKind::kDropDownList ? widget->sizeHint().height() : rect.height;
+    widget->setGeometry(rect.x, rect.y, rect.width, height);
 }
 
 void QtDialogSurface::ChangeStyle(int id, StyleBits remove, StyleBits add) {
@@ -491,7 +513,11 @@ void QtDialogSurface::ChangeStyle(int id, StyleBits remove, StyleBits add) {
 
 void QtDialogSurface::SetFont(int id, const FontDesc& font) {
     if (Control* control = Find(id)) {
-        control->widget->setFont(CachedFont(font));
+        QWidget* const widget = control->widget.data();
+        widget->setFont(CachedFont(font));
+        if (control->kind == ControlKind::kDropDownList) {
+            widget->resize(widget->width(), widget->sizeHint().height());
+        }
     }
 }
 
@@ -515,6 +541,15 @@ void QtDialogSurface::SetFocus(int id) {
     }
 }
 
+// Tab follows Qt's focus chain, which is the order the widgets were made in.
+void QtDialogSurface::PlaceInFocusOrderAfter(int id, int afterId) {
+    Control* control = Find(id);
+    Control* after = Find(afterId);
+    if (control != nullptr && after != nullptr && control != after) {
+        QWidget::setTabOrder(after->widget.data(), control->widget.data());
+    }
+}
+
 QWidget* QtDialogSurface::AccessibleTarget(int id) {
     if (id == kIdWindow) {
         return window_.get();
@@ -523,7 +558,9 @@ QWidget* QtDialogSurface::AccessibleTarget(int id) {
     return control != nullptr ? control->widget.data() : nullptr;
 }
 
-// Qt tells assistive technology of both changes itself.
+// Qt tells assistive technology of both changes itself. On Linux Qt names a drop-down list by the
+// entry it shows, the given name only while it shows none, as the desktop's screen readers take
+// a list's label from a relation and read its entry as the name.
 void QtDialogSurface::SetAccessibleName(int id, std::wstring_view name) {
     if (QWidget* widget = AccessibleTarget(id)) {
         widget->setAccessibleName(QString::fromStdWString(std::wstring(name)));
@@ -554,6 +591,7 @@ void QtDialogSurface::ResetItems(int id) {
     Control* control = Find(id);
     if (control != nullptr && control->kind == ControlKind::kDropDownList) {
         static_cast<QComboBox*>(control->widget.data())->clear();
+        NoteSelection(*control);
     }
 }
 
@@ -571,6 +609,7 @@ void QtDialogSurface::InsertItem(int id, int index, std::wstring_view text) {
     if (before == -1) {
         list->setCurrentIndex(-1);
     }
+    NoteSelection(*control);
 }
 
 void QtDialogSurface::SetCurSel(int id, int index) {
@@ -580,6 +619,11 @@ void QtDialogSurface::SetCurSel(int id, int index) {
     }
     auto* list = static_cast<QComboBox*>(control->widget.data());
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    NoteSelection(*control);
+}
+
+void QtDialogSurface::NoteSelection(Control& control) {
+    control.knownSelection = static_cast<QComboBox*>(control.widget.data())->currentIndex();
 }
 
 int QtDialogSurface::GetCurSel(int id) {
@@ -642,6 +686,19 @@ bool QtDialogSurface::HandleCloseRequest() {
 void QtDialogSurface::HandleActivated() {
     if (listener_ != nullptr && !ended_) {
         listener_->OnFocus();
+    }
+}
+
+// Qt activates an entry the user picks again as well; the logic hears only of another one.
+void QtDialogSurface::HandleListChoice(int id) {
+    Control* control = Find(id);
+    if (control == nullptr) {
+        return;
+    }
+    const int before = control->knownSelection;
+    NoteSelection(*control);
+    if (control->knownSelection != before && listener_ != nullptr && !ended_) {
+        listener_->OnSelectionChange(id);
     }
 }
 
@@ -762,8 +819,16 @@ void QtDialogSurface::ApplyStyle(Control& control) {
             button->setFocusPolicy((style & kStyleTabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
             break;
         }
-        case ControlKind::kPicture:
         case ControlKind::kDropDownList:
+            widget->setFocusPolicy((style & kStyleTabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+            // A combo box draws its entry at the start of its reading direction and has no
+            // alignment of its own: a right-to-left list reads and aligns from the right, with
+            // its arrow on the left as on a right-to-left desktop.
+            if ((style & (kStyleRtlReading | kStyleAlignRight)) != 0) {
+                widget->setLayoutDirection(Qt::RightToLeft);
+            }
+            break;
+        case ControlKind::kPicture:
         case ControlKind::kProgressBar:
             break;
     }

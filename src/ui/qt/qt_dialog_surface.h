@@ -41,6 +41,8 @@ class QtDialogSurface final : public DialogSurface {
     QDialog* Window() const;
     // The control with `id`, null when the window does not hold one. Window thread only.
     QWidget* ControlWidget(int id) const;
+    // The id of the control that `widget` is, 0 when it is none of them. Window thread only.
+    int ControlId(const QWidget* widget) const;
 
     void SetListener(DialogListener* listener) override { listener_ = listener; }
     int RunModal() override;
@@ -69,6 +71,7 @@ class QtDialogSurface final : public DialogSurface {
     void SetFont(int id, const FontDesc& font) override;
     void SetImage(int id, int bitmapId) override;
     void SetFocus(int id) override;
+    void PlaceInFocusOrderAfter(int id, int afterId) override;
     void SetAccessibleName(int id, std::wstring_view name) override;
     void SetAccessibleDescription(int id, std::wstring_view description) override;
 
@@ -102,6 +105,7 @@ class QtDialogSurface final : public DialogSurface {
         StyleBits style = kStyleNone;
         std::wstring text;        // as set, so that GetText gives back exactly that
         bool markedName = false;  // the accessible name is the text without its direction marks
+        int knownSelection = -1;  // a drop-down list's, as the logic last set or heard it
     };
 
     // Events from the window, delivered to the logic unless the dialog has ended.
@@ -109,12 +113,15 @@ class QtDialogSurface final : public DialogSurface {
     void HandleReturn();
     bool HandleCloseRequest();
     void HandleActivated();
+    void HandleListChoice(int id);
 
     void BuildWindow();
     void DestroyWindow();
     void FitClientArea();
     void ApplyCloseButton();
     void ApplyStyle(Control& control);
+    void Place(Control& control, const PixelRect& rect);
+    void NoteSelection(Control& control);
     void ShowText(Control& control);
     Control* Find(int id);
     QWidget* AccessibleTarget(int id);  // the window for kIdWindow

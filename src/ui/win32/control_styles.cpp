@@ -58,6 +58,10 @@ WindowStyle MappedBits(ControlKind kind, StyleBits bits) {
             if (set(kStyleSorted)) {
                 mapped.style |= CBS_SORT;
             }
+            // A combo box has no alignment in its style word, only the extended one.
+            if (right) {
+                mapped.exStyle |= WS_EX_RIGHT;
+            }
             break;
         case ControlKind::kProgressBar:
             if (set(kStyleSmooth)) {

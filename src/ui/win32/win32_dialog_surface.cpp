@@ -49,6 +49,21 @@ void ApplyStyle(HWND control, const win32::WindowStyle& style) {
     InvalidateRect(control, nullptr, TRUE);
 }
 
+// A drop-down list draws its dropped entries in a window of its own, made with the combo box and
+// taking none of its reading order or alignment, so they are handed on to it.
+void ShareReadingWithList(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) == FALSE || info.hwndList == nullptr) {
+        return;
+    }
+    constexpr DWORD kShared = WS_EX_RTLREADING | WS_EX_RIGHT;
+    const auto from = static_cast<DWORD>(GetWindowLongPtrW(combo, GWL_EXSTYLE));
+    const auto to = static_cast<DWORD>(GetWindowLongPtrW(info.hwndList, GWL_EXSTYLE));
+    SetWindowLongPtrW(info.hwndList, GWL_EXSTYLE,
+                      static_cast<LONG_PTR>((to & ~kShared) | (from & kShared)));
+}
+
 }  // namespace
 
 bool RegisterMainWindowClass() {
@@ -167,6 +182,10 @@ int Win32DialogSurface::RunModal() {
 
 bool Win32DialogSurface::IsEscapeForThisDialog(const MSG& message) const {
     if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) {
+        return false;
+    }
+    // On a dropped-down list the key closes the list, and takes back what the user browsed.
+    if (IsDroppedList(message.hwnd)) {
         return false;
     }
     const HWND window = Window();
@@ -306,12 +325,17 @@ INT_PTR Win32DialogSurface::HandleMessage(HWND window, UINT message, WPARAM wPar
 }
 
 void Win32DialogSurface::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
-    if (listener_ == nullptr) {
-        return;
-    }
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
     const HWND control = reinterpret_cast<HWND>(lParam);
+    if (control != nullptr &&
+        (code == CBN_SELCHANGE || code == CBN_SELENDCANCEL || code == CBN_CLOSEUP)) {
+        OnListNotification(id);
+        return;
+    }
+    if (listener_ == nullptr) {
+        return;
+    }
     if (control == nullptr) {
         // Menu and accelerator commands, and the default-button command of the Return key when
         // no button stands for it. IDCANCEL without a button is a cancel, not the Exit button.
@@ -326,6 +350,39 @@ void Win32DialogSurface::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     if (code == BN_CLICKED && state != nullptr && state->kind == ControlKind::kPushButton) {
         listener_->OnCommand(id);
     }
+}
+
+// The list tells of every entry the user browses to, and of a dropped list closed without a
+// choice, after which the selection may be the earlier one again. The logic hears only of a
+// selection other than the one it last knew; CB_SETCURSEL tells nobody, so the logic's own
+// selections are noted where it makes them.
+void Win32DialogSurface::OnListNotification(int id) {
+    const auto found = controls_.find(id);
+    if (found == controls_.end() || found->second.kind != ControlKind::kDropDownList) {
+        return;
+    }
+    const int now = GetCurSel(id);
+    if (now == found->second.knownSelection) {
+        return;
+    }
+    found->second.knownSelection = now;
+    if (listener_ != nullptr) {
+        listener_->OnSelectionChange(id);
+    }
+}
+
+void Win32DialogSurface::NoteSelection(int id) {
+    const auto found = controls_.find(id);
+    if (found != controls_.end()) {
+        found->second.knownSelection = GetCurSel(id);
+    }
+}
+
+bool Win32DialogSurface::IsDroppedList(HWND control) const {
+    const int id = control != nullptr ? GetDlgCtrlID(control) : 0;
+    const ControlState* state = State(id);
+    return state != nullptr && state->kind == ControlKind::kDropDownList &&
+           Control(id) == control && SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
 }
 
 INT_PTR Win32DialogSurface::OnControlColour(HDC dc, HWND control) {
@@ -471,6 +528,9 @@ void Win32DialogSurface::CreateControl(const ControlDesc& desc) {
     if (desc.kind == ControlKind::kEdit && (desc.style & kStyleVScroll) != 0) {
         ShowScrollBar(control, SB_VERT, TRUE);
     }
+    if (desc.kind == ControlKind::kDropDownList) {
+        ShareReadingWithList(control);
+    }
     if (desc.font) {
         SetFont(desc.id, *desc.font);
     } else {
@@ -521,6 +581,9 @@ void Win32DialogSurface::ChangeStyle(int id, StyleBits remove, StyleBits add) {
                                      static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE))};
     ApplyStyle(control, win32::RestyledControl(state.kind, current, state.style, after));
     state.style = after;
+    if (state.kind == ControlKind::kDropDownList) {
+        ShareReadingWithList(control);
+    }
     // The dialog manager keeps its own default id: Return with no button focused gives it.
     if (state.kind == ControlKind::kPushButton && ((remove | add) & kStyleDefaultButton) != 0) {
         const HWND dialog = Window();
@@ -613,6 +676,15 @@ void Win32DialogSurface::SetFocus(int id) {
     }
 }
 
+// The dialog manager's Tab walks the controls in their z-order, which is the order of making.
+void Win32DialogSurface::PlaceInFocusOrderAfter(int id, int afterId) {
+    const HWND control = Control(id);
+    const HWND after = Control(afterId);
+    if (control != nullptr && after != nullptr && control != after) {
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 void Win32DialogSurface::SetProgressRange(int id, int lowest, int highest) {
     if (const HWND control = Control(id)) {
         SendMessageW(control, PBM_SETRANGE32, static_cast<WPARAM>(lowest), highest);
@@ -628,6 +700,7 @@ void Win32DialogSurface::SetProgressPos(int id, int position) {
 void Win32DialogSurface::ResetItems(int id) {
     if (const HWND control = Control(id)) {
         SendMessageW(control, CB_RESETCONTENT, 0, 0);
+        NoteSelection(id);
     }
 }
 
@@ -639,12 +712,15 @@ void Win32DialogSurface::InsertItem(int id, int index, std::wstring_view text) {
         const std::wstring copy(text);
         SendMessageW(control, CB_INSERTSTRING, static_cast<WPARAM>(at),
                      reinterpret_cast<LPARAM>(copy.c_str()));
+        // An entry put before the selected one moves its index.
+        NoteSelection(id);
     }
 }
 
 void Win32DialogSurface::SetCurSel(int id, int index) {
     if (const HWND control = Control(id)) {
         SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        NoteSelection(id);
     }
 }
 

@@ -77,6 +77,7 @@ class Win32DialogSurface final : public DialogSurface {
     void SetFont(int id, const FontDesc& font) override;
     void SetImage(int id, int bitmapId) override;
     void SetFocus(int id) override;
+    void PlaceInFocusOrderAfter(int id, int afterId) override;
     void SetAccessibleName(int id, std::wstring_view name) override;
     void SetAccessibleDescription(int id, std::wstring_view description) override;
 
@@ -94,6 +95,7 @@ class Win32DialogSurface final : public DialogSurface {
         StyleBits style = kStyleNone;  // the portable bits, so that a restyle can be mapped
         bool defaultColours = false;
         std::optional<FontDesc> font;  // none: the dialog's own font
+        int knownSelection = -1;       // a drop-down list's, as the logic last set or heard it
     };
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,6 +103,9 @@ class Win32DialogSurface final : public DialogSurface {
     static INT_PTR Reply(HWND window, LRESULT result);
     BOOL InitDialog(HWND window);
     void OnCommandMessage(WPARAM wParam, LPARAM lParam);
+    void OnListNotification(int id);
+    void NoteSelection(int id);
+    bool IsDroppedList(HWND control) const;
     INT_PTR OnControlColour(HDC dc, HWND control);
     bool PaintIconic(HWND window);
     bool IsEscapeForThisDialog(const MSG& message) const;

@@ -1,11 +1,15 @@
 // The Qt dialog surface on its own: template conversion, the Return key, the close button and
 // fonts. What every surface promises is tested by the contract (qt_surface_contract_test.cpp).
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QTest>
+#include <string>
 #include <vector>
 
 #include "text/lang_text.h"
@@ -24,10 +28,12 @@ class CountingListener final : public DialogListener {
     std::vector<int> commands;
     int cancels = 0;
     int closeRequests = 0;
+    int selectionChanges = 0;
 
     void OnInit() override {}
     void OnCommand(int id) override { commands.push_back(id); }
     void OnCancel() override { ++cancels; }
+    void OnSelectionChange(int) override { ++selectionChanges; }
     bool OnCloseRequest() override {
         ++closeRequests;
         return false;
@@ -130,6 +136,72 @@ class QtDialogSurfaceTest : public QObject {
         QCOMPARE(result.weight(), QFont::Bold);
 
         QCOMPARE(TemplateFont(kMainDialogTemplate, QFontDatabase::Latin).pixelSize(), 12);
+    }
+
+    // The template's height of a drop-down list is its dropped height: the control itself keeps
+    // the height of one line, in the dialog's font. Tab reaches it; F4 opens it, and Escape on
+    // the open list closes the list, not the dialog. Right-to-left it reads from the right.
+    void dropDownListIsALineHighAndTheKeyboardsToOpen() {
+        QtDialogSurface surface(kMainDialogTemplate);
+        CountingListener listener;
+        surface.SetListener(&listener);
+        WhenModal(surface, [&] {
+            QDialog* window = surface.Window();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            auto* list = qobject_cast<QComboBox*>(surface.ControlWidget(kIdPrinters));
+            QVERIFY(list != nullptr);
+            surface.Show(kIdPrinters, true);
+            for (int i = 0; i < 5; ++i) {
+                surface.InsertItem(kIdPrinters, i, L"Printer " + std::to_wstring(i + 1));
+            }
+            QCOMPARE(list->height(), list->sizeHint().height());
+            QCOMPARE(list->font(), window->font());
+            QVERIFY(list->focusPolicy() & Qt::TabFocus);
+
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_F4);
+            QVERIFY(QTest::qWaitFor([&] { return list->view()->isVisible(); }));
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+            QVERIFY(QTest::qWaitFor([&] { return !list->view()->isVisible(); }));
+            QCOMPARE(listener.cancels, 0);
+            QVERIFY(window->isVisible());
+
+            // Moved as the platform moves it, with its dropped height.
+            surface.Move(kIdPrinters, {20, 30, 150, 200});
+            QCOMPARE(list->geometry(), QRect(20, 30, 150, list->sizeHint().height()));
+
+            surface.ChangeStyle(kIdPrinters, kStyleNone, kStyleRtlReading | kStyleAlignRight);
+            QCOMPARE(list->layoutDirection(), Qt::RightToLeft);
+            surface.ChangeStyle(kIdPrinters, kStyleRtlReading | kStyleAlignRight, kStyleNone);
+            QCOMPARE(list->layoutDirection(), Qt::LeftToRight);
+        });
+        surface.RunModal();
+    }
+
+    // A screen reader reads the list by the name the logic gives it while it shows no entry (on
+    // Linux Qt names a combo box by the entry it shows, as the desktop's screen readers expect),
+    // and reads the entry as its value. (Qt itself tells of a new name or description, through a
+    // platform that has assistive technology: the offscreen one has none.)
+    void dropDownListIsNamedForScreenReaders() {
+        QtDialogSurface surface(kMainDialogTemplate);
+        WhenModal(surface, [&] {
+            QVERIFY(QTest::qWaitForWindowExposed(surface.Window()));
+            QWidget* list = surface.ControlWidget(kIdPrinters);
+            surface.Show(kIdPrinters, true);
+            surface.InsertItem(kIdPrinters, 0, L"Viruzu TQ3800");
+            surface.SetAccessibleName(kIdPrinters, L"Printer");
+            surface.SetAccessibleDescription(kIdPrinters, L"Choose the printer to upgrade.");
+
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(list);
+            QVERIFY(read != nullptr);
+            QCOMPARE(read->role(), QAccessible::ComboBox);
+            QCOMPARE(read->text(QAccessible::Name), QStringLiteral("Printer"));
+            QCOMPARE(read->text(QAccessible::Description),
+                     QStringLiteral("Choose the printer to upgrade."));
+            surface.SetCurSel(kIdPrinters, 0);
+            QCOMPARE(read->text(QAccessible::Value), QStringLiteral("Viruzu TQ3800"));
+        });
+        surface.RunModal();
     }
 };
 

@@ -67,6 +67,15 @@ class QtHarness {
         return items;
     }
 
+    void PressDown(int id) { QTest::keyClick(Surface().ControlWidget(id), Qt::Key_Down); }
+    // The key goes to the focused control, which hands it to the window's focus chain.
+    int NextByTab(int id) {
+        QWidget* const from = Surface().ControlWidget(id);
+        from->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(from, Qt::Key_Tab);
+        return Surface().ControlId(Window()->focusWidget());
+    }
+
   private:
     QtDialogSurface& Surface() { return *surfaces_.back(); }
     QDialog* Window() { return Surface().Window(); }

@@ -45,6 +45,14 @@ TEST(ControlStylesTest, MirroredProgressBarAndRightAlignedEdit) {
     const WindowStyle edit = win32::ControlStyle(
         ControlKind::kEdit, kStyleMultiLine | kStyleReadOnly | kStyleAlignRight | kStyleTabStop);
     EXPECT_EQ(edit.style & (ES_RIGHT | ES_CENTER), static_cast<DWORD>(ES_RIGHT));
+    // A drop-down list is right-aligned through its extended style, and restyled back.
+    const StyleBits hebrewList = kStyleAlignRight | kStyleRtlReading | kStyleTabStop;
+    const WindowStyle list = win32::ControlStyle(ControlKind::kDropDownList, hebrewList);
+    EXPECT_EQ(list.exStyle, static_cast<DWORD>(WS_EX_RIGHT | WS_EX_RTLREADING));
+    EXPECT_EQ(list.style & (CBS_DROPDOWNLIST | WS_TABSTOP),
+              static_cast<DWORD>(CBS_DROPDOWNLIST | WS_TABSTOP));
+    EXPECT_EQ(RestyledControl(ControlKind::kDropDownList, list, hebrewList, kStyleTabStop).exStyle,
+              0u);
     // A style a kind has no use for changes nothing on it.
     EXPECT_EQ(win32::ControlStyle(ControlKind::kPushButton, kStyleMultiLine),
               win32::ControlStyle(ControlKind::kPushButton, kStyleNone));

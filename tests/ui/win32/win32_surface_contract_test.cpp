@@ -78,6 +78,17 @@ class Win32Harness {
         return items;
     }
 
+    // The key as the list gets it from the dialog's loop; the list tells the dialog on the window
+    // thread before this returns.
+    void PressDown(int id) { SendMessageW(Surface().Control(id), WM_KEYDOWN, VK_DOWN, 0); }
+    // What the dialog manager moves the focus to on Tab.
+    int NextByTab(int id) {
+        int next = 0;
+        Surface().RunOnWindowThread(
+            [&] { next = GetDlgCtrlID(GetNextDlgTabItem(window_, Surface().Control(id), FALSE)); });
+        return next;
+    }
+
   private:
     Win32DialogSurface& Surface() { return *surfaces_.back(); }
 
