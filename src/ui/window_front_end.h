@@ -16,8 +16,8 @@ class CVevaVoRirizevDlg;
 // of several, it takes none.
 class WindowFrontEnd final : public UpgradeFrontEnd {
   public:
-    explicit WindowFrontEnd(CVevaVoRirizevDlg* window,
-                            std::optional<DeviceEntry> pin = std::nullopt)
+    explicit WindowFrontEnd(CVevaVoRirizevDlg* window) : window_(window) {}
+    WindowFrontEnd(CVevaVoRirizevDlg* window, std::optional<DeviceEntry> pin)
         : window_(window), pin_(std::move(pin)) {}
 
     void OnRunBegins() override;
