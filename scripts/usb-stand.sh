@@ -77,7 +77,8 @@ if [ ! -f "$modules_dir/modules.dep" ]; then
 fi
 
 # --- our programs ---
-programs=(viruzu-fwup-cli usb-stand-queue-port usb-stand-job-digest printer-gadget)
+programs=(viruzu-fwup-cli usb-stand-queue-port usb-stand-job-digest printer-gadget
+          usb-stand-arrivals)
 if [ "$mode" = cases ]; then
     build=build/linux
     if [ ! -f $build/build.ninja ]; then

@@ -170,6 +170,28 @@ else
     fail "encrypted: the printer gadget did not enumerate"
 fi
 
+# --- arrivals: the window's watch hears a printer plugged in and pulled, asking it nothing ---
+rm -f /tmp/arrivals.out
+timeout 60 usb-stand-arrivals 2 50 >/tmp/arrivals.out 2>&1 &
+arrivals_pid=$!
+if ! wait_for 10 grep -q '^watching' /tmp/arrivals.out; then
+    fail "arrivals: no watch ($(cat /tmp/arrivals.out))"
+elif ! plug w0 one-printer-ready.json dummy_udc.0 >/dev/null; then
+    fail "arrivals: the printer gadget did not enumerate"
+elif ! wait_for 2 grep -q '^changes 1$' /tmp/arrivals.out; then
+    fail "arrivals: the plug-in was not seen within 2 s ($(tr '\n' ' ' </tmp/arrivals.out))"
+elif ! unplug w0 || ! wait_for 2 grep -q '^changes 2$' /tmp/arrivals.out; then
+    fail "arrivals: the pull was not seen within 2 s ($(tr '\n' ' ' </tmp/arrivals.out))"
+elif { [ -e /tmp/w0.report ] && [ "$(report_field w0 received)" != 0 ]; } ||
+     grep -q ' before any' /tmp/arrivals.out; then
+    fail "arrivals: the printer received bytes, or the watch counted before the plug-in"
+    cat /tmp/arrivals.out /tmp/w0.report
+else
+    ok "arrivals: the watch counted the plug-in and the pull, each within 2 s"
+fi
+unplug w0 2>/dev/null
+wait "$arrivals_pid" 2>/dev/null
+
 # --- whole upgrades ---
 upgrade_case u0 one-printer-ready.json 3000 \
     "upgrade: succeeded, package 3000 arrived whole, usblp detached during the run and bound after"

@@ -54,15 +54,20 @@ struct AfterFirmware {
 };
 
 // When a printer joins or leaves the interface list, counted over the whole scenario: the channels
-// the host has opened on any of its printers, or the bytes they have accepted together. Neither
-// set: it never does.
+// the host has opened on any of its printers, or the bytes they have accepted together, or the
+// clock time since the interface source was made (so a window left idle sees printers come and
+// go). None set: it never does.
 struct HotplugTrigger {
     std::optional<std::uint32_t> afterOpens;
     std::optional<std::uint64_t> atByte;
+    std::optional<std::uint32_t> afterSeconds;
 
-    bool set() const { return afterOpens.has_value() || atByte.has_value(); }
-    bool Due(std::uint64_t opens, std::uint64_t bytes) const {
-        return (afterOpens && opens >= *afterOpens) || (atByte && bytes >= *atByte);
+    bool set() const {
+        return afterOpens.has_value() || atByte.has_value() || afterSeconds.has_value();
+    }
+    bool Due(std::uint64_t opens, std::uint64_t bytes, std::int64_t elapsedMs) const {
+        return (afterOpens && opens >= *afterOpens) || (atByte && bytes >= *atByte) ||
+               (afterSeconds && elapsedMs >= std::int64_t{*afterSeconds} * 1000);
     }
 };
 

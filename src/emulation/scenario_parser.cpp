@@ -25,6 +25,7 @@ constexpr std::size_t kMaxInstanceIdBytes = 1024;
 constexpr std::size_t kMaxInterfacePathBytes = 1024;
 constexpr std::size_t kMaxVersionBytes = std::numeric_limits<std::uint16_t>::max();
 constexpr std::uint64_t kMaxAwaySeconds = 86400;
+constexpr std::uint64_t kMaxTriggerSeconds = 86400;
 constexpr std::size_t kMaxScenarioQueues = 64;
 constexpr std::size_t kMaxQueuePortBytes = 1024;
 constexpr std::size_t kMaxStatePathBytes = 4096;
@@ -168,13 +169,26 @@ void ReadHotplug(const json& value, const std::string& path, HotplugTrigger& tri
     }
 }
 
+// "appearsAfterSeconds": n beside a printer's other keys; one trigger a printer, so not with
+// "appears" as well.
+void ReadTimedHotplug(FieldReader& reader, const std::string& key, HotplugTrigger& trigger) {
+    const std::string timedKey = key + "AfterSeconds";
+    if (reader.Member(timedKey) != nullptr && reader.Member(key) != nullptr) {
+        reader.Fail("'" + reader.KeyPath(timedKey) + "' cannot be given with '" + key + "'");
+        return;
+    }
+    if (const auto seconds = reader.Unsigned(timedKey, 1, kMaxTriggerSeconds)) {
+        trigger.afterSeconds = static_cast<std::uint32_t>(*seconds);
+    }
+}
+
 void ReadPrinter(const json& value, const std::string& path, bool portNumbersByPosition,
                  PrinterScenario& printer, std::string& error) {
-    FieldReader reader(
-        value, path,
-        {"description", "instanceId", "interfacePath", "portNumber", "status", "version",
-         "security", "readTimeoutMs", "openLimit", "appears", "leaves", "faults", "afterFirmware"},
-        error);
+    FieldReader reader(value, path,
+                       {"description", "instanceId", "interfacePath", "portNumber", "status",
+                        "version", "security", "readTimeoutMs", "openLimit", "appears", "leaves",
+                        "appearsAfterSeconds", "leavesAfterSeconds", "faults", "afterFirmware"},
+                       error);
     reader.Text("description", 0, kMaxNoteBytes);
     reader.Require("instanceId");
     if (const auto id = reader.Text("instanceId", 1, kMaxInstanceIdBytes)) {
@@ -211,6 +225,13 @@ void ReadPrinter(const json& value, const std::string& path, bool portNumbersByP
     }
     if (const json* leaves = reader.Member("leaves")) {
         ReadHotplug(*leaves, reader.KeyPath("leaves"), printer.leaves, error);
+    }
+    ReadTimedHotplug(reader, "appears", printer.appears);
+    ReadTimedHotplug(reader, "leaves", printer.leaves);
+    if (reader.ok() && printer.appears.afterSeconds && printer.leaves.afterSeconds &&
+        *printer.leaves.afterSeconds <= *printer.appears.afterSeconds) {
+        reader.Fail("'" + reader.KeyPath("leavesAfterSeconds") +
+                    "' must be later than its 'appearsAfterSeconds'");
     }
     if (const json* faults = reader.Member("faults")) {
         ReadFaults(*faults, reader.KeyPath("faults"), printer.faults, error);

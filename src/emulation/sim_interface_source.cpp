@@ -3,7 +3,9 @@
 #include <string>
 #include <utility>
 
+#include "base/clock.h"
 #include "device/usbprint_path.h"
+#include "emulation/sim_arrival_watch.h"
 #include "emulation/sim_channel.h"
 
 namespace fwup {
@@ -54,7 +56,7 @@ SimInterfaceSource::SimInterfaceSource(Scenario scenario)
         printers_.push_back(std::make_shared<SimPrinter>(std::move(printer), scenario.stateFile));
     }
     if (SimHotplug::Needed(printers_)) {
-        hotplug_ = std::make_shared<SimHotplug>(printers_);
+        hotplug_ = std::make_shared<SimHotplug>(printers_, ActiveClock().MonotonicMs());
     }
 }
 
@@ -65,6 +67,9 @@ SimPrinter* SimInterfaceSource::printer(std::size_t index) const {
 std::unique_ptr<DeviceInterfaceSet> SimInterfaceSource::OpenSet() {
     if (listFails_) {
         return nullptr;
+    }
+    if (hotplug_) {
+        hotplug_->NoteTime();
     }
     std::vector<PresentInterface> present;
     for (const auto& printer : printers_) {
@@ -93,6 +98,9 @@ std::optional<std::uint32_t> SimInterfaceSource::PortNumber(const std::wstring& 
 }
 
 UsbChannel SimInterfaceSource::OpenInterface(const std::wstring& path) {
+    if (hotplug_) {
+        hotplug_->NoteTime();
+    }
     std::shared_ptr<SimPrinter> printer = FindByPath(path);
     if (!printer || !printer->TryOpen()) {
         return nullptr;
@@ -102,6 +110,10 @@ UsbChannel SimInterfaceSource::OpenInterface(const std::wstring& path) {
         hotplug_->NoteOpen();
     }
     return channel;
+}
+
+std::unique_ptr<ArrivalWatch> SimInterfaceSource::WatchArrivals() {
+    return std::make_unique<SimArrivalWatch>(printers_, hotplug_);
 }
 
 std::shared_ptr<SimPrinter> SimInterfaceSource::FindByPath(const std::wstring& path) const {

@@ -29,13 +29,16 @@ class SimInterfaceSource final : public InterfaceSource {
     std::unique_ptr<DeviceInterfaceSet> OpenSet() override;
     std::optional<std::uint32_t> PortNumber(const std::wstring& path) override;
     UsbChannel OpenInterface(const std::wstring& path) override;
+    // Always a watch: besides the triggers, a printer flashing leaves and comes back.
+    std::unique_ptr<ArrivalWatch> WatchArrivals() override;
 
   private:
     std::shared_ptr<SimPrinter> FindByPath(const std::wstring& path) const;
 
     std::vector<std::shared_ptr<SimPrinter>> printers_;
     bool portNumbersByPosition_ = false;
-    std::shared_ptr<SimHotplug> hotplug_;  // null when no printer comes or goes
+    // Null when no printer comes or goes. Its timed triggers count from this source's making.
+    std::shared_ptr<SimHotplug> hotplug_;
     std::optional<std::vector<QueueScenario>> printQueues_;
     bool listFails_ = false;
 };

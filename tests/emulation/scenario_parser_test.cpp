@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace fwup {
@@ -76,6 +77,31 @@ std::string Printer(const std::string& members) {
     return R"({"printers": [{"instanceId": "USB\\VID_5A7C&PID_B101\\1")" + members + "}]}";
 }
 
+// The timed triggers land on the printer's `appears`/`leaves` trigger, and a timed `leaves` goes
+// with a counted `appears`.
+TEST(ScenarioParser, ReadsTheTimedTriggers) {
+    struct Row {
+        std::string members;
+        std::optional<std::uint32_t> appears;
+        std::optional<std::uint32_t> leaves;
+    };
+    const Row rows[] = {
+        {"", std::nullopt, std::nullopt},
+        {R"(, "appearsAfterSeconds": 1)", 1, std::nullopt},
+        {R"(, "leavesAfterSeconds": 86400)", std::nullopt, 86400},
+        {R"(, "appearsAfterSeconds": 3, "leavesAfterSeconds": 8)", 3, 8},
+        {R"(, "appears": {"afterOpens": 2}, "leavesAfterSeconds": 8)", std::nullopt, 8},
+    };
+    for (const Row& row : rows) {
+        Scenario scenario;
+        std::string error;
+        ASSERT_TRUE(ParseScenario(Printer(row.members), scenario, error)) << row.members << error;
+        const PrinterScenario& printer = scenario.printers[0];
+        EXPECT_EQ(printer.appears.afterSeconds, row.appears) << row.members;
+        EXPECT_EQ(printer.leaves.afterSeconds, row.leaves) << row.members;
+    }
+}
+
 TEST_P(ScenarioErrors, NameTheKeyAndLeaveTheScenarioAlone) {
     Scenario scenario;
     scenario.printers.resize(5);
@@ -123,6 +149,24 @@ INSTANTIATE_TEST_SUITE_P(
                     "'printers[0].appears' takes one of 'afterOpens' and 'atByte'"},
         BadScenario{"HotplugNoTrigger", Printer(R"(, "leaves": {})"),
                     "'printers[0].leaves' takes one of"},
+        BadScenario{"AppearsAfterNegative", Printer(R"(, "appearsAfterSeconds": -3)"),
+                    "'printers[0].appearsAfterSeconds' must be an integer from 1 to 86400"},
+        BadScenario{"AppearsAfterZero", Printer(R"(, "appearsAfterSeconds": 0)"),
+                    "'printers[0].appearsAfterSeconds' must be an integer from 1 to 86400"},
+        BadScenario{"AppearsAfterText", Printer(R"(, "appearsAfterSeconds": "3")"),
+                    "'printers[0].appearsAfterSeconds' must be an integer"},
+        BadScenario{"LeavesAfterFraction", Printer(R"(, "leavesAfterSeconds": 2.5)"),
+                    "'printers[0].leavesAfterSeconds' must be an integer"},
+        BadScenario{"LeavesAfterBeyondADay", Printer(R"(, "leavesAfterSeconds": 86401)"),
+                    "'printers[0].leavesAfterSeconds' must be an integer from 1 to 86400"},
+        BadScenario{"LeavesAfterHuge", Printer(R"(, "leavesAfterSeconds": 18446744073709551615)"),
+                    "'printers[0].leavesAfterSeconds' must be an integer from 1 to 86400"},
+        BadScenario{"AppearsTwice",
+                    Printer(R"(, "appears": {"afterOpens": 1}, "appearsAfterSeconds": 3)"),
+                    "'printers[0].appearsAfterSeconds' cannot be given with 'appears'"},
+        BadScenario{"LeavesBeforeItAppears",
+                    Printer(R"(, "appearsAfterSeconds": 5, "leavesAfterSeconds": 5)"),
+                    "'printers[0].leavesAfterSeconds' must be later than its"},
         BadScenario{"PortNumberWhereNumberedByPosition",
                     R"({"portNumbers": "byPosition", "printers": [{"instanceId": "USB\\A",)"
                     R"( "portNumber": 1}]})",

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/common/program_services.h"
 #include "device/usb_open.h"
@@ -105,6 +107,76 @@ TEST(SimInterfaceSource, AnUnpluggedPrinterLeavesLaterSets) {
     EXPECT_EQ(std::count_if(events.begin(), events.end(),
                             [](const SimEvent& e) { return e.kind == SimEventKind::kWrite; }),
               4);  // three whole blocks, then the one cut short
+}
+
+std::vector<std::wstring> Listed(SimInterfaceSource& source) {
+    std::vector<std::wstring> ids;
+    const std::unique_ptr<DeviceInterfaceSet> set = source.OpenSet();
+    std::wstring id;
+    for (std::uint32_t i = 0; set && set->DeviceInstanceId(i, id) == SetLookup::kFound; ++i) {
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+// Each step lists first, so the listing acts on a trigger come due by itself; the watch, asked
+// after it, still counts the change.
+TEST(SimInterfaceSource, TimedTriggersActWhenTheSourceListsAndTheWatchCountsThem) {
+    InstantClock clock;
+    InstalledScenario installed(FromFile("printer-comes-and-goes-idle.json"));
+    const std::unique_ptr<ArrivalWatch> watch = installed.source().WatchArrivals();
+    ASSERT_TRUE(watch);
+    const std::wstring first = L"USB\\VID_5A7C&PID_B101\\SER0001";
+    const std::wstring second = L"USB\\VID_5A7C&PID_B102\\SER0002";
+    struct Step {
+        std::int64_t atMs;
+        std::vector<std::wstring> listed;
+        std::uint64_t changes;
+    };
+    const Step steps[] = {
+        {0, {first}, 0},
+        {2999, {first}, 0},
+        {3000, {first, second}, 1},
+        {7999, {first, second}, 1},
+        {8000, {second}, 2},
+        {3'600'000, {second}, 2},
+    };
+    const std::int64_t startMs = clock.nowMs();
+    for (const Step& step : steps) {
+        clock.Advance(startMs + step.atMs - clock.nowMs());
+        EXPECT_EQ(Listed(installed.source()), step.listed) << step.atMs;
+        EXPECT_EQ(watch->Changes(), step.changes) << step.atMs;
+    }
+}
+
+TEST(SimInterfaceSource, TimedTriggersActWhenTheSourceOpensUnlisted) {
+    InstantClock clock;
+    InstalledScenario installed(FromFile("printer-comes-and-goes-idle.json"));
+    const std::wstring& leaving = installed.source().printer(0)->scenario().interfacePath;
+    const std::wstring& coming = installed.source().printer(1)->scenario().interfacePath;
+    EXPECT_FALSE(installed.source().OpenInterface(coming));
+    clock.Advance(3000);
+    EXPECT_TRUE(installed.source().OpenInterface(coming));
+    clock.Advance(5000);
+    EXPECT_FALSE(installed.source().OpenInterface(leaving));
+}
+
+// Not only the triggers: a printer pulled by its own write stream moves the count too, and a
+// watch made after a change starts from nought.
+TEST(SimInterfaceSource, TheWatchSeesAPrinterPulledByAWrite) {
+    InstantClock clock;
+    Scenario scenario = FromFile("two-printers-idle.json");
+    scenario.printers[1].faults.unplugAtByte = 10;
+    InstalledScenario installed(std::move(scenario));
+    const std::unique_ptr<ArrivalWatch> watch = installed.source().WatchArrivals();
+    EXPECT_EQ(watch->Changes(), 0u);
+    UsbChannel channel = OpenUSBDevice(L"USB002");
+    ASSERT_TRUE(channel);
+    const auto job = testing::StatusJob();
+    EXPECT_EQ(WriteUSBDevice(channel.get(), job.data(), job.size()), -1);
+    EXPECT_EQ(watch->Changes(), 1u);
+    EXPECT_EQ(watch->Changes(), 1u);
+    EXPECT_EQ(installed.source().WatchArrivals()->Changes(), 0u);
 }
 
 }  // namespace

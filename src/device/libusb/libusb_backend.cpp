@@ -6,6 +6,8 @@
 #include <array>
 #include <climits>
 
+#include "device/libusb/usb_arrival_watch.h"
+
 namespace fwup::libusb {
 
 static_assert(kUsbSuccess == LIBUSB_SUCCESS && kUsbErrorIo == LIBUSB_ERROR_IO &&
@@ -213,6 +215,11 @@ class LibusbBackend final : public UsbBackend {
         }
         return std::make_unique<LibusbDeviceList>(context_, UniqueDeviceList(raw),
                                                   static_cast<std::size_t>(count));
+    }
+
+    // A context of its own, so that its event thread never meets a channel's transfers.
+    std::unique_ptr<ArrivalWatch> WatchArrivals() override {
+        return MakeUsbArrivalWatch(DeviceTableVendorIds());
     }
 
   private:

@@ -64,4 +64,8 @@ UsbChannel LibusbInterfaceSource::OpenInterface(const std::wstring& path) {
     return OpenPrintingInterface(*backend_, path);
 }
 
+std::unique_ptr<ArrivalWatch> LibusbInterfaceSource::WatchArrivals() {
+    return backend_->WatchArrivals();
+}
+
 }  // namespace fwup::libusb

@@ -19,6 +19,8 @@ class LibusbInterfaceSource final : public InterfaceSource {
     // Enumerates afresh without opening any device. None for a path of no present interface.
     std::optional<std::uint32_t> PortNumber(const std::wstring& path) override;
     UsbChannel OpenInterface(const std::wstring& path) override;
+    // The backend's hot-plug watch: it opens no device.
+    std::unique_ptr<ArrivalWatch> WatchArrivals() override;
 
   private:
     std::unique_ptr<UsbBackend> backend_;

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "device/printer_arrivals.h"
+
 // The thin wrapper over the libusb calls the Linux adapter makes. Everything above it sees plain
 // structs and libusb's status numbers only, so discovery, the open procedure and the channel run
 // unchanged against the fake backend of the tests. Whatever comes through here was said by a USB
@@ -116,6 +118,8 @@ class UsbBackend {
     virtual ~UsbBackend() = default;
     // The devices present now, or null when they cannot be listed.
     virtual std::unique_ptr<UsbDeviceList> ListDevices() = 0;
+    // A watch of printers plugged in and pulled, or null where this backend cannot watch.
+    virtual std::unique_ptr<ArrivalWatch> WatchArrivals() { return nullptr; }
 };
 
 }  // namespace fwup::libusb

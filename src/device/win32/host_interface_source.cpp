@@ -1,13 +1,14 @@
 #include "device/interface_source.h"
 #include "device/win32/registry_port_number.h"
 #include "device/win32/setupapi_interface_set.h"
+#include "device/win32/usbprint_arrival_watch.h"
 #include "device/win32/usbprint_channel.h"
 
 namespace fwup {
 namespace {
 
 // SetupAPI for the present interfaces, the registry for their port numbers, the usbprint driver
-// for the channel.
+// for the channel, device notifications for the arrivals.
 class HostInterfaceSource final : public InterfaceSource {
   public:
     std::unique_ptr<DeviceInterfaceSet> OpenSet() override {
@@ -18,6 +19,9 @@ class HostInterfaceSource final : public InterfaceSource {
     }
     UsbChannel OpenInterface(const std::wstring& path) override {
         return win32::OpenUsbPrintInterface(path);
+    }
+    std::unique_ptr<ArrivalWatch> WatchArrivals() override {
+        return win32::MakeUsbPrintArrivalWatch();
     }
 };
 
