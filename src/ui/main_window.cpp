@@ -38,6 +38,15 @@ constexpr PixelRect kFiguresRect{10, 156, 450, 25};
 constexpr PixelRect kRunPrinterFinalRect{10, 285, 450, 52};
 constexpr PixelRect kFollowRect{10, 340, 450, 72};
 
+// A text of several lines as a screen reader speaks it: one line.
+std::wstring OneLine(std::wstring text) {
+    for (std::size_t at = text.find(L"\r\n"); at != std::wstring::npos;
+         at = text.find(L"\r\n", at)) {
+        text.replace(at, 2, L" ");
+    }
+    return text;
+}
+
 DeviceList ListAttachedPrinters() {
     DeviceList printers;
     if (GetSystemDeviceList(printers) < 0) {
@@ -315,11 +324,17 @@ void CVevaVoRirizevDlg::OnSelectionChange(int id) {
 void CVevaVoRirizevDlg::UpdateStartButton() {
     const bool allowed = m_printerList.StartAllowed();
     surface_.Enable(kIdStart, allowed && !m_bLocked);
-    const int focusId = allowed ? kIdStart : kIdPrinters;
-    // A disabled Start would lose the keyboard to nowhere.
-    if (m_bIdle && focusId != m_nFocusId) {
-        m_nFocusId = focusId;
-        surface_.SetFocus(focusId);
+    if (!m_bIdle) {
+        return;
+    }
+    // A disabled Start would lose the keyboard to nowhere: it goes to the list. A choice made in
+    // the list leaves the keyboard there (the arrow keys may choose again); Start becomes where
+    // the focus returns to.
+    if (!allowed && m_nFocusId != kIdPrinters) {
+        m_nFocusId = kIdPrinters;
+        surface_.SetFocus(kIdPrinters);
+    } else if (allowed) {
+        m_nFocusId = kIdStart;
     }
 }
 
@@ -442,7 +457,8 @@ void CVevaVoRirizevDlg::ShowRunPrinter(const DeviceEntry& printer, const std::st
     }
     surface_.RunOnWindowThread([&] {
         surface_.SetText(kIdRunPrinter, text);
-        surface_.SetAccessibleName(kIdProgress, GetLangText(TXT_TRANSMITTING) + L" " + text);
+        surface_.SetAccessibleName(kIdProgress,
+                                   GetLangText(TXT_TRANSMITTING) + L" " + OneLine(text));
     });
 }
 
@@ -661,14 +677,15 @@ void CVevaVoRirizevDlg::ShowExit(int captionId) {
 // Exit/Complete button that takes the focus. The picture is named by the result line.
 void CVevaVoRirizevDlg::AnnounceEnding(int resultTextId, const std::wstring& message) {
     std::wstring description = message;
-    const std::wstring printer = surface_.GetText(kIdRunPrinter);
-    if (!printer.empty()) {
-        description += L" " + printer;
-    }
     if (resultTextId != 0) {
         const std::wstring result = GetLangText(resultTextId);
         surface_.SetAccessibleName(kIdResultPicture, result);
         description = result + L" " + message;
+    }
+    // The printer it speaks of, last.
+    const std::wstring printer = surface_.GetText(kIdRunPrinter);
+    if (!printer.empty()) {
+        description += L" " + OneLine(printer);
     }
     surface_.SetAccessibleDescription(kIdExit, description);
     m_nFocusId = kIdExit;

@@ -341,7 +341,9 @@ def transfer_case(problems):
             return
         window, controls = looks[0]
         bar = one(controls, "progress bar")
-        expect(problems, bar.name == TRANSMITTING, f"bar named by the status line: {bar}")
+        expect(problems, bar.name == TRANSMITTING + " Printer: Viruzu TQ3800HKR Series, serial "
+               "SER0001 Firmware: V2.10.8 \u2192 V2.10.9",
+               f"bar named by the status line and the printer: {bar}")
         expect(problems, bar.value[1] == 1 and bar.value[2] == 100, f"bar bounds: {bar.value}")
         expect(problems, one(controls, "label", TRANSMITTING), f"status line: {controls}")
         expect(problems, not one(controls, "push button"), f"no button while sending: {controls}")
@@ -503,8 +505,11 @@ def follow_case(scenario, label, result, exit_caption):
             waiting = main_look(program, lambda c: any(
                 n.role == "label" and n.name.startswith(FOLLOW_WAITING) for n in c), 60)
             expect(problems, waiting, f"no waiting line: {program.look()}")
-            looks = main_look(program, lambda c: one(c, "label", label), 60)
-            if not expect(problems, looks, f"no {label!r}: {program.look()}"):
+            # The line, and the button that has the focus telling it (a description reaches the
+            # bus a moment after the text).
+            looks = main_look(program, lambda c: one(c, "label", label) and (
+                lambda b: b and label in b.description)(one(c, "push button", exit_caption)), 60)
+            if not expect(problems, looks, f"no {label!r} told: {program.look()}"):
                 return
             controls = looks[0][1]
             expect(problems, one(controls, "label", result), f"result {result!r}: {controls}")
