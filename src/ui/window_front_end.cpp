@@ -88,6 +88,7 @@ void WindowFrontEnd::OnTransferProgress(std::size_t sent, std::size_t length) {
 
 void MainWindowProgress::OnTransferProgress(std::size_t sent, std::size_t length) {
     if (CVevaVoRirizevDlg* window = pMainDlg.load()) {
+        window->ReportTransferBytes(sent, length);
         window->ShowUpgradeStatus(
             STATUS_TRANSFER,
             TransferPercent(static_cast<std::uint32_t>(sent), static_cast<std::uint32_t>(length)));

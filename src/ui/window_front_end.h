@@ -48,8 +48,8 @@ class WindowFrontEnd final : public UpgradeFrontEnd {
     std::unique_ptr<PrinterLock> lock_;
 };
 
-// Window progress for a transfer started outside a run: STATUS_TRANSFER with TransferPercent to
-// the main window (pMainDlg) when there is one.
+// Window progress for a transfer started outside a run: the bytes and STATUS_TRANSFER with
+// TransferPercent to the main window (pMainDlg) when there is one.
 class MainWindowProgress final : public TransferObserver {
   public:
     void OnTransferProgress(std::size_t sent, std::size_t length) override;
