@@ -80,11 +80,11 @@ case $title in
   *) fail "the title \"$title\" does not say that the printers are simulated" ;;
 esac
 
-# "Start to upgrade" is at x 290..410, y 372..397 of the 469x399 client area in English; scale
+# "Start to upgrade" is at x 290..410, y 442..467 of the 469x469 client area in English; scale
 # to the size the window actually has.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 x=$((350 * WIDTH / 469))
-y=$((385 * HEIGHT / 399))
+y=$((455 * HEIGHT / 469))
 # Clicks are taken once the window is mapped and drawn; try again (20 times) until the run has
 # begun.
 click_start() {
@@ -105,16 +105,16 @@ logged "ELF is running..." ||
   fail "Tool.log lacks \"ELF is running...\" after 90 s:$(printf '\n'; cat "$log")"
 kill -0 "$pid" 2>/dev/null || fail "the program ended by itself after the upgrade"
 # The success look is drawn right after the line is written: wait (up to 10 s) for the green of
-# the check mark's circle, at (209, 40) of the 469x399 window.
-green=("$window" "$((209 * WIDTH / 469))" "$((40 * HEIGHT / 399))")
+# the check mark's circle, at (209, 40) of the 469x469 window.
+green=("$window" "$((209 * WIDTH / 469))" "$((40 * HEIGHT / 469))")
 wait_for 10 shows_success_green "${green[@]}" || true
 shows_success_green "${green[@]}" || fail "the window does not show the green check after the upgrade"
 import -window root "$shot"
 [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title" ] ||
   fail "the window titled \"$title\" is gone after the upgrade"
-# The Exit button, at x 60..148, y 363..388 of the window, now reads "Complete"; clicking it ends
-# the program.
-xdotool mousemove --window "$window" "$((104 * WIDTH / 469))" "$((375 * HEIGHT / 399))" click 1
+# The Exit button, at x 60..148, y 433..458 of the window, now reads "Complete"; clicking it ends
+# the program (and the window's wait for the printer to come back).
+xdotool mousemove --window "$window" "$((104 * WIDTH / 469))" "$((445 * HEIGHT / 469))" click 1
 program_ended() { ! kill -0 "$pid" 2>/dev/null; }
 wait_for 10 program_ended || true
 kill -0 "$pid" 2>/dev/null && fail "the program did not end within 10 s of clicking Complete"

@@ -167,10 +167,10 @@ if [ -z "$window" ]; then
   echo "smoke: $passed passed, $((failed + 1)) failed"
   exit 1
 fi
-# "Start to upgrade" sits at the lower right: about (352, 405) of the undecorated window. A click
+# "Start to upgrade" sits at the lower right: about (352, 475) of the undecorated window. A click
 # that lands before the window takes input is lost, so click again until the run has begun.
 click_start() {
-  xdotool mousemove --window "$window" 352 405 click 1
+  xdotool mousemove --window "$window" 352 475 click 1
   wait_for 1 logged "Will burn FW"
 }
 check "clicking Start begins the upgrade" wait_for 30 click_start
@@ -195,7 +195,7 @@ check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
 check "the window is still titled \"$simulated_title\"" \
   test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$simulated_title"
 # The Exit button at the lower left (34..84 dlu) now reads "Complete"; clicking it ends the program.
-xdotool mousemove --window "$window" 106 396 click 1
+xdotool mousemove --window "$window" 106 466 click 1
 check "clicking Complete ends the program" wait_for 30 app_ended
 app_status=0
 wait "$app_pid" || app_status=$?

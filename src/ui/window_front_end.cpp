@@ -101,7 +101,9 @@ namespace {
 // beneath it the window says what became of the printer, as the console program's --verify.
 void FollowFlashedPrinter(CVevaVoRirizevDlg& window, const WindowFrontEnd& frontEnd,
                           RunRecord& record) {
-    std::int64_t shownSeconds = -1;
+    // Said at once: the first look at the printer may take a while.
+    window.ShowFollow(FollowState::kWaiting, 0, {});
+    std::int64_t shownSeconds = 0;
     const VerifyOutcome outcome = VerifyUpgrade(
         *frontEnd.Chosen(), frontEnd.HeldLock(), frontEnd.VersionVerdict(), kFollowTimeoutSeconds,
         [&window] { return window.Ended(); },
