@@ -136,8 +136,13 @@ WindowStyle RestyledControl(ControlKind kind, WindowStyle current, StyleBits bef
     const WindowStyle old = MappedBits(kind, before);
     const WindowStyle fresh = MappedBits(kind, after);
     const DWORD field = AlignmentField(kind);
-    return {(current.style & ~old.style & ~field) | fresh.style,
-            (current.exStyle & ~old.exStyle) | fresh.exStyle};
+    DWORD style = (current.style & ~old.style & ~field) | fresh.style;
+    // A drop-down list's scroll bar is its dropped list's: the combo box keeps it out of its own
+    // style word when it is made, and one set there afterwards is drawn beside the box.
+    if (kind == ControlKind::kDropDownList) {
+        style = (style & ~(WS_VSCROLL | WS_HSCROLL)) | (current.style & (WS_VSCROLL | WS_HSCROLL));
+    }
+    return {style, (current.exStyle & ~old.exStyle) | fresh.exStyle};
 }
 
 WindowStyle DialogStyle(DialogStyleBits bits) {

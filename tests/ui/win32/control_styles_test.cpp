@@ -53,6 +53,13 @@ TEST(ControlStylesTest, MirroredProgressBarAndRightAlignedEdit) {
               static_cast<DWORD>(CBS_DROPDOWNLIST | WS_TABSTOP));
     EXPECT_EQ(RestyledControl(ControlKind::kDropDownList, list, hebrewList, kStyleTabStop).exStyle,
               0u);
+    // Its scroll bar stays with the dropped list: a restyle never puts one beside the box.
+    const WindowStyle made{list.style & ~static_cast<DWORD>(WS_VSCROLL), list.exStyle};
+    EXPECT_EQ(RestyledControl(ControlKind::kDropDownList, made, kStyleVScroll,
+                              kStyleVScroll | kStyleAlignRight)
+                      .style &
+                  WS_VSCROLL,
+              0u);
     // A style a kind has no use for changes nothing on it.
     EXPECT_EQ(win32::ControlStyle(ControlKind::kPushButton, kStyleMultiLine),
               win32::ControlStyle(ControlKind::kPushButton, kStyleNone));
