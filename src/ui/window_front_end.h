@@ -16,8 +16,10 @@ class CVevaVoRirizevDlg;
 // of several, it takes none.
 class WindowFrontEnd final : public UpgradeFrontEnd {
   public:
-    explicit WindowFrontEnd(CVevaVoRirizevDlg* window,
-                            std::optional<DeviceEntry> pin = std::nullopt)
+    // Without a pin no optional is moved: MinGW's GCC 12 takes the move of an empty one for a
+    // read of an uninitialised DeviceEntry (-Wmaybe-uninitialized) and -Werror stops the build.
+    explicit WindowFrontEnd(CVevaVoRirizevDlg* window) : window_(window) {}
+    WindowFrontEnd(CVevaVoRirizevDlg* window, std::optional<DeviceEntry> pin)
         : window_(window), pin_(std::move(pin)) {}
 
     void OnRunBegins() override;
