@@ -20,8 +20,15 @@
 #      build/screenshots/win32-upgrade-success.png, clicks "Complete" and checks that the program
 #      ended with status 0;
 #   6. starts it once in each other language (LC_ALL tells Wine the user interface language),
-#      checks the title is not the English one, saves build/screenshots/win32-<language>-idle.png
-#      and closes it with Alt+F4.
+#      checks the title is not the English one, saves
+#      build/screenshots/win32-program-<language>-idle.png and closes it with Alt+F4;
+#   7. runs fwup_win32_screenshots.exe, which shows the main window in every look of
+#      tests/ui/window_looks.h (idle with no, one and two printers, transfer-40 with the printer
+#      and the figures, success, success while waiting for the printer, back on the package's
+#      version and not back in time, the failure when the printer did not take the firmware,
+#      failure, not-ready) in every language and saves each client area as a .bmp, and converts
+#      them to build/screenshots/win32-<language>-<look>.png (one check per language: all its
+#      pictures written and not empty).
 # Ends with "smoke: N passed, N failed"; the exit code is non-zero when a check failed.
 #
 # Wine gets a prefix of its own, build/wineprefix-ui, set to draw window frames itself (there is
@@ -32,7 +39,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 exec </dev/null
 
-for tool in Xvfb xdotool xwininfo import; do
+for tool in Xvfb xdotool xwininfo import convert; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "win32-ui-smoke: $tool is missing; run scripts/install-deps.sh" >&2
     exit 1
@@ -45,6 +52,7 @@ fi
 cmake --build --preset windows -j "$(nproc)" >/dev/null
 exe="$root/build/windows/src/app/win32/viruzu-fwup.exe"
 tests="$root/build/windows/tests/fwup_tests.exe"
+screenshots="$root/build/windows/tests/fwup_win32_screenshots.exe"
 screenshot_dir="$root/build/screenshots"
 mkdir -p "$screenshot_dir"
 
@@ -95,6 +103,13 @@ wine_prefix_boot || { echo "win32-ui-smoke: the Wine prefix did not boot" >&2; e
   /d 'Liberation Serif' /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ /d 'DejaVu Sans' /f \
   >/dev/null 2>&1
+# "宋体" (English, Italian, Chinese) gets the Chinese face the Qt window takes for it, and the face
+# that stands in for Tahoma (the buttons) borrows its Chinese characters, which it lacks. The face
+# name reaches Wine intact only from a UTF-8 locale.
+LC_ALL=C.UTF-8 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /t REG_SZ \
+  /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+"$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+  /v 'DejaVu Sans' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
 
 main_windows() { xdotool search --name "^${simulated_title}\$" 2>/dev/null || true; }
 one_main_window() { [ "$(main_windows | wc -l)" -eq 1 ]; }
@@ -167,10 +182,11 @@ if [ -z "$window" ]; then
   echo "smoke: $passed passed, $((failed + 1)) failed"
   exit 1
 fi
-# "Start to upgrade" sits at the lower right: about (352, 475) of the undecorated window. A click
-# that lands before the window takes input is lost, so click again until the run has begun.
+# "Start to upgrade" sits at the lower right, below the printer list: about (352, 476) of the
+# undecorated window (the client area starts at (3, 22)). A click that lands before the window
+# takes input is lost, so click again until the run has begun.
 click_start() {
-  xdotool mousemove --window "$window" 352 475 click 1
+  xdotool mousemove --window "$window" 352 476 click 1
   wait_for 1 logged "Will burn FW"
 }
 check "clicking Start begins the upgrade" wait_for 30 click_start
@@ -194,9 +210,12 @@ shot="$screenshot_dir/win32-upgrade-success.png"
 check "screenshot ${shot#"$root"/}" import -window "$window" "$shot"
 check "the window is still titled \"$simulated_title\"" \
   test "$(xdotool getwindowname "$window" 2>/dev/null)" = "$simulated_title"
-# The Exit button at the lower left (34..84 dlu) now reads "Complete"; clicking it ends the program.
+# The Exit button at the lower left (60..148, 432..456 of the client area) now reads "Complete";
+# clicking it ends the program.
 xdotool mousemove --window "$window" 106 466 click 1
 check "clicking Complete ends the program" wait_for 30 app_ended
+# A program still running would hold the wait below for ever.
+app_ended || kill "$app_pid" 2>/dev/null || true
 app_status=0
 wait "$app_pid" || app_status=$?
 check "the program ended with status 0 (got $app_status)" test "$app_status" -eq 0
@@ -217,7 +236,7 @@ for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL; do
     name=$(xdotool getwindowname "$window" 2>/dev/null || true)
     check "$code: title \"$name\" is not the English one" test -n "$name" -a "$name" != "$title"
     sleep 1  # let the first paint finish
-    shot="$screenshot_dir/win32-$code-idle.png"
+    shot="$screenshot_dir/win32-program-$code-idle.png"
     check "$code: screenshot ${shot#"$root"/}" import -window "$window" "$shot"
     xdotool windowfocus "$window" 2>/dev/null || true
     xdotool key --clearmodifiers alt+F4
@@ -226,6 +245,37 @@ for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL; do
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
 done
+
+# 7. Every look of the window in every language, drawn by the Win32 surface. The names are those
+#    of tests/ui/window_looks.h and of the language table's locale codes.
+looks=(idle idle-one-printer idle-two-printers transfer-40 success success-waiting success-current
+  success-not-back failure-not-taken failure not-ready)
+shots_started=$SECONDS
+bmp_dir="$root/build/windows/win32-screenshots"
+rm -rf "$bmp_dir"
+mkdir -p "$bmp_dir"
+shots_log="$root/build/windows/win32-screenshots.log"
+shots_status=0
+"$wine" "$screenshots" "$("$wine" winepath -w "$bmp_dir" 2>/dev/null)" >"$shots_log" 2>&1 ||
+  shots_status=$?
+check "fwup_win32_screenshots.exe ended with status 0 (got $shots_status; log: ${shots_log#"$root"/})" \
+  test "$shots_status" -eq 0
+pictures_of() {  # pictures_of LANGUAGE: every look written, converted and not empty
+  local look bmp png
+  for look in "${looks[@]}"; do
+    bmp="$bmp_dir/win32-$1-$look.bmp"
+    png="$screenshot_dir/win32-$1-$look.png"
+    [ -s "$bmp" ] || { echo "  missing or empty: ${bmp#"$root"/}"; return 1; }
+    if ! convert "$bmp" "$png" || [ ! -s "$png" ]; then
+      echo "  not converted: ${png#"$root"/}"
+      return 1
+    fi
+  done
+}
+for code in en it tr ru he zh de fr es pt pl; do
+  check "$code: every look saved as build/screenshots/win32-$code-<look>.png" pictures_of "$code"
+done
+echo "the pictures of every look took $((SECONDS - shots_started)) s"
 
 echo "smoke: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
