@@ -24,4 +24,12 @@ std::wstring GetLangText(int id) {
     return {};
 }
 
+std::wstring LabelAndValue(int labelId, std::wstring_view value) {
+    std::wstring text = GetLangText(labelId);
+    if (!text.empty() && text.back() != L'\uFF1A') {
+        text += L' ';
+    }
+    return text.append(value);
+}
+
 }  // namespace fwup

@@ -104,6 +104,10 @@ void SelectUiLanguage();
 
 // A copy of text `id` in the table UiLangId selects now; English where that table ends before
 // the id, and an empty text for an id no table holds.
+// A label text of the table ("Printer:", "打印机：") and its value, as one text: a space between
+// them, except after a full-width colon, which carries its own.
+std::wstring LabelAndValue(int labelId, std::wstring_view value);
+
 std::wstring GetLangText(int id);
 
 // The primary language id of a POSIX locale name such as "it_IT.UTF-8" or "tr": its language code

@@ -441,19 +441,22 @@ void CVevaVoRirizevDlg::ShowFigures(bool force) {
     }
     m_nFiguresShownAtMs = now;
     const TransferFigures figures = MeasureTransfer(m_nTransferSent.load(), total, now - startMs);
+    // Right to left, a mark between the parts keeps each number with its own words.
+    const std::wstring gap = CurrentLanguage().rightToLeft ? L"   \u200F" : L"   ";
     const std::wstring text = std::to_wstring(figures.sent) + L" / " +
-                              std::to_wstring(figures.total) + L" " + GetLangText(TXT_BYTES) +
-                              L"   " + FromUtf8(RateText(figures)) + L"   " +
-                              GetLangText(TXT_TIME_LEFT) + L" " + FromUtf8(TimeLeftText(figures));
+                              std::to_wstring(figures.total) + L" " + GetLangText(TXT_BYTES) + gap +
+                              FromUtf8(RateText(figures)) + gap +
+                              LabelAndValue(TXT_TIME_LEFT, FromUtf8(TimeLeftText(figures)));
     surface_.SetText(kIdFigures, text);
     surface_.Show(kIdFigures, true);
 }
 
 void CVevaVoRirizevDlg::ShowRunPrinter(const DeviceEntry& printer, const std::string& versionText) {
-    std::wstring text = GetLangText(TXT_PRINTER) + L" " + PrinterNameText(printer);
+    std::wstring text = LabelAndValue(TXT_PRINTER, PrinterNameText(printer));
     if (!versionText.empty()) {
-        text += L"\r\n" + GetLangText(TXT_FIRMWARE) + L" " + ShownText(FromUtf8(versionText)) +
-                L" \u2192 " + ShownText(FromUtf8(PackageVersionFor(versionText)));
+        text += L"\r\n" + LabelAndValue(TXT_FIRMWARE,
+                                        ShownText(FromUtf8(versionText)) + L" \u2192 " +
+                                            ShownText(FromUtf8(PackageVersionFor(versionText))));
     }
     surface_.RunOnWindowThread([&] {
         surface_.SetText(kIdRunPrinter, text);
@@ -473,16 +476,15 @@ void CVevaVoRirizevDlg::ApplyFollow(FollowState state, std::int64_t waitedMs,
     std::wstring text;
     switch (state) {
         case FollowState::kWaiting:
-            text =
-                GetLangText(TXT_FOLLOW_WAITING) + L" " + FromUtf8(MinutesSeconds(waitedMs / 1000));
+            text = LabelAndValue(TXT_FOLLOW_WAITING, FromUtf8(MinutesSeconds(waitedMs / 1000)));
             break;
         case FollowState::kCurrent:
-            text = GetLangText(TXT_FOLLOW_CURRENT) + L" " + versionText;
+            text = LabelAndValue(TXT_FOLLOW_CURRENT, versionText);
             break;
         case FollowState::kNotTaken: {
             // The printer refused the firmware: the failure look, saying so.
             ApplyStatus(STATUS_FAILED, 0);
-            const std::wstring message = GetLangText(TXT_FOLLOW_NOT_TAKEN) + L" " + versionText;
+            const std::wstring message = LabelAndValue(TXT_FOLLOW_NOT_TAKEN, versionText);
             surface_.SetText(kIdMessage, message);
             surface_.Show(kIdFollow, false);
             AnnounceEnding(TXT_FAILED, message);

@@ -78,7 +78,7 @@ void PrinterListView::Describe() {
     // plugged in or pulled while the user listens is heard.
     surface_.SetAccessibleName(listId_, GetLangText(lineText));
     surface_.SetAccessibleDescription(
-        listId_, GetLangText(TXT_PRINTERS_ATTACHED) + L" " + std::to_wstring(printers_.size()));
+        listId_, LabelAndValue(TXT_PRINTERS_ATTACHED, std::to_wstring(printers_.size())));
 }
 
 void PrinterListView::TakeUserChoice() {

@@ -494,5 +494,16 @@ TEST(LangText, EnglishTextsShownAreTheAgreedOnes) {
     }
 }
 
+// A value follows its label after one space, but a full-width colon carries its own.
+TEST(LabelAndValue, OneSpaceUnlessTheColonIsFullWidth) {
+    for (const auto& [language, joined] :
+         {std::pair{LANG_ENGLISH, std::wstring(L"Printer: X")},
+          std::pair{LANG_CHINESE, TextIn(LANG_CHINESE, TXT_PRINTER) + L"X"}}) {
+        UiLangId.store(language);
+        EXPECT_EQ(LabelAndValue(TXT_PRINTER, L"X"), joined);
+    }
+    UiLangId.store(0);
+}
+
 }  // namespace
 }  // namespace fwup

@@ -19,6 +19,8 @@ constexpr UINT kRunTaskMessage = WM_APP + 0x40;     // LPARAM: the task
 constexpr UINT kAfterFocusMessage = WM_APP + 0x41;  // the dialog manager has placed the focus
 constexpr UINT kDpiChangedMessage = WM_APP + 0x42;  // the dialog manager has rescaled the dialog
 constexpr LRESULT kTaskRan = 0x52554E;
+// The logic's timers, clear of the ids controls and the dialog manager use.
+constexpr UINT_PTR kTimerIdBase = 0x4600;
 
 #ifndef WM_DPICHANGED
 constexpr UINT WM_DPICHANGED = 0x02E0;
@@ -265,6 +267,12 @@ INT_PTR Win32DialogSurface::HandleMessage(HWND window, UINT message, WPARAM wPar
             OnCommandMessage(wParam, lParam);
             return TRUE;
 
+        case WM_TIMER:
+            if (wParam >= kTimerIdBase && listener_ != nullptr) {
+                listener_->OnTimer(static_cast<int>(wParam - kTimerIdBase));
+            }
+            return TRUE;
+
         case WM_CLOSE:
             // Left to DefDlgProc this would become IDCANCEL with the Exit button's handle, a
             // click on Exit. Whether the window closes is the logic's decision alone.
@@ -321,6 +329,22 @@ INT_PTR Win32DialogSurface::HandleMessage(HWND window, UINT message, WPARAM wPar
 
         default:
             return FALSE;
+    }
+}
+
+bool Win32DialogSurface::StartTimer(int timerId, int intervalMs) {
+    const HWND window = Window();
+    if (window == nullptr || timerId < 0) {
+        return false;
+    }
+    // Setting a timer that runs restarts it; it ends with the window.
+    return SetTimer(window, kTimerIdBase + static_cast<UINT_PTR>(timerId),
+                    static_cast<UINT>(intervalMs), nullptr) != 0;
+}
+
+void Win32DialogSurface::StopTimer(int timerId) {
+    if (const HWND window = Window(); window != nullptr && timerId >= 0) {
+        KillTimer(window, kTimerIdBase + static_cast<UINT_PTR>(timerId));
     }
 }
 

@@ -57,6 +57,8 @@ class Win32DialogSurface final : public DialogSurface {
     int RunModal() override;
     void EndDialog(int result) override;
     bool RunOnWindowThread(const std::function<void()>& task) override;
+    bool StartTimer(int timerId, int intervalMs) override;
+    void StopTimer(int timerId) override;
 
     void SetTitle(std::wstring_view title) override;
     void SetIcon(int iconId) override;

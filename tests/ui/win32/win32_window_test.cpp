@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -135,11 +135,12 @@ class Win32WindowTest : public ::testing::Test {
     // Runs the main window on this thread while `steps` run on a thread of their own, as the
     // upgrade worker would; the steps start once the window exists. A window the steps leave
     // open is ended, so that a failing test cannot hang. Returns DoModal's result.
-    int RunMainWindow(std::uint16_t language, const std::function<void(HWND)>& steps) {
+    int RunMainWindow(std::uint16_t language, const std::function<void(HWND)>& steps,
+                      MainWindowHooks hooks = {}) {
         Win32SurfaceFactory factory(program_.module());
         surface_.emplace(kMainDialogTemplate, program_.module());
-        CVevaVoRirizevDlg dialog(*surface_, factory,
-                                 {.selectLanguage = [language] { UiLangId.store(language); }});
+        hooks.selectLanguage = [language] { UiLangId.store(language); };
+        CVevaVoRirizevDlg dialog(*surface_, factory, std::move(hooks));
         std::thread driver([&] {
             if (!Eventually([&] { return surface_->RunOnWindowThread([] {}); })) {
                 ADD_FAILURE() << "the main window did not appear";
@@ -332,6 +333,51 @@ TEST_F(Win32WindowTest, IdleLookThenTransferThenSuccessEndingWithExit) {
     });
     EXPECT_EQ(result, kIdExit);
     EXPECT_EQ(pMainDlg.load(), nullptr);
+}
+
+// Printers plugged in and pulled at idle reach the list on the window's own timer, which asks
+// the arrival watch every half second.
+TEST_F(Win32WindowTest, TheIdleListFollowsTheArrivalWatchOnTheWindowsTimer) {
+    class CountedWatch final : public ArrivalWatch {
+      public:
+        explicit CountedWatch(std::atomic<std::uint64_t>& changes) : changes_(changes) {}
+        std::uint64_t Changes() override { return changes_.load(); }
+
+      private:
+        std::atomic<std::uint64_t>& changes_;
+    };
+    std::atomic<std::uint64_t> changes{0};
+    std::mutex mutex;
+    DeviceList attached;
+    const DeviceEntry printer{.ModelName = L"Viruzu TQ3800HKR Series",
+                              .PortName = L"USB001",
+                              .InstanceId = L"USB\\VID_5A7C&PID_B101\\SER0001",
+                              .InterfacePath = L"path-1"};
+    RunMainWindow(LANG_ENGLISH,
+                  [&](HWND) {
+                      EXPECT_FALSE(Visible(kIdPrinters));
+                      {
+                          const std::lock_guard<std::mutex> lock(mutex);
+                          attached = {printer, printer};
+                          attached[1].PortName = L"USB002";
+                          attached[1].InstanceId = L"USB\\VID_5A7C&PID_B101\\SER0002";
+                          attached[1].InterfacePath = L"path-2";
+                      }
+                      ++changes;
+                      const auto count = [&] {
+                          return OnWindow<LRESULT>(
+                              [&] { return SendMessageW(Item(kIdPrinters), CB_GETCOUNT, 0, 0); });
+                      };
+                      EXPECT_TRUE(Eventually([&] { return count() == 2; }));
+                      EXPECT_TRUE(Visible(kIdPrinters));
+                      EXPECT_FALSE(IsWindowEnabled(Item(kIdStart))) << "none chosen of two";
+                  },
+                  {.listPrinters =
+                       [&] {
+                           const std::lock_guard<std::mutex> lock(mutex);
+                           return attached;
+                       },
+                   .watchArrivals = [&] { return std::make_unique<CountedWatch>(changes); }});
 }
 
 TEST_F(Win32WindowTest, WhileARunIsActiveNothingClosesTheMainWindow) {
