@@ -441,12 +441,13 @@ void CVevaVoRirizevDlg::ShowFigures(bool force) {
     }
     m_nFiguresShownAtMs = now;
     const TransferFigures figures = MeasureTransfer(m_nTransferSent.load(), total, now - startMs);
-    // Right to left, a mark between the parts keeps each number with its own words.
-    const std::wstring gap = CurrentLanguage().rightToLeft ? L"   \u200F" : L"   ";
-    const std::wstring text = std::to_wstring(figures.sent) + L" / " +
-                              std::to_wstring(figures.total) + L" " + GetLangText(TXT_BYTES) + gap +
-                              FromUtf8(RateText(figures)) + gap +
-                              LabelAndValue(TXT_TIME_LEFT, FromUtf8(TimeLeftText(figures)));
+    // Right to left, marks keep "sent / total" in its order and each number with its own words.
+    const bool rightToLeft = CurrentLanguage().rightToLeft;
+    const std::wstring gap = rightToLeft ? L"   \u200F" : L"   ";
+    const std::wstring of = rightToLeft ? L"\u200E / \u200E" : L" / ";
+    const std::wstring text = std::to_wstring(figures.sent) + of + std::to_wstring(figures.total) +
+                              L" " + GetLangText(TXT_BYTES) + gap + FromUtf8(RateText(figures)) +
+                              gap + LabelAndValue(TXT_TIME_LEFT, FromUtf8(TimeLeftText(figures)));
     surface_.SetText(kIdFigures, text);
     surface_.Show(kIdFigures, true);
 }
