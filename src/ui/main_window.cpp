@@ -34,7 +34,8 @@ constexpr PixelRect kPrinterListRect{30, 402, 400, 26};
 // The printer of the run (up to three lines): below the bar while it fills, below the message in
 // a final look, and the wait for the printer (up to four lines) beneath it.
 constexpr PixelRect kRunPrinterTransferRect{10, 100, 450, 52};
-constexpr PixelRect kFiguresRect{10, 156, 450, 25};
+// Two lines of room: at the start of a transfer the rate has as many digits as the bytes.
+constexpr PixelRect kFiguresRect{10, 156, 450, 42};
 constexpr PixelRect kRunPrinterFinalRect{10, 285, 450, 52};
 constexpr PixelRect kFollowRect{10, 340, 450, 72};
 
