@@ -699,8 +699,9 @@ void CVevaVoRirizevDlg::AnnounceEnding(int resultTextId, const std::wstring& mes
 void CVevaVoRirizevDlg::OnCommand(int id) {
     if (id == kIdStart) {
         // Of several printers one must be chosen first; Start is disabled, but a command may
-        // still come from the keyboard.
-        if (hooks_.onStart && m_printerList.StartAllowed() && !m_bLocked) {
+        // still come from the keyboard. (A second run while one is active is the worker's to
+        // refuse.)
+        if (hooks_.onStart && m_printerList.StartAllowed()) {
             hooks_.onStart(*this);
         }
     } else if (id == kIdExit) {
