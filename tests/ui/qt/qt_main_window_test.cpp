@@ -18,6 +18,7 @@
 #include "ui/qt/qt_dialog_surface.h"
 #include "ui/qt/qt_test_support.h"
 #include "ui/qt/texts_fit.h"
+#include "ui/window_looks.h"
 #include "upgrade/run_status.h"
 
 namespace fwup::testing {
@@ -51,20 +52,6 @@ struct MainWindowRig {
     DeviceList printers;  // what the idle look lists
     CVevaVoRirizevDlg dialog;
 };
-
-// Two printers with the longest names the device table gives.
-DeviceList TwoPrinters() {
-    const DeviceEntry first{.ModelName = L"Viruzu TQ3800HKR Series",
-                            .PortName = L"USB001",
-                            .InstanceId = L"USB\\VID_5A7C&PID_B101\\SER0000000001",
-                            .InterfacePath = L"path-1"};
-    DeviceEntry second = first;
-    second.ModelName = L"Viruzu TQ3800HKS Series";
-    second.PortName = L"USB002";
-    second.InstanceId = L"USB\\VID_5A7C&PID_B102\\SER0000000002";
-    second.InterfacePath = L"path-2";
-    return {first, second};
-}
 
 }  // namespace
 
