@@ -242,24 +242,18 @@ void CVevaVoRirizevDlg::CreatePrinterControls(StyleBits readingAligned, StyleBit
     surface_.SetFont(kIdPrinters, m_fontText);
     // The tab order runs tips, printer list, Start.
     surface_.PlaceInFocusOrderAfter(kIdPrinters, kIdTips);
-    surface_.CreateControl({.id = kIdRunPrinter,
-                            .kind = ControlKind::kStaticText,
-                            .rect = kRunPrinterTransferRect,
-                            .style = kStyleAlignCenter | reading,
-                            .visible = false,
-                            .font = m_fontText});
-    surface_.CreateControl({.id = kIdFigures,
-                            .kind = ControlKind::kStaticText,
-                            .rect = kFiguresRect,
-                            .style = kStyleAlignCenter | reading,
-                            .visible = false,
-                            .font = m_fontText});
-    surface_.CreateControl({.id = kIdFollow,
-                            .kind = ControlKind::kStaticText,
-                            .rect = kFollowRect,
-                            .style = kStyleAlignCenter | reading,
-                            .visible = false,
-                            .font = m_fontText});
+    // The run's printer, the transfer's figures and the wait after it: centred lines, shown by
+    // the looks that have them.
+    for (const auto& [id, rect] :
+         {std::pair{kIdRunPrinter, kRunPrinterTransferRect}, std::pair{kIdFigures, kFiguresRect},
+          std::pair{kIdFollow, kFollowRect}}) {
+        surface_.CreateControl({.id = id,
+                                .kind = ControlKind::kStaticText,
+                                .rect = rect,
+                                .style = kStyleAlignCenter | reading,
+                                .visible = false,
+                                .font = m_fontText});
+    }
     m_nListedAtMs = ActiveClock().MonotonicMs();
     m_printerList.Show(hooks_.listPrinters());
     UpdateStartButton();
