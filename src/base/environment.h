@@ -10,4 +10,8 @@ namespace fwup {
 // scenario path outside the ANSI code page still arrives whole.
 std::optional<std::filesystem::path> EnvironmentPath(const wchar_t* name);
 
+// Sets `name` to the ASCII `value` for this process and the programs it starts from now on. Call
+// it before any other thread reads the environment.
+void SetEnvironmentValue(const wchar_t* name, const std::string& value);
+
 }  // namespace fwup

@@ -44,7 +44,7 @@ class SimInterfaceSet final : public DeviceInterfaceSet {
 
 }  // namespace
 
-SimInterfaceSource::SimInterfaceSource(Scenario scenario)
+SimInterfaceSource::SimInterfaceSource(Scenario scenario, std::optional<std::int64_t> epochMs)
     : portNumbersByPosition_(scenario.portNumbersByPosition),
       printQueues_(std::move(scenario.printQueues)),
       listFails_(scenario.listFails) {
@@ -56,7 +56,8 @@ SimInterfaceSource::SimInterfaceSource(Scenario scenario)
         printers_.push_back(std::make_shared<SimPrinter>(std::move(printer), scenario.stateFile));
     }
     if (SimHotplug::Needed(printers_)) {
-        hotplug_ = std::make_shared<SimHotplug>(printers_, ActiveClock().MonotonicMs());
+        hotplug_ =
+            std::make_shared<SimHotplug>(printers_, epochMs.value_or(ActiveClock().MonotonicMs()));
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "device/interface_source.h"
@@ -18,7 +20,8 @@ namespace fwup {
 class SimInterfaceSource final : public InterfaceSource {
   public:
     // A printer without an interface path gets the one Windows would derive from its instance ID.
-    explicit SimInterfaceSource(Scenario scenario);
+    // The timed arrivals count from `epochMs` on the clock seam's monotonic time, or from now.
+    explicit SimInterfaceSource(Scenario scenario, std::optional<std::int64_t> epochMs = {});
 
     std::size_t printerCount() const { return printers_.size(); }
     // The scenario's print queues, when it names any.

@@ -11,7 +11,7 @@ namespace fwup::cli {
 struct ChildEnd {
     bool exited = false;
     int exitCode = 0;
-    std::string how;
+    std::string how = {};
 };
 
 // A copy of this program started for one printer's run (--parallel, watch). Its standard output

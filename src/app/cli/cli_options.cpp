@@ -19,18 +19,25 @@ bool IsPortName(const std::string& text) {
     return true;
 }
 
-std::optional<std::uint32_t> Seconds(const std::string& text) {
-    if (text.empty() || text.size() > 6) {
+bool AllDigits(const std::string& text) {
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return !text.empty();
+}
+
+// A whole number from 1 to `most`.
+std::optional<std::uint32_t> Count(const std::string& text, std::uint32_t most) {
+    if (text.size() > 6 || !AllDigits(text)) {
         return std::nullopt;
     }
     std::uint32_t value = 0;
     for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return std::nullopt;
-        }
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
     }
-    if (value == 0 || value > kMaxVerifyTimeoutSeconds) {
+    if (value == 0 || value > most) {
         return std::nullopt;
     }
     return value;
@@ -45,6 +52,8 @@ bool SetCommand(const std::string& word, CliOptions& options) {
         options.command = Command::kUpgrade;
     } else if (word == "history") {
         options.command = Command::kHistory;
+    } else if (word == "watch") {
+        options.command = Command::kWatch;
     } else {
         return false;
     }
@@ -75,12 +84,39 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
             options.all = true;
         } else if (arg == "--verify-timeout") {
             const std::optional<std::uint32_t> seconds =
-                hasValue ? Seconds(args[i + 1]) : std::nullopt;
+                hasValue ? Count(args[i + 1], kMaxVerifyTimeoutSeconds) : std::nullopt;
             if (!seconds) {
                 error = "--verify-timeout needs a number of seconds from 1 to 86400";
                 return false;
             }
             options.verifyTimeoutSeconds = *seconds;
+            ++i;
+        } else if (arg == "--parallel") {
+            options.parallel = 0;
+            // The count is optional: a number after it is the count, anything else is not.
+            if (hasValue && AllDigits(args[i + 1])) {
+                const std::optional<std::uint32_t> most = Count(args[i + 1], kMaxParallelRuns);
+                if (!most) {
+                    error = "--parallel takes a number of runs at once from 1 to " +
+                            std::to_string(kMaxParallelRuns);
+                    return false;
+                }
+                options.parallel = *most;
+                ++i;
+            }
+        } else if (arg == "--pinned-instance-id" || arg == "--pinned-interface-path" ||
+                   arg == "--pinned-port" || arg == "--pinned-model") {
+            if (!hasValue || args[i + 1].size() > 1024) {
+                error = arg + " needs a value";
+                return false;
+            }
+            if (arg == "--pinned-instance-id") {
+                options.pinnedInstanceId = args[i + 1];
+            } else if (arg == "--pinned-interface-path") {
+                options.pinnedInterfacePath = args[i + 1];
+            } else {
+                (arg == "--pinned-port" ? options.pinnedPort : options.pinnedModel) = args[i + 1];
+            }
             ++i;
         } else if (arg == "--port" || arg == "--serial") {
             if (!hasValue || args[i + 1].empty() || args[i + 1].size() > 255) {
@@ -142,8 +178,29 @@ bool ParseCliOptions(std::span<const std::string> args, CliOptions& options, std
         error = "--all takes no printer choice";
         return false;
     }
-    if (options.command != Command::kUpgrade && (options.yes || options.verify)) {
-        error = "--yes and --verify belong to upgrade";
+    const bool upgrades =
+        options.command == Command::kUpgrade || options.command == Command::kWatch;
+    if (!upgrades && (options.yes || options.verify)) {
+        error = "--yes and --verify belong to upgrade and watch";
+        return false;
+    }
+    if (options.command == Command::kWatch && (options.all || options.port || options.serial)) {
+        error = "watch takes every printer attached, and no printer choice";
+        return false;
+    }
+    if (options.parallel && !options.all) {
+        error = "--parallel belongs to --all";
+        return false;
+    }
+    const bool pinned = options.pinnedInstanceId.has_value();
+    if (pinned != options.pinnedInterfacePath.has_value() ||
+        (!pinned && (!options.pinnedPort.empty() || !options.pinnedModel.empty()))) {
+        error = "--pinned-instance-id and --pinned-interface-path go together";
+        return false;
+    }
+    if (pinned && (options.all || options.port || options.serial ||
+                   (options.command != Command::kCheck && options.command != Command::kUpgrade))) {
+        error = "a pinned printer is the only choice of one check or upgrade";
         return false;
     }
     return true;
@@ -157,12 +214,17 @@ std::string UsageText() {
            "  check [printer]      status, firmware version verdict and security record\n"
            "  upgrade [printer]    one whole upgrade run, as the window's Start does\n"
            "  history              the record of every run on this computer, oldest first\n"
+           "  watch                until interrupted, upgrade every supported printer attached\n"
+           "                       or plugged in later, once each, several at once; then a\n"
+           "                       summary as for --all\n"
            "\n"
            "Printer (default: the first one found):\n"
            "  --port USB002        the printer on this port\n"
            "  --serial ABC123      the printer with this serial (last part of its instance ID)\n"
            "  --all                every supported printer attached, one run each, then a\n"
            "                       summary\n"
+           "  --parallel [N]       with --all: every printer's run at the same time, each in a\n"
+           "                       copy of this program, at most N at once (default: all)\n"
            "\n"
            "Options:\n"
            "  --yes                answer Yes when the printer already runs the package's version\n"

@@ -12,11 +12,16 @@
 #include "app/cli/history_command.h"
 #include "app/cli/interrupt_state.h"
 #include "app/cli/json_line.h"
+#include "app/cli/parallel_runs.h"
+#include "app/cli/parent_link.h"
+#include "app/cli/watch_command.h"
 #include "app/common/program_services.h"
 #include "app/common/program_wiring.h"
 #include "base/shown_text.h"
 #include "base/wide_text.h"
+#include "device/printer_arrivals.h"
 #include "device/printer_target.h"
+#include "log/module_path.h"
 #include "log/notice_output.h"
 #include "log/tool_log.h"
 #include "protocol/firmware_resource.h"
@@ -350,8 +355,25 @@ PrinterOutcome RunCommand(const CliOptions& options, const DeviceEntry* pinned,
     return {ran != nullptr ? *ran : DeviceEntry{}, code};
 }
 
-int AllPrintersCommand(const CliOptions& options, ConsoleReport& report,
-                       InterruptState& interrupts) {
+// Each printer's run of --parallel and watch: this program again, started for that printer.
+ChildStarter StartThisProgram() {
+    return [](const std::vector<std::string>& args,
+              std::string& error) -> std::unique_ptr<ChildProcess> {
+        const std::optional<std::wstring> self = ModuleFilePath();
+        if (!self) {
+            error = "this program's own path is unknown";
+            return nullptr;
+        }
+        return StartChildProcess(*self, args, error);
+    };
+}
+
+void WriteOutView(std::string_view text) {
+    WriteOut(text);
+}
+
+int AllPrintersCommand(const CliOptions& options, ConsoleReport& report, InterruptState& interrupts,
+                       ProgressStyle style) {
     DeviceList printers;
     const int found = GetSystemDeviceList(printers);
     if (found < 0) {
@@ -359,6 +381,10 @@ int AllPrintersCommand(const CliOptions& options, ConsoleReport& report,
         report.Text(L"Summary: no printer run, " + reason);
         report.Json(SummaryLine(kExitError, {}, reason).Text());
         return kExitError;
+    }
+    if (options.parallel && !printers.empty()) {
+        return RunAllInParallel(printers, options, style, WriteOutView, StartThisProgram(),
+                                interrupts, ActiveClock());
     }
     return RunOnEveryPrinter(printers, report, interrupts, [&](const DeviceEntry& printer) {
         // Each printer's run starts as the program's only run would.
@@ -409,6 +435,10 @@ int RunCli(std::span<const std::string> args) {
 
     InterruptState& interrupts = TheInterruptState();
     InstallInterruptHandlers();
+    if (options.pinnedInstanceId) {
+        // A run started by --parallel or watch: the parent stops it through standard input.
+        FollowParentInterrupts();
+    }
     InterruptibleClock clock(interrupts);
     const ProgramWiring wiring = WireProgram({.clock = &clock, .notices = ConsoleNoticeOutput()});
     const InstalledServices installed(wiring.services);
@@ -440,15 +470,26 @@ int RunCli(std::span<const std::string> args) {
             RunRecord record = NewRunRecord(options);
             RecordConsoleRun(record, code);
         }
-        if (options.all) {
-            // --all ends with its summary, whatever ended it.
+        if (options.all || options.command == Command::kWatch) {
+            // --all and watch end with their summary, whatever ended them.
             report.Json(SummaryLine(code, {}, FromUtf8(wiring.error)).Text());
         } else {
             NameTheLog(report, result.line());
             result.Write();
         }
+    } else if (options.command == Command::kWatch) {
+        const std::unique_ptr<ArrivalWatch> arrivals = wiring.interfaceSource->WatchArrivals();
+        code = WatchCommand(options, style, WriteOutView, StartThisProgram(),
+                            {.listPrinters = GetSystemDeviceList, .arrivals = arrivals.get()},
+                            interrupts, ActiveClock());
     } else if (options.all) {
-        code = AllPrintersCommand(options, report, interrupts);
+        code = AllPrintersCommand(options, report, interrupts, style);
+    } else if (options.pinnedInstanceId) {
+        const DeviceEntry pinned{.ModelName = FromUtf8(options.pinnedModel),
+                                 .PortName = FromUtf8(options.pinnedPort),
+                                 .InstanceId = FromUtf8(*options.pinnedInstanceId),
+                                 .InterfacePath = FromUtf8(*options.pinnedInterfacePath)};
+        code = RunCommand(options, &pinned, report, interrupts).exitCode;
     } else {
         code = RunCommand(options, nullptr, report, interrupts).exitCode;
     }

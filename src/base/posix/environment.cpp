@@ -15,4 +15,8 @@ std::optional<std::filesystem::path> EnvironmentPath(const wchar_t* name) {
     return std::filesystem::path(std::string(value));
 }
 
+void SetEnvironmentValue(const wchar_t* name, const std::string& value) {
+    ::setenv(ToUtf8(name).c_str(), value.c_str(), 1);
+}
+
 }  // namespace fwup

@@ -20,4 +20,8 @@ std::optional<std::filesystem::path> EnvironmentPath(const wchar_t* name) {
     return std::filesystem::path(value);
 }
 
+void SetEnvironmentValue(const wchar_t* name, const std::string& value) {
+    SetEnvironmentVariableW(name, std::wstring(value.begin(), value.end()).c_str());
+}
+
 }  // namespace fwup

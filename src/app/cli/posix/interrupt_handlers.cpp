@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "app/cli/interrupt_state.h"
+#include "app/cli/parent_link.h"
 #include "app/cli/posix/interrupt_wake.h"
 
 namespace fwup::cli {
@@ -14,16 +15,20 @@ int wakePipe[2] = {-1, -1};
 
 void OnSignal(int) {
     const int saved = errno;
+    RequestInterrupt();
+    errno = saved;
+}
+
+}  // namespace
+
+void RequestInterrupt() {
     TheInterruptState().requested.store(true);
     if (wakePipe[1] >= 0) {
         const char byte = 1;
         // Non-blocking: a full pipe already says the same.
         [[maybe_unused]] const ssize_t ignored = write(wakePipe[1], &byte, 1);
     }
-    errno = saved;
 }
-
-}  // namespace
 
 int InterruptWakeFd() {
     return wakePipe[0];
