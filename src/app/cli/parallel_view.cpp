@@ -213,10 +213,12 @@ void ParallelView::Ended(std::size_t run, int exitCode, const std::wstring& reas
         return;
     }
     std::string text = std::string(ResultName(exitCode)) + " (" + std::to_string(exitCode) + ")";
-    if (!ended.reason.empty()) {
+    if (exitCode == kExitDeclined && ended.firmware == "same") {
+        text += ": current, it runs the package's version; nothing was sent";
+    } else if (!ended.reason.empty()) {
         text += ": " + OneLine(ended.reason);
     }
-    if (!ended.log.empty() && exitCode != kExitSucceeded) {
+    if (!ended.log.empty() && exitCode != kExitSucceeded && exitCode != kExitDeclined) {
         text += "; the log: " + ShownUtf8(ended.log);
     }
     Say(ended, text);
