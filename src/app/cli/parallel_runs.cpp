@@ -67,13 +67,13 @@ void ParallelRuns::Take(const RunEvent& event) {
 
 void ParallelRuns::Step(std::uint32_t mostAtOnce, std::int64_t waitMs) {
     if (interrupts_.requested.load()) {
-        // Not begun: nothing was sent to them, as for --all's printers after an interrupt.
-        for (; queued_ < runs_.size(); ++queued_) {
-            End(queued_, kExitInterrupted, L"interrupted before the printer's run began");
-        }
         if (!stopsAsked_) {
             stopsAsked_ = true;
             pool_.InterruptAll();
+        }
+        // Not begun: nothing was sent to them, as for --all's printers after an interrupt.
+        for (; queued_ < runs_.size(); ++queued_) {
+            End(queued_, kExitInterrupted, L"interrupted before the printer's run began");
         }
     }
     while (queued_ < runs_.size() && (mostAtOnce == 0 || pool_.Running() < mostAtOnce)) {

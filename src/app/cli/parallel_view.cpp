@@ -138,9 +138,10 @@ void ParallelView::JsonLineOf(Run& run, std::string_view line) {
     }
     std::string whole(line);
     if (!object.contains("port")) {
-        const std::string tag = "\"port\":" + JsonString(ToUtf8(run.printer.PortName)) +
-                                ",\"instanceId\":" + JsonString(ToUtf8(run.printer.InstanceId)) +
-                                (object.empty() ? "" : ",");
+        // In the children's own style, so that every line reads alike.
+        const std::string tag = "\"port\": " + JsonString(ToUtf8(run.printer.PortName)) +
+                                ", \"instanceId\": " + JsonString(ToUtf8(run.printer.InstanceId)) +
+                                (object.empty() ? "" : ", ");
         whole.insert(1, tag);
     }
     out_(whole + "\n");
