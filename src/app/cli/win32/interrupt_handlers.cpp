@@ -1,13 +1,14 @@
 #include <windows.h>
 
 #include "app/cli/interrupt_state.h"
+#include "app/cli/parent_link.h"
 
 namespace fwup::cli {
 namespace {
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
+    RequestInterrupt();
     InterruptState& state = TheInterruptState();
-    state.requested.store(true);
     if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
         // The process ends when this returns: hold it until the run has ended (the system
         // allows only a few seconds, but a transfer must not be cut by us).
@@ -19,6 +20,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }
 
 }  // namespace
+
+void RequestInterrupt() {
+    TheInterruptState().requested.store(true);
+}
 
 void InstallInterruptHandlers() {
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
