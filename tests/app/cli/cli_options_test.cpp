@@ -19,6 +19,8 @@ struct Parsed {
     bool verify = false;
     std::uint32_t verifyTimeoutSeconds = 600;
     bool json = false;
+    std::optional<std::uint32_t> parallel = std::nullopt;
+    std::optional<std::string> pinnedInstanceId = std::nullopt;
 };
 
 struct AcceptedCase {
@@ -43,6 +45,8 @@ TEST_P(AcceptedOptions, ReadAsTheyAreMeant) {
     EXPECT_EQ(options.verify, want.verify);
     EXPECT_EQ(options.verifyTimeoutSeconds, want.verifyTimeoutSeconds);
     EXPECT_EQ(options.json, want.json);
+    EXPECT_EQ(options.parallel, want.parallel);
+    EXPECT_EQ(options.pinnedInstanceId, want.pinnedInstanceId);
 }
 
 const std::string k255(255, 'S');
@@ -77,6 +81,18 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{{"upgrade", "--verify-timeout", "000030"},
                      {.command = Command::kUpgrade, .verifyTimeoutSeconds = 30}},
         AcceptedCase{{"history", "--json"}, {.command = Command::kHistory, .json = true}},
+        // --parallel's count is the number after it, if a number follows.
+        AcceptedCase{{"upgrade", "--all", "--parallel"},
+                     {.command = Command::kUpgrade, .all = true, .parallel = 0u}},
+        AcceptedCase{{"check", "--parallel", "64", "--all"},
+                     {.command = Command::kCheck, .all = true, .parallel = 64u}},
+        AcceptedCase{{"upgrade", "--parallel", "--all", "--yes"},
+                     {.command = Command::kUpgrade, .all = true, .yes = true, .parallel = 0u}},
+        AcceptedCase{{"watch", "--verify", "--yes", "--json"},
+                     {.command = Command::kWatch, .yes = true, .verify = true, .json = true}},
+        AcceptedCase{{"check", "--pinned-instance-id", "USB\\V\\S", "--pinned-interface-path", "p",
+                      "--pinned-port", "", "--json"},
+                     {.command = Command::kCheck, .json = true, .pinnedInstanceId = "USB\\V\\S"}},
         // Help and version win over every check of what else was given, command or none.
         AcceptedCase{{"--help"}, {.command = Command::kHelp}},
         AcceptedCase{{"-h", "--version"}, {.command = Command::kHelp}},
@@ -101,6 +117,10 @@ TEST_P(RefusedOptions, NameTheirFault) {
 }
 
 const char* const kTimeoutError = "--verify-timeout needs a number of seconds from 1 to 86400";
+const char* const kParallelError = "--parallel takes a number of runs at once from 1 to 64";
+const char* const kWatchChoiceError = "watch takes every printer attached, and no printer choice";
+const char* const kPinnedPairError = "--pinned-instance-id and --pinned-interface-path go together";
+const char* const kPinnedOnlyError = "a pinned printer is the only choice of one check or upgrade";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedOptions,
@@ -139,10 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"check", "--serial", "X", "--all"}, "--all takes no printer choice"},
         RefusedCase{{"upgrade", "--all", "SER0001"}, "--all takes no printer choice"},
         RefusedCase{{"history", "USB001"}, "history takes no printer"},
-        RefusedCase{{"history", "--verify"}, "--yes and --verify belong to upgrade"},
+        RefusedCase{{"history", "--verify"}, "--yes and --verify belong to upgrade and watch"},
         RefusedCase{{"history", "--all"}, "--all belongs to check and upgrade"},
-        RefusedCase{{"check", "--yes"}, "--yes and --verify belong to upgrade"},
-        RefusedCase{{"list", "--verify"}, "--yes and --verify belong to upgrade"}));
+        RefusedCase{{"check", "--yes"}, "--yes and --verify belong to upgrade and watch"},
+        RefusedCase{{"list", "--verify"}, "--yes and --verify belong to upgrade and watch"}));
 
 }  // namespace
 }  // namespace fwup::cli
