@@ -745,7 +745,8 @@ def hostile_printer_cases(args):
     def run(arguments, json_mode):
         prefix = [args.runner] if args.runner else []
         done = subprocess.run(prefix + [args.program] + arguments + (["--json"] if json_mode else []),
-                              env=environment(args, "hostile-printer", history_dir=history),
+                              env=environment(args, "hostile-printer", history_dir=history
+                                              if "--parallel" not in arguments else None),
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=240)
         # A Windows console line ends in CR LF. A CR or LF a printer sent is shown escaped, so
@@ -756,6 +757,7 @@ def hostile_printer_cases(args):
         return done
 
     runs = [(["list"], 0), (["check"], 0), (["upgrade"], 0), (["upgrade", "--all"], 0),
+            (["upgrade", "--all", "--parallel"], 0), (["check", "--all", "--parallel", "2"], 0),
             (["upgrade", "--serial", "NOPE"], 2)]
     for arguments, code in runs:
         for json_mode in (False, True):
@@ -786,7 +788,8 @@ def hostile_printer_cases(args):
             if "SER\\x1b[31m\\x07\\u009b2J\\u202eLIVE\\u2066\\u2028\\u0085\\u2029" not in out + err:
                 errors.append(f"{case}: the instance ID is not shown escaped: {out + err!r}")
 
-    # In the order run, both modes each: check and upgrade take the first printer, --all both,
+    # In the order run, both modes each: check and upgrade take the first printer, --all both
+    # (--parallel's runs, whose order is theirs, are recorded in a history of their own),
     # and the choice that matched nothing is a record without a printer.
     done = run(["history"], True)
     objects, faults = strict_json_lines(name + ", history --json", done.stdout)
