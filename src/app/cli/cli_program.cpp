@@ -447,6 +447,10 @@ int RunCli(std::span<const std::string> args) {
     const ProgressStyle style = options.json         ? ProgressStyle::kJson
                                 : StdoutIsTerminal() ? ProgressStyle::kTerminal
                                                      : ProgressStyle::kTenths;
+    // Several printers' lines are redrawn together only where the cursor can move up.
+    const ProgressStyle severalStyle = style == ProgressStyle::kTerminal && !TerminalTakesEscapes()
+                                           ? ProgressStyle::kTenths
+                                           : style;
     ConsoleReport report(options.json, style);
     Result result(report);
     int code = kExitError;
@@ -479,11 +483,11 @@ int RunCli(std::span<const std::string> args) {
         }
     } else if (options.command == Command::kWatch) {
         const std::unique_ptr<ArrivalWatch> arrivals = wiring.interfaceSource->WatchArrivals();
-        code = WatchCommand(options, style, WriteOutView, StartThisProgram(),
+        code = WatchCommand(options, severalStyle, WriteOutView, StartThisProgram(),
                             {.listPrinters = GetSystemDeviceList, .arrivals = arrivals.get()},
                             interrupts, ActiveClock());
     } else if (options.all) {
-        code = AllPrintersCommand(options, report, interrupts, style);
+        code = AllPrintersCommand(options, report, interrupts, severalStyle);
     } else if (options.pinnedInstanceId) {
         const DeviceEntry pinned{.ModelName = FromUtf8(options.pinnedModel),
                                  .PortName = FromUtf8(options.pinnedPort),

@@ -12,6 +12,8 @@ namespace fwup::cli {
 // Sets the console up for UTF-8 text where it needs telling (Windows).
 void PrepareConsole();
 bool StdinIsTerminal();
+// Whether the terminal on standard output acts on cursor movements (it may be asked to).
+bool TerminalTakesEscapes();
 bool StdoutIsTerminal();
 
 // Writes UTF-8 text to standard output or standard error and flushes it.

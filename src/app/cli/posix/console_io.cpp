@@ -79,4 +79,8 @@ NoticeOutput* ConsoleNoticeOutput() {
     return &silent;
 }
 
+bool TerminalTakesEscapes() {
+    return true;
+}
+
 }  // namespace fwup::cli

@@ -23,6 +23,16 @@ void PrepareConsole() {
     SetConsoleCP(CP_UTF8);
 }
 
+bool TerminalTakesEscapes() {
+    // The redrawn lines of --parallel move the cursor up: a console that would print the
+    // escapes instead gets a line per milestone.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return GetConsoleMode(out, &mode) != 0 &&
+           ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+            SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0);
+}
+
 namespace {
 
 // A console, not merely a character device: NUL passes _isatty too.
