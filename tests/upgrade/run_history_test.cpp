@@ -412,11 +412,14 @@ TEST(RunHistoryWriter, AppendsItsShareWhenStartedAsAWriter) {
 TEST_F(RunHistoryFile, WritersInSeveralProcessesLoseNoRecordAcrossARotation) {
     constexpr int kWriters = 8;
     // The race is at a round's one rotation: the rounds give it many chances. Under Wine each
-    // writer is a program started, so there are fewer.
+    // writer is a program started, so there are fewer, and the shipped size, whose rotation is
+    // the same, is left to the other platforms.
 #ifdef _WIN32
     constexpr int kFewerRounds = 10;
+    constexpr int kShippedSizeRounds = 0;
 #else
     constexpr int kFewerRounds = 1;
+    constexpr int kShippedSizeRounds = 1;
 #endif
     struct Shape {
         const char* name;
@@ -428,7 +431,7 @@ TEST_F(RunHistoryFile, WritersInSeveralProcessesLoseNoRecordAcrossARotation) {
         // They all meet at the rotation.
         {"at a small size", 4, 1, 0, 20 / kFewerRounds},
         // A few rounds of them pass before it, many after.
-        {"at the shipped size", 50, kWriters * 3, kHistoryRotateBytes, 1},
+        {"at the shipped size", 50, kWriters * 3, kHistoryRotateBytes, kShippedSizeRounds},
     };
     // All records are of one length, so that the rotation size counts lines.
     const std::size_t lineBytes = RunRecordLine(WriterRecord(0, 0)).size();
