@@ -4,10 +4,12 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <type_traits>
 
 #include <nlohmann/json.hpp>
 
 #include "base/wide_text.h"
+#include "log/file_lock.h"
 #include "protocol/printer_queries.h"
 
 namespace fwup {
@@ -21,6 +23,16 @@ constexpr std::uintmax_t kMaxStateBytes = 1 << 20;
 std::string PathText(const std::filesystem::path& file) {
     const std::u8string utf8 = file.u8string();
     return std::string(utf8.begin(), utf8.end());
+}
+
+// The platform's form of `file` as the tool's own file opens take it: UTF-16 on Windows, UTF-8
+// elsewhere.
+std::wstring WidePath(const std::filesystem::path& file) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        return file.wstring();
+    } else {
+        return FromUtf8(file.string());
+    }
 }
 
 }  // namespace
@@ -74,6 +86,15 @@ bool ReadPrinterVersions(const std::filesystem::path& file, PrinterVersions& ver
 
 bool RecordPrinterVersion(const std::filesystem::path& file, const std::wstring& interfacePath,
                           const std::string& version, std::string& error) {
+    // Programs flashing two printers at once would each write back what they read before the
+    // other's change, and one change would be lost: the read, change and replace are one step.
+    std::filesystem::path lockFile = file;
+    lockFile += ".lock";
+    const FileLock lock(WidePath(lockFile));
+    if (!lock.held()) {
+        error = "cannot lock printer state file '" + PathText(lockFile) + "'";
+        return false;
+    }
     PrinterVersions versions;
     if (!ReadPrinterVersions(file, versions, error)) {
         return false;

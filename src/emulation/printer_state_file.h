@@ -19,7 +19,9 @@ bool ReadPrinterVersions(const std::filesystem::path& file, PrinterVersions& ver
                          std::string& error);
 
 // Sets one printer's remembered version. The file is replaced whole (written beside it, then
-// renamed), so a process ended mid-write leaves the old state, not a cut one.
+// renamed), so a process ended mid-write leaves the old state, not a cut one, and a reader needs
+// no lock. Programs recording at once take turns holding "<file>.lock", so none loses another's
+// change; a lock that cannot be had within FileLock's wait is an error.
 bool RecordPrinterVersion(const std::filesystem::path& file, const std::wstring& interfacePath,
                           const std::string& version, std::string& error);
 

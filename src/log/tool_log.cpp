@@ -1,5 +1,7 @@
 #include "log/tool_log.h"
 
+#include <mutex>
+
 #include "base/clock.h"
 #include "log/append_file.h"
 #include "log/cp936.h"
@@ -13,6 +15,32 @@ namespace {
 
 constexpr std::wstring_view kToolLogFileName = L"Tool.log";
 constexpr std::wstring_view kNoticePrefix = L"Tool show NOTICE\uFF1A";
+
+struct Subject {
+    std::mutex mutex;
+    std::wstring text;
+};
+
+// Made on first use, so that a line written while other files' statics are made finds it.
+Subject& TheSubject() {
+    static Subject subject;
+    return subject;
+}
+
+// The message as the line carries it: behind the subject, when there is one.
+std::wstring WithSubject(std::wstring_view message) {
+    Subject& subject = TheSubject();
+    std::wstring text;
+    {
+        const std::lock_guard<std::mutex> lock(subject.mutex);
+        text = subject.text;
+    }
+    if (!text.empty()) {
+        text.append(L": ");
+    }
+    text.append(message);
+    return text;
+}
 
 }  // namespace
 
@@ -45,11 +73,19 @@ void WriteToolLog(std::wstring_view message) noexcept {
             return;
         }
         Clock& clock = ActiveClock();
-        const std::wstring line = ToolLogLine(clock.LocalTime(clock.NowSeconds()), message);
+        const std::wstring line =
+            ToolLogLine(clock.LocalTime(clock.NowSeconds()), WithSubject(message));
         // A failed append loses the line by design; nobody is told.
         (void)AppendToFile(path, EncodeCp936(line));
     } catch (...) {
     }
+}
+
+void SetToolLogSubject(std::wstring_view newSubject) {
+    std::wstring copy(newSubject);
+    Subject& subject = TheSubject();
+    const std::lock_guard<std::mutex> lock(subject.mutex);
+    subject.text.swap(copy);
 }
 
 void ToolShowNotice(std::wstring_view message) noexcept {

@@ -12,6 +12,12 @@ namespace fwup {
 // call it.
 void WriteToolLog(std::wstring_view message) noexcept;
 
+// Names what this process works on in every later line: when `subject` is not empty, a line's
+// message is written as subject + ": " + message, so that the lines of several processes sharing
+// one log tell their printers apart. The caller makes `subject` safe to show. Meant to be set once
+// before the process's threads start; any thread may call WriteToolLog meanwhile all the same.
+void SetToolLogSubject(std::wstring_view subject);
+
 // Sends "Tool show NOTICE\uFF1A" + message (full-width colon, nothing appended) to the debugger
 // output. Nothing of it reaches the log file.
 void ToolShowNotice(std::wstring_view message) noexcept;

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text.h"
 #include "emulation/printer_state_file.h"
 #include "emulation/scenario_parser.h"
 #include "emulation/sim_interface_source.h"
 #include "emulation/sim_jobs.h"
 #include "fakes/instant_clock.h"
 #include "fakes/temp_log_dir.h"
+#include "upgrade/writer_processes.h"
 
 namespace fwup {
 namespace {
@@ -125,6 +127,73 @@ TEST_F(PrinterState, AStateThatCannotBeWrittenIsALogLineNotAFailedJob) {
     const std::vector<std::string> messages = dir_.Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("new version was not kept"), std::string::npos) << messages[0];
+}
+
+constexpr int kStateWriters = 8;
+constexpr int kRecordsEach = 5;
+
+std::wstring StatePrinter(int writer) {
+    return L"\\\\?\\usb#vid_5a7c&pid_b101#ser000" + std::to_wstring(writer);
+}
+
+std::string StateVersion(int writer, int record) {
+    return "V2." + std::to_string(writer) + "." + std::to_string(record);
+}
+
+// The task: the state file, a tab, the writer's number. Each writer records its own printer over
+// and over; its last version is the one to stay.
+bool RecordStateShare(const std::string& task) {
+    const std::size_t tab = task.find('\t');
+    if (tab == std::string::npos) {
+        return false;
+    }
+    const std::filesystem::path file = FromUtf8(task.substr(0, tab));
+    const int writer = std::stoi(task.substr(tab + 1));
+    bool all = true;
+    for (int i = 0; i < kRecordsEach; ++i) {
+        std::string error;
+        all =
+            RecordPrinterVersion(file, StatePrinter(writer), StateVersion(writer, i), error) && all;
+    }
+    return all;
+}
+
+// The writer processes' side on Windows, where they are this binary started again.
+TEST(PrinterStateWriter, RecordsItsShareWhenStartedAsAWriter) {
+    EXPECT_TRUE(testing::RunWriterTaskIfStarted(RecordStateShare));
+}
+
+// Programs flashing different printers at once: each one's version is kept. Unlocked, a writer
+// replaced the file with what it had read before another's change. The real clock paces the
+// lock's wait, as in the programs.
+TEST(PrinterStateWriters, EveryProcessKeepsItsPrinterVersion) {
+#ifdef _WIN32
+    constexpr int kRounds = 1;  // each writer is a program started under Wine
+#else
+    constexpr int kRounds = 4;
+#endif
+    TempLogDir dir;
+    const std::filesystem::path file = dir.dir() / "printers.state";
+    std::vector<std::string> tasks;
+    PrinterVersions expected;
+    for (int writer = 0; writer < kStateWriters; ++writer) {
+        tasks.push_back(ToUtf8(file.wstring()) + "\t" + std::to_string(writer));
+        expected[StatePrinter(writer)] = StateVersion(writer, kRecordsEach - 1);
+    }
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        std::filesystem::remove(file);
+
+        const std::vector<int> codes = testing::RunInWriterProcesses(
+            tasks, RecordStateShare, "PrinterStateWriter.RecordsItsShareWhenStartedAsAWriter");
+
+        EXPECT_EQ(codes, std::vector<int>(kStateWriters, 0));
+        PrinterVersions versions;
+        std::string error;
+        ASSERT_TRUE(ReadPrinterVersions(file, versions, error)) << error;
+        EXPECT_EQ(versions, expected);
+    }
+    EXPECT_TRUE(dir.Messages().empty());
 }
 
 }  // namespace

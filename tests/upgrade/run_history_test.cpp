@@ -411,47 +411,66 @@ TEST(RunHistoryWriter, AppendsItsShareWhenStartedAsAWriter) {
 // is kept exactly once and whole. Remove-then-rename without a lock lost the part just rotated.
 TEST_F(RunHistoryFile, WritersInSeveralProcessesLoseNoRecordAcrossARotation) {
     constexpr int kWriters = 8;
-    constexpr int kEach = 4;
     // The race is at a round's one rotation: the rounds give it many chances. Under Wine each
-    // writer is a program started, so there are fewer.
+    // writer is a program started, so there are fewer, and the shipped size, whose rotation is
+    // the same, is left to the other platforms.
 #ifdef _WIN32
-    constexpr int kRounds = 2;
+    constexpr int kFewerRounds = 10;
+    constexpr int kShippedSizeRounds = 0;
 #else
-    constexpr int kRounds = 20;
+    constexpr int kFewerRounds = 1;
+    constexpr int kShippedSizeRounds = 1;
 #endif
+    struct Shape {
+        const char* name;
+        int each;                    // records per writer
+        int fitBefore;               // of theirs, how many fit before the file moves
+        std::uintmax_t rotateBytes;  // 0: as many lines as the writers write
+        int rounds;
+    } const shapes[] = {
+        // They all meet at the rotation.
+        {"at a small size", 4, 1, 0, 20 / kFewerRounds},
+        // A few rounds of them pass before it, many after.
+        {"at the shipped size", 50, kWriters * 3, kHistoryRotateBytes, kShippedSizeRounds},
+    };
+    // All records are of one length, so that the rotation size counts lines.
     const std::size_t lineBytes = RunRecordLine(WriterRecord(0, 0)).size();
-    // The file moves when it would pass as many lines as the writers write; it starts one line
-    // short of that, so that they all meet at the rotation and the rest fits in the new file.
-    constexpr int kLinesBeforeRotation = kWriters * kEach;
-    const std::uintmax_t rotateBytes = lineBytes * kLinesBeforeRotation;
-    std::string earlier;
-    for (int i = 0; i < kLinesBeforeRotation - 1; ++i) {
-        earlier += RunRecordLine(WriterRecord(kWriters, i));
-    }
-    std::vector<std::string> tasks;
-    for (int writer = 0; writer < kWriters; ++writer) {
-        tasks.push_back(ToUtf8(file().wstring()) + "\t" + std::to_string(writer) + " " +
-                        std::to_string(kEach) + " " + std::to_string(rotateBytes));
-    }
-    for (int round = 0; round < kRounds; ++round) {
-        SCOPED_TRACE(round);
-        std::filesystem::remove(older());
-        Write(file(), earlier);
-
-        const std::vector<int> codes = testing::RunInWriterProcesses(
-            tasks, AppendWriterShare, "RunHistoryWriter.AppendsItsShareWhenStartedAsAWriter");
-
-        EXPECT_EQ(codes, std::vector<int>(kWriters, 0));
-        EXPECT_TRUE(std::filesystem::exists(older()));
-        const HistoryReading reading = ReadRunHistory(file().wstring());
-        EXPECT_EQ(reading.notes, std::vector<std::string>{});
-        std::set<std::string> ports;
-        for (const RunRecord& record : reading.records) {
-            ports.insert(record.port.value_or(""));
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        const std::uintmax_t rotateBytes =
+            shape.rotateBytes != 0 ? shape.rotateBytes : lineBytes * kWriters * shape.each;
+        const std::size_t earlierLines = rotateBytes / lineBytes - shape.fitBefore;
+        // What comes after the rotation fits in the new file: the rotation is the only one.
+        ASSERT_LE((kWriters * shape.each - shape.fitBefore) * lineBytes, rotateBytes);
+        std::string earlier;
+        for (std::size_t i = 0; i < earlierLines; ++i) {
+            earlier += RunRecordLine(WriterRecord(kWriters, static_cast<int>(i)));
         }
-        const std::size_t all = kLinesBeforeRotation - 1 + kWriters * kEach;
-        EXPECT_EQ(reading.records.size(), all);
-        EXPECT_EQ(ports.size(), all);
+        std::vector<std::string> tasks;
+        for (int writer = 0; writer < kWriters; ++writer) {
+            tasks.push_back(ToUtf8(file().wstring()) + "\t" + std::to_string(writer) + " " +
+                            std::to_string(shape.each) + " " + std::to_string(rotateBytes));
+        }
+        for (int round = 0; round < shape.rounds; ++round) {
+            SCOPED_TRACE(round);
+            std::filesystem::remove(older());
+            Write(file(), earlier);
+
+            const std::vector<int> codes = testing::RunInWriterProcesses(
+                tasks, AppendWriterShare, "RunHistoryWriter.AppendsItsShareWhenStartedAsAWriter");
+
+            EXPECT_EQ(codes, std::vector<int>(kWriters, 0));
+            EXPECT_TRUE(std::filesystem::exists(older()));
+            const HistoryReading reading = ReadRunHistory(file().wstring());
+            EXPECT_EQ(reading.notes, std::vector<std::string>{});
+            std::set<std::string> ports;
+            for (const RunRecord& record : reading.records) {
+                ports.insert(record.port.value_or(""));
+            }
+            const std::size_t all = earlierLines + kWriters * shape.each;
+            EXPECT_EQ(reading.records.size(), all);
+            EXPECT_EQ(ports.size(), all);
+        }
     }
 }
 

@@ -12,13 +12,34 @@ namespace {
 // WriteFile counts in DWORDs; larger text goes in pieces.
 constexpr std::size_t kLargestWrite = 1 << 20;
 
+// Another writer holds the file for one line's open, write and close; several processes logging
+// at once queue up for it. A real wait, not the clock seam's: a test's instant clock would turn
+// the wait into a spin that gives up at once and loses the line.
+constexpr DWORD kBusyRetryMs = 2;
+constexpr ULONGLONG kBusyWaitMs = 2000;
+// Sleep(2) may last a whole scheduler tick; the count bounds the wait should the tick count stall.
+constexpr int kMaxBusyRetries = 1000;
+
+// Opens `path` as the only writer, waiting while another writer has it open.
+HANDLE OpenAsSoleWriter(const std::wstring& path) {
+    const ULONGLONG start = ::GetTickCount64();
+    for (int retries = 0;; ++retries) {
+        RegularOpen how = RegularOpen::kFailed;
+        // Readers may share it; a second writer's open fails, so lines never interleave.
+        const HANDLE file = OpenRegularFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, how);
+        if (file != INVALID_HANDLE_VALUE || how != RegularOpen::kFailed ||
+            ::GetLastError() != ERROR_SHARING_VIOLATION || retries >= kMaxBusyRetries ||
+            ::GetTickCount64() - start >= kBusyWaitMs) {
+            return file;
+        }
+        ::Sleep(kBusyRetryMs);
+    }
+}
+
 }  // namespace
 
 bool AppendToFile(const std::wstring& path, std::string_view bytes) {
-    // Readers may share it; a second writer's open fails, so lines never interleave.
-    RegularOpen how = RegularOpen::kFailed;
-    const win32::UniqueFileHandle file(
-        OpenRegularFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, how));
+    const win32::UniqueFileHandle file(OpenAsSoleWriter(path));
     if (!file.valid()) {
         return false;
     }

@@ -11,6 +11,7 @@ HANDLE OpenRegularFile(const std::wstring& path, DWORD access, DWORD share, DWOR
         const DWORD error = ::GetLastError();
         how = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? RegularOpen::kAbsent
                                                                              : RegularOpen::kFailed;
+        ::SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
     BY_HANDLE_FILE_INFORMATION info{};

@@ -8,10 +8,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 
+#include "base/win32/unique_win32.h"
 #include "log/append_file.h"
 #include "log/file_lock.h"
 #include "log/file_reader.h"
@@ -58,6 +61,27 @@ TEST_F(OwnFilesTest, AReaderKeepsNoWriterOut) {
     EXPECT_TRUE(AppendToFile(path.wstring(), "two\n"));
     char chunk[16];
     EXPECT_EQ(std::string(chunk, reader.Read(chunk, sizeof chunk)), "one\ntwo\n");
+}
+
+// Another process logging holds the file for its line; this one's line waits for it, whole and
+// after it, rather than being lost.
+TEST_F(OwnFilesTest, AWriterWaitsForTheOneHoldingTheFile) {
+    const fs::path path = dir_ / "Tool.log";
+    win32::UniqueFileHandle holder(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr));
+    ASSERT_TRUE(holder.valid());
+    std::promise<void> appending;
+    std::future<bool> appended = std::async(std::launch::async, [&] {
+        appending.set_value();
+        return AppendToFile(path.wstring(), "second\n");
+    });
+    appending.get_future().wait();
+    DWORD done = 0;
+    ASSERT_TRUE(::WriteFile(holder.get(), "first\n", 6, &done, nullptr));
+    holder.reset();
+    EXPECT_TRUE(appended.get());
+    EXPECT_EQ(Bytes(path), "first\nsecond\n");
 }
 
 TEST_F(OwnFilesTest, ALinkInTheFilesPlaceIsNotFollowed) {
