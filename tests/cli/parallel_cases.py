@@ -258,16 +258,22 @@ def watch_bench(args):
 
 
 def log_lines_whole(args, since):
-    """Every Tool.log line written since `since` by these cases is one whole line."""
+    """Every Tool.log line written since `since` (by these cases and any run beside them) is one
+    whole line, and the lines of a run started by --parallel name its printer."""
     log = os.path.join(os.path.dirname(args.program), "Tool.log")
     if not os.path.exists(log):
         return []
     with open(log, "rb") as f:
         f.seek(since)
         text = f.read().decode("gb18030", "replace")
-    bad = [line for line in text.split("\r\r\n")
+    lines = text.split("\r\r\n")
+    bad = [line for line in lines
            if line and not re.match(r"\[\d\d/\d\d \d\d:\d\d:\d\d\] ", line)]
-    return [f"Tool.log: {len(bad)} lines not whole, e.g. {bad[:3]!r}"] if bad else []
+    errors = [f"Tool.log: {len(bad)} lines not whole, e.g. {bad[:3]!r}"] if bad else []
+    # A printer's run started by --parallel names its printer in each of its lines.
+    if not any(re.match(r"\[[^]]*\] USB005 SER0005: CRC is valid", line) for line in lines):
+        errors.append("Tool.log: no line of USB005's run names its printer")
+    return errors
 
 
 def main():

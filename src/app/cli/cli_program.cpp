@@ -395,6 +395,14 @@ int AllPrintersCommand(const CliOptions& options, ConsoleReport& report, Interru
     });
 }
 
+// The printer a run started by --parallel or watch is given.
+DeviceEntry PinnedPrinter(const CliOptions& options) {
+    return {.ModelName = FromUtf8(options.pinnedModel),
+            .PortName = FromUtf8(options.pinnedPort),
+            .InstanceId = FromUtf8(*options.pinnedInstanceId),
+            .InterfacePath = FromUtf8(*options.pinnedInterfacePath)};
+}
+
 std::string VersionText() {
     return std::string("viruzu-fwup-cli ") + FWUP_VERSION +
            "\nfirmware package version: " + kPackageVersionMajorDigit + "." +
@@ -436,8 +444,10 @@ int RunCli(std::span<const std::string> args) {
     InterruptState& interrupts = TheInterruptState();
     InstallInterruptHandlers();
     if (options.pinnedInstanceId) {
-        // A run started by --parallel or watch: the parent stops it through standard input.
+        // A run started by --parallel or watch: the parent stops it through standard input, and
+        // as several runs write one Tool.log at once, each of this run's lines names its printer.
         FollowParentInterrupts();
+        SetToolLogSubject(FromUtf8(PrinterLabel(PinnedPrinter(options))));
     }
     InterruptibleClock clock(interrupts);
     const ProgramWiring wiring = WireProgram({.clock = &clock, .notices = ConsoleNoticeOutput()});
@@ -489,10 +499,7 @@ int RunCli(std::span<const std::string> args) {
     } else if (options.all) {
         code = AllPrintersCommand(options, report, interrupts, severalStyle);
     } else if (options.pinnedInstanceId) {
-        const DeviceEntry pinned{.ModelName = FromUtf8(options.pinnedModel),
-                                 .PortName = FromUtf8(options.pinnedPort),
-                                 .InstanceId = FromUtf8(*options.pinnedInstanceId),
-                                 .InterfacePath = FromUtf8(*options.pinnedInterfacePath)};
+        const DeviceEntry pinned = PinnedPrinter(options);
         code = RunCommand(options, &pinned, report, interrupts).exitCode;
     } else {
         code = RunCommand(options, nullptr, report, interrupts).exitCode;
