@@ -21,10 +21,11 @@ struct Subject {
     std::wstring text;
 };
 
-// Made on first use, so that a line written while other files' statics are made finds it.
+// Made on first use, so that a line written while other files' statics are made finds it, and
+// never destroyed, so that a thread still logging while the program ends never meets it gone.
 Subject& TheSubject() {
-    static Subject subject;
-    return subject;
+    static Subject* const subject = new Subject;
+    return *subject;
 }
 
 // The message as the line carries it: behind the subject, when there is one.

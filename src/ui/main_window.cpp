@@ -463,8 +463,12 @@ void CVevaVoRirizevDlg::ShowRunPrinter(const DeviceEntry& printer, const std::st
 
 void CVevaVoRirizevDlg::ShowFollow(FollowState state, std::int64_t waitedMs,
                                    const std::string& versionText) {
-    const std::wstring version = ShownText(FromUtf8(versionText));
-    surface_.RunOnWindowThread([&] { ApplyFollow(state, waitedMs, version); });
+    // Posted, never waited for: Complete ends the window during the wait, and a worker waiting on
+    // a window thread that has gone on to join it would wait for ever.
+    surface_.PostToWindowThread(
+        [this, state, waitedMs, version = ShownText(FromUtf8(versionText))] {
+            ApplyFollow(state, waitedMs, version);
+        });
 }
 
 void CVevaVoRirizevDlg::ApplyFollow(FollowState state, std::int64_t waitedMs,
