@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/wide_text.h"
+#include "log/file_lock.h"
 #include "protocol/printer_queries.h"
 
 namespace fwup {
@@ -74,6 +75,16 @@ bool ReadPrinterVersions(const std::filesystem::path& file, PrinterVersions& ver
 
 bool RecordPrinterVersion(const std::filesystem::path& file, const std::wstring& interfacePath,
                           const std::string& version, std::string& error) {
+    // upgrade --all --parallel flashes each printer from a process of its own: without the hold,
+    // one process's replace would drop what another had recorded since it read the file, and
+    // two would write the same file beside it at once.
+    std::filesystem::path lockFile = file;
+    lockFile += ".lock";
+    const FileLock lock(FromUtf8(PathText(lockFile)));
+    if (!lock.held()) {
+        error = "cannot lock printer state file '" + PathText(lockFile) + "'";
+        return false;
+    }
     PrinterVersions versions;
     if (!ReadPrinterVersions(file, versions, error)) {
         return false;

@@ -19,7 +19,8 @@ bool ReadPrinterVersions(const std::filesystem::path& file, PrinterVersions& ver
                          std::string& error);
 
 // Sets one printer's remembered version. The file is replaced whole (written beside it, then
-// renamed), so a process ended mid-write leaves the old state, not a cut one.
+// renamed), so a process ended mid-write leaves the old state, not a cut one; the change is made
+// holding <file>.lock, so processes recording at once each keep their printer's version.
 bool RecordPrinterVersion(const std::filesystem::path& file, const std::wstring& interfacePath,
                           const std::string& version, std::string& error);
 

@@ -11,6 +11,7 @@
 #include "emulation/sim_jobs.h"
 #include "fakes/instant_clock.h"
 #include "fakes/temp_log_dir.h"
+#include "log/file_lock.h"
 
 namespace fwup {
 namespace {
@@ -125,6 +126,25 @@ TEST_F(PrinterState, AStateThatCannotBeWrittenIsALogLineNotAFailedJob) {
     const std::vector<std::string> messages = dir_.Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("new version was not kept"), std::string::npos) << messages[0];
+}
+
+// upgrade --all --parallel flashes each printer from a process of its own: a record that finds
+// another one under way waits for it, and gives up rather than replace the file beneath it.
+TEST_F(PrinterState, ARecordHoldsTheStateFilesLockSoRecordsAtOnceAreAllKept) {
+    const std::filesystem::path file = dir_.dir() / "printers.state";
+    std::string error;
+    {
+        const FileLock other((dir_.dir() / "printers.state.lock").wstring());
+        ASSERT_TRUE(other.held());
+        EXPECT_FALSE(RecordPrinterVersion(file, L"a", "V2.10.9", error));
+        EXPECT_NE(error.find("printers.state.lock"), std::string::npos) << error;
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    ASSERT_TRUE(RecordPrinterVersion(file, L"a", "V2.10.9", error)) << error;
+    ASSERT_TRUE(RecordPrinterVersion(file, L"b", "V2.11.0", error)) << error;
+    PrinterVersions versions;
+    ASSERT_TRUE(ReadPrinterVersions(file, versions, error)) << error;
+    EXPECT_EQ(versions, (PrinterVersions{{L"a", "V2.10.9"}, {L"b", "V2.11.0"}}));
 }
 
 }  // namespace
