@@ -5,7 +5,9 @@
 # office-c's is pulled mid-transfer (failed). Then office-a alone again: its printers now report
 # the new version, so the run is ok and changes nothing. office-hostile's printer sends a serial
 # and a version with controls, line separators and template braces: upgraded (changed), then
-# alone again: current (ok), with that record in its history.
+# alone again: current (ok), with that record in its history. office-parallel's four printers
+# go at most three at once (viruzu_fwup_parallel: 3): three upgraded (changed); then alone
+# again with -e viruzu_fwup_parallel=true: all four current (ok).
 #
 #   bash scripts/ansible-test.sh [preset]     # preset: linux (default), already built
 #   FWUP_ANSIBLE_CLI=/path/to/viruzu-fwup-cli bash scripts/ansible-test.sh   # another program
@@ -54,5 +56,8 @@ play first
 play again --limit office-a
 # office-hostile's history now holds its first record: a later play must not fail on it.
 play hostile-again --limit office-hostile
+# office-parallel's printers, upgraded at once the first time, now all report the new version;
+# the variable given as the text an -e option makes.
+play parallel-again --limit office-parallel -e viruzu_fwup_parallel=true
 /usr/bin/python3 "$root/tests/deploy/ansible_fleet_cases.py" "$dir/first" "$dir/again" \
-  "$dir/hostile-again"
+  "$dir/hostile-again" "$dir/parallel-again"

@@ -402,11 +402,17 @@ else
 fi
 unplug p3; unplug p4
 
+# Centiseconds since boot, for the times of the two --all runs.
+uptime_cs() { set -- $(cat /proc/uptime); echo "${1%.*}${1#*.}"; }
+seconds_since() { t=$(( $(uptime_cs) - $1 )); echo "$((t / 100)).$((t / 10 % 10))$((t % 10))"; }
+
 # --- upgrade --all: two printers, each in a whole run of its own, each receives its whole job ---
 if plug a0 one-printer-ready.json dummy_udc.0 >/dev/null &&
    plug a1 stand-second.json dummy_udc.1 >/dev/null; then
     rm -f /stand/bin/Tool.log
+    start=$(uptime_cs)
     cli upgrade --all --json; rc=$?
+    all_took=$(seconds_since "$start")
     want="job firmware $(usb-stand-job-digest /stand/test-package-3000.bin)"
     runs=$(grep -c '^{"result": "succeeded", "exitCode": 0,' /tmp/cli.out)
     if [ $rc -eq 0 ] && has_result summary 0 && [ "$runs" = 2 ] &&
@@ -421,6 +427,32 @@ else
     fail "all: the printer gadgets did not enumerate"
 fi
 unplug a0; unplug a1
+
+# --- upgrade --all --parallel: the same two printers (plugged in afresh), each run in a copy of
+# the program at the same time; each must still receive exactly one whole job ---
+if plug b0 one-printer-ready.json dummy_udc.0 >/dev/null &&
+   plug b1 stand-second.json dummy_udc.1 >/dev/null; then
+    rm -f /stand/bin/Tool.log
+    start=$(uptime_cs)
+    cli upgrade --all --parallel --json; rc=$?
+    parallel_took=$(seconds_since "$start")
+    want="job firmware $(usb-stand-job-digest /stand/test-package-3000.bin)"
+    runs=$(grep -c '^{"result": "succeeded", "exitCode": 0,' /tmp/cli.out)
+    if [ $rc -eq 0 ] && has_result summary 0 && [ "$runs" = 2 ] &&
+       [ "$(jobs_of b0 firmware)" = 1 ] && [ "$(jobs_of b1 firmware)" = 1 ] &&
+       grep -qx "$want" /tmp/b0.report && grep -qx "$want" /tmp/b1.report; then
+        ok "parallel: upgrade --all --parallel sent package 3000 whole to both printers," \
+           "one job each, exit 0"
+        note "parallel: two printers, upgrade --all ${all_took:-?} s," \
+             "upgrade --all --parallel $parallel_took s"
+    else
+        fail "parallel: exit $rc, $runs runs succeeded, $(result_line)"
+        show_cli; cat /tmp/b0.report /tmp/b1.report
+    fi
+else
+    fail "parallel: the printer gadgets did not enumerate"
+fi
+unplug b0; unplug b1
 
 echo "stand: end"
 poweroff -f

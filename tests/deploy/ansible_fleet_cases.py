@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the two runs of scripts/ansible-test.sh.
 
-    ansible_fleet_cases.py FIRST AGAIN HOSTILE_AGAIN
+    ansible_fleet_cases.py FIRST AGAIN HOSTILE_AGAIN PARALLEL_AGAIN
 
 Each run is FIRST.out (ansible-playbook's output, whose PLAY RECAP gives each host's changed and
 failed counts) and FIRST-facts/ (the jsonfile fact cache: what the role registered per host, each
@@ -44,8 +44,13 @@ def mentions(line, serial):
     return serial in json.dumps(line) or serial in str(line.get("instanceId"))
 
 
-def host_case(report, host, changed, failed, codes, summary_code, serials, history_lines):
-    """Problems with one host's recap and facts, as text; empty when it is as expected."""
+def host_case(report, host, changed, failed, codes, summary_code, serials, history_lines,
+              parallel=None):
+    """Problems with one host's recap and facts, as text; empty when it is as expected.
+
+    parallel: the --parallel arguments the run must have had ([] for none). Parallel runs hand
+    back their results in the order they ended, so those are compared in port order.
+    """
     problems = []
     stats = report["stats"].get(host)
     if stats is None:
@@ -56,6 +61,12 @@ def host_case(report, host, changed, failed, codes, summary_code, serials, histo
         problems.append(f"recap failed={stats['failed']}")
     got = facts(report, host)
     printers = got.get("viruzu_fwup_printers", [])
+    if parallel:
+        printers = sorted(printers, key=lambda p: str(p.get("port")))
+    command = got.get("viruzu_fwup_command", [])
+    given = command[command.index("--parallel"):] if "--parallel" in command else []
+    if parallel is not None and given != parallel:
+        problems.append(f"command {command}, not with {parallel or 'no --parallel'}")
     if [p.get("exitCode") for p in printers] != codes:
         problems.append(f"printer exit codes {[p.get('exitCode') for p in printers]}, not {codes}")
     if [p.get("instanceId", "").rsplit("\\", 1)[-1] for p in printers] != serials:
@@ -63,6 +74,8 @@ def host_case(report, host, changed, failed, codes, summary_code, serials, histo
     summary = got.get("viruzu_fwup_summary", {})
     if summary.get("result") != "summary" or summary.get("exitCode") != summary_code:
         problems.append(f"summary {summary}, not exit code {summary_code}")
+    if parallel and [p.get("exitCode") for p in summary.get("printers", [])] != codes:
+        problems.append(f"summary's printers {summary.get('printers')}, not {codes}")
     history = got.get("viruzu_fwup_history", [])
     if len(history) != history_lines:
         problems.append(f"{len(history)} history lines, not {history_lines}")
@@ -92,11 +105,11 @@ def hostile_strings(report):
 
 def main():
     first, again = load(sys.argv[1]), load(sys.argv[2])
-    hostile_again = load(sys.argv[3])
+    hostile_again, parallel_again = load(sys.argv[3]), load(sys.argv[4])
     cases = [
         ("office-a: two printers upgraded, changed", first, "office-a",
          dict(changed=True, failed=False, codes=[0, 0], summary_code=0,
-              serials=["SER0001", "SER0002"], history_lines=2)),
+              serials=["SER0001", "SER0002"], history_lines=2, parallel=[])),
         ("office-b: already current, ok", first, "office-b",
          dict(changed=False, failed=False, codes=[6], summary_code=0,
               serials=["SER0101"], history_lines=1)),
@@ -106,6 +119,18 @@ def main():
         ("office-a again: new version reported, ok and unchanged", again, "office-a",
          dict(changed=False, failed=False, codes=[6, 6], summary_code=0,
               serials=["SER0001", "SER0002"], history_lines=4)),
+    ]
+    # Three printers take the package at once and remember it: every one is current next time.
+    parallel_serials = ["SER0301", "SER0302", "SER0303", "SER0304"]
+    cases += [
+        ("office-parallel: --parallel 3, three upgraded and one current, changed", first,
+         "office-parallel", dict(changed=True, failed=False, codes=[0, 0, 6, 0], summary_code=0,
+                                 serials=parallel_serials, history_lines=4,
+                                 parallel=["--parallel", "3"])),
+        ("office-parallel again with -e true: --parallel, all four current, ok", parallel_again,
+         "office-parallel", dict(changed=False, failed=False, codes=[6, 6, 6, 6], summary_code=0,
+                                 serials=parallel_serials, history_lines=8,
+                                 parallel=["--parallel"])),
     ]
     hostile_serial = HOSTILE_ID.rsplit("\\", 1)[-1]
     cases += [
