@@ -41,6 +41,11 @@ void RunPool::Read(Child& child) {
                 }
                 continue;
             }
+            // A child on Windows writes its standard output in text mode: CR LF ends its lines.
+            // JSON escapes every CR inside a line, so a last CR can only be that line end.
+            if (!pending.empty() && pending.back() == '\r') {
+                pending.pop_back();
+            }
             if (!overlong) {
                 Push({.run = child.run, .line = std::move(pending)});
             }

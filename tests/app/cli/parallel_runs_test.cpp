@@ -71,7 +71,10 @@ TEST_F(Parallel, EveryLineIsWholeAndNamesItsPrinter) {
                     "ep\", \"step\": \"transfer\"}\n{\"event\": \"progress\", \"percent\": 5",
                     "0}\n" + ResultLine(0, "succeeded", 100)},
          .end = Exited(0)},
-        {.chunks = {step, "not json\n", ResultLine(9, "failed"), "{\"event\": \"cut off"},
+        // The second writes its lines as a Windows child does, each ending in CR LF.
+        {.chunks = {"{\"event\": \"step\", \"step\": \"transfer\"}\r\n", "not json\r\n",
+                    "{\"result\": \"failed\", \"exitCode\": 9, \"schema\": 1, \"bytesSent\": 0}\r",
+                    "\n{\"event\": \"cut off"},
          .end = Exited(9)},
         // Ended by a signal before it said how: a result line of ours says so.
         {.chunks = {step}, .end = {.how = "ended by signal 11"}},
@@ -83,6 +86,7 @@ TEST_F(Parallel, EveryLineIsWholeAndNamesItsPrinter) {
     std::map<std::string, std::vector<std::string>> seen;  // port: events and results
     const std::vector<std::string> lines = Lines(out);
     for (const std::string& line : lines) {
+        EXPECT_EQ(line.find('\r'), std::string::npos) << "a line end passed on as text: " << line;
         const nlohmann::json object = nlohmann::json::parse(line);  // throws on a cut line
         if (object.value("result", "") == "summary") {
             EXPECT_EQ(&line, &lines.back());
