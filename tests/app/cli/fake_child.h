@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,16 @@ inline std::string ResultLine(int exitCode, const char* result, long bytesSent =
 
 inline ChildEnd Exited(int code) {
     return {.exited = true, .exitCode = code};
+}
+
+// What the parent wrote, line by line.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 }  // namespace fwup::cli::testing

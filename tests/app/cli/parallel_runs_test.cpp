@@ -20,6 +20,7 @@ namespace {
 
 using testing::Exited;
 using testing::FakeChildren;
+using testing::Lines;
 using testing::ResultLine;
 
 DeviceEntry Printer(int n, std::wstring serial = {}) {
@@ -31,15 +32,6 @@ DeviceEntry Printer(int n, std::wstring serial = {}) {
             .PortName = L"USB00" + number,
             .InstanceId = L"USB\\VID_5A7C&PID_B101\\" + serial,
             .InterfacePath = L"path" + number};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 struct Parallel : ::testing::Test {

@@ -35,8 +35,7 @@ bool Has(const std::vector<std::string>& args, const char* word) {
 
 std::vector<nlohmann::json> Objects(const std::string& out) {
     std::vector<nlohmann::json> objects;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : testing::Lines(out)) {
         objects.push_back(nlohmann::json::parse(line));
     }
     return objects;
