@@ -48,7 +48,7 @@ cmake --build "$build" --parallel
 
 all_targets=(fuzz_fixed_reply fuzz_length_prefixed fuzz_security_record fuzz_fw_version
              fuzz_package_layout fuzz_scenario fuzz_discovery fuzz_libusb_ids
-             fuzz_ieee1284_device_id fuzz_usb_device_uri fuzz_cli_options)
+             fuzz_ieee1284_device_id fuzz_usb_device_uri fuzz_cli_options fuzz_history_line)
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
