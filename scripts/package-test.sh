@@ -7,6 +7,7 @@
 #   Windows zip: both programs, README.txt and HOW-TO-RUN.txt; the project's version in each
 #     .exe's version resource; unpacked into a fresh Wine prefix, viruzu-fwup-cli.exe --version
 #     and the window against a simulated printer, closed again with Alt+F4.
+#   Windows Installer package: scripts/msi-test.sh (install, upgrade, remove under msiexec).
 #
 #   bash scripts/package-test.sh
 #
@@ -167,5 +168,11 @@ if [ -n "$window" ]; then
 fi
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 check "Alt+F4 closes it and the program ends" wait_for 30 app_ended
+
+# ---- Windows Installer package ----
+msi="build/package/viruzu-fwup-${version}-x64.msi"
+check "$msi exists" test -f "$msi"
+check "the MSI installs, upgrades and is removed under Wine (scripts/msi-test.sh)" \
+  bash scripts/msi-test.sh "$zip" "$msi" "$version" "$work/msi"
 
 [ "$failed" -eq 0 ]

@@ -4,6 +4,7 @@
 #   build/package/viruzu-fwup_<version>_amd64.deb              (CPack DEB, dependencies from
 #                                                               dpkg-shlibdeps)
 #   build/package/viruzu-fwup-<version>-windows-x64.zip        (CPack ZIP)
+#   build/package/viruzu-fwup-<version>-x64.msi                (wixl, scripts/make-msi.sh)
 #
 #   bash scripts/package.sh
 #
@@ -42,3 +43,7 @@ for preset in linux windows; do
     -exec cp -f {} "$out"/ \; -exec echo "package: build/package/{}" \; |
     sed 's|build/package/.*/|build/package/|'
 done
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+bash scripts/make-msi.sh "$out/viruzu-fwup-${version}-windows-x64.zip" "$version" \
+  "$out/viruzu-fwup-${version}-x64.msi" | sed "s|$root/||"
