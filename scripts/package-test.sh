@@ -175,4 +175,12 @@ check "$msi exists" test -f "$msi"
 check "the MSI installs, upgrades and is removed under Wine (scripts/msi-test.sh)" \
   bash scripts/msi-test.sh "$zip" "$msi" "$version" "$work/msi"
 
+# ---- Signatures and checksums ----
+check "Authenticode signing of the programs and the MSI (scripts/sign-windows-test.sh)" \
+  bash scripts/sign-windows-test.sh "$folder/viruzu-fwup.exe" "$msi"
+check "SHA256SUMS and its OpenPGP signature (scripts/release-sums-test.sh)" \
+  bash scripts/release-sums-test.sh
+sums_listed() { (cd build/package && sha256sum --check --quiet SHA256SUMS) && [ "$(wc -l < build/package/SHA256SUMS)" = 3 ]; }
+check "build/package/SHA256SUMS lists the .deb, the zip and the MSI and matches them" sums_listed
+
 [ "$failed" -eq 0 ]
