@@ -58,6 +58,10 @@ packages=(
   desktop-file-utils    # desktop-file-validate
   appstream             # appstreamcli validate
   mmdebstrap            # a fresh Debian root to install the package into
+  wixl                  # the Windows Installer package (scripts/make-msi.sh)
+  msitools              # msiinfo, msibuild: read the package back, fix its summary
+  faketime              # wixl stamps the time of day: run it at the commit's time
+  sqv                   # checks SHA256SUMS.asc as a user does (scripts/release-sums-test.sh)
   # deploy/ansible: the role is tested with Debian's own ansible-playbook (scripts/ansible-test.sh)
   ansible-core
 )

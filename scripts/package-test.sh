@@ -7,6 +7,7 @@
 #   Windows zip: both programs, README.txt and HOW-TO-RUN.txt; the project's version in each
 #     .exe's version resource; unpacked into a fresh Wine prefix, viruzu-fwup-cli.exe --version
 #     and the window against a simulated printer, closed again with Alt+F4.
+#   Windows Installer package: scripts/msi-test.sh (install, upgrade, remove under msiexec).
 #
 #   bash scripts/package-test.sh
 #
@@ -167,5 +168,19 @@ if [ -n "$window" ]; then
 fi
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 check "Alt+F4 closes it and the program ends" wait_for 30 app_ended
+
+# ---- Windows Installer package ----
+msi="build/package/viruzu-fwup-${version}-x64.msi"
+check "$msi exists" test -f "$msi"
+check "the MSI installs, upgrades and is removed under Wine (scripts/msi-test.sh)" \
+  bash scripts/msi-test.sh "$zip" "$msi" "$version" "$work/msi"
+
+# ---- Signatures and checksums ----
+check "Authenticode signing of the programs and the MSI (scripts/sign-windows-test.sh)" \
+  bash scripts/sign-windows-test.sh "$folder/viruzu-fwup.exe" "$msi"
+check "SHA256SUMS and its OpenPGP signature (scripts/release-sums-test.sh)" \
+  bash scripts/release-sums-test.sh
+sums_listed() { (cd build/package && sha256sum --check --quiet SHA256SUMS) && [ "$(wc -l < build/package/SHA256SUMS)" = 3 ]; }
+check "build/package/SHA256SUMS lists the .deb, the zip and the MSI and matches them" sums_listed
 
 [ "$failed" -eq 0 ]

@@ -4,6 +4,12 @@
 #   build/package/viruzu-fwup_<version>_amd64.deb              (CPack DEB, dependencies from
 #                                                               dpkg-shlibdeps)
 #   build/package/viruzu-fwup-<version>-windows-x64.zip        (CPack ZIP)
+#   build/package/viruzu-fwup-<version>-x64.msi                (wixl, scripts/make-msi.sh)
+#   build/package/SHA256SUMS (and SHA256SUMS.asc)              (scripts/release-sums.sh)
+#
+# The Windows programs and the MSI are signed when FWUP_SIGN_PKCS12 and FWUP_SIGN_PASSWORD name a
+# key (scripts/sign-windows.sh); SHA256SUMS is signed when FWUP_RELEASE_KEY names one. Without
+# them the script says plainly what it left unsigned.
 #
 #   bash scripts/package.sh
 #
@@ -42,3 +48,25 @@ for preset in linux windows; do
     -exec cp -f {} "$out"/ \; -exec echo "package: build/package/{}" \; |
     sed 's|build/package/.*/|build/package/|'
 done
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+zip="$out/viruzu-fwup-${version}-windows-x64.zip"
+msi="$out/viruzu-fwup-${version}-x64.msi"
+
+# Signed when given a key (scripts/sign-windows.sh): the programs inside the zip first, so that
+# the MSI made from the zip carries signed programs, then the MSI itself.
+if [ -n "${FWUP_SIGN_PKCS12:-}" ]; then
+  unpacked=$(mktemp -d)
+  (cd "$unpacked" && cmake -E tar xf "$zip")
+  folder=$(find "$unpacked" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+  bash scripts/sign-windows.sh "$folder"/*.exe
+  epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+  rm -f "$zip"
+  (cd "$unpacked" && find "${folder##*/}" -type f | LC_ALL=C sort > list &&
+    cmake -E tar cf "$zip" --format=zip \
+      "--mtime=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC')" --files-from=list)
+  rm -rf "$unpacked"
+fi
+bash scripts/make-msi.sh "$zip" "$version" "$msi" | sed "s|$root/||"
+bash scripts/sign-windows.sh "$msi"
+bash scripts/release-sums.sh "$out"
