@@ -3,7 +3,7 @@
 # msiinfo reads back the ProductCode, the version and the UpgradeCode; /i /qn installs both
 # programs and the uninstall entry, and the installed console program runs (--version, and list
 # against a simulated printer); a package of a higher version replaces it, leaving one entry with
-# the new version; /x /qn removes the files and the entry.
+# the new version, and the older one is then refused; /x /qn removes the files and the entry.
 #
 #   bash scripts/msi-test.sh ZIP MSI VERSION WORK-FOLDER
 #
@@ -49,6 +49,9 @@ check "a fresh Wine prefix" wine_prefix_boot
 check "msiexec /i /qn installs, exit code 0" "$wine" msiexec /i "$(winepath_w "$msi")" /qn
 installed() { [ -f "$folder/viruzu-fwup.exe" ] && [ -f "$folder/viruzu-fwup-cli.exe" ]; }
 check "both programs under Program Files" installed
+# Wine keeps the machine's Start menu in the user's profile; wherever it is, there is one.
+shortcuts() { find "$WINEPREFIX/drive_c" -name 'Viruzu Firmware Upgrade Tool.lnk' | wc -l; }
+check "a Start-menu shortcut for the window" test "$(shortcuts)" = 1
 one_entry() { [ "$(entries)" = 1 ] && [ "$(entry_version "$(product_of "$1")")" = "$1" ]; }
 check "one uninstall entry, version $version" one_entry "$version"
 cli_runs() { "$wine" "C:\\Program Files\\viruzu-fwup\\viruzu-fwup-cli.exe" --version | grep -F "$version"; }
@@ -66,9 +69,17 @@ later="$major.$minor.$((patch + 1))"
 bash "$root/scripts/make-msi.sh" "$zip" "$later" "$work/later.msi" >/dev/null
 check "msiexec /i /qn of version $later, exit code 0" "$wine" msiexec /i "$(winepath_w "$work/later.msi")" /qn
 check "one uninstall entry, version $later" one_entry "$later"
+# Installing the older package again is refused with 1603, which a Unix exit status shows modulo
+# 256, and the newer one stays.
+refuses_downgrade() {
+  local rc=0
+  "$wine" msiexec /i "$(winepath_w "$msi")" /qn || rc=$?
+  [ "$rc" -eq $((1603 % 256)) ] && one_entry "$later"
+}
+check "msiexec /i /qn of the older $version is refused (1603), $later stays" refuses_downgrade
 check "msiexec /x /qn removes it, exit code 0" "$wine" msiexec /x "$(winepath_w "$work/later.msi")" /qn
-removed() { ! installed && [ "$(entries)" = 0 ]; }
-check "no program and no uninstall entry left" removed
+removed() { ! installed && [ "$(entries)" = 0 ] && [ "$(shortcuts)" = 0 ]; }
+check "no program, shortcut or uninstall entry left" removed
 
 echo "msi: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
