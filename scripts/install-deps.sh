@@ -63,6 +63,7 @@ packages=(
   faketime              # wixl stamps the time of day: run it at the commit's time
   sqv                   # checks SHA256SUMS.asc as a user does (scripts/release-sums-test.sh)
   gpg                   # signs SHA256SUMS (scripts/release-sums.sh)
+  gpg-agent             # gpg holds secret keys only through its agent
   osslsigncode          # Authenticode signatures of the .exe files and the MSI
   openssl               # the tests' throw-away code-signing certificate
   # deploy/ansible: the role is tested with Debian's own ansible-playbook (scripts/ansible-test.sh)
