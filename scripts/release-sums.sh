@@ -32,7 +32,8 @@ if [ -z "${FWUP_RELEASE_KEY:-}" ]; then
   exit 0
 fi
 home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+# The agent gpg starts for the key would outlive the script otherwise.
+trap 'gpgconf --homedir "$home" --kill gpg-agent 2>/dev/null || true; rm -rf "$home"' EXIT
 gpg --homedir "$home" --batch --quiet --import "$FWUP_RELEASE_KEY"
 gpg --homedir "$home" --batch --quiet --yes --armor --detach-sign \
   --output SHA256SUMS.asc SHA256SUMS
