@@ -78,9 +78,10 @@ summary() {
 }
 trap summary EXIT
 
+# Each stage says when it began, so a slow one shows in the log.
 stage() {
   echo
-  echo "==> $*"
+  echo "==> [$((SECONDS - script_start)) s] $*"
 }
 
 # The "N passed, N failed" line that a script of cases ends with, as "N N"; without one the
