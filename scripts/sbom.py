@@ -216,8 +216,7 @@ def describe_release(path, tree, when):
         programs, bundled = [], {}
         for inside, disk in found:
             program = release.is_program(inside)
-            ident = doc.add_file(spdx_id("File", inside), inside, disk)
-            doc.files[-1]["licenseConcluded"] = "NOASSERTION"
+            ident = doc.add_file(spdx_id("File", inside[2:]), inside, disk)
             doc.relate(top, "CONTAINS", ident)
             if program:
                 programs.append((ident, disk, os.path.basename(disk)))
