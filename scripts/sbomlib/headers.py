@@ -24,7 +24,7 @@ def header_version(entry):
         with open(path, "rb") as f:
             found = {}
             for prefix, part, number in VERSION_MACRO.findall(f.read()):
-                found.setdefault(prefix, {})[part] = number.decode()
+                found.setdefault(prefix, {})[part.decode()] = number.decode()
         for parts in found.values():
             if "MAJOR" in parts and "MINOR" in parts:
                 patch = parts.get("PATCH", parts.get("RELEASE"))
