@@ -62,6 +62,36 @@ for case in "${forged_cases[@]}"; do
   check "the checker refuses ${release##*/}.spdx.json with $what" refused "$release" "$forge"
 done
 
+# A Windows program built against the MinGW DLLs (not statically, as ours are) runs only where
+# the zip carries them: scripts/sbom.py refuses the zip without them and lists them with it.
+mingw_zip() {
+  local folder="$work/mingw/viruzu-fwup" dll
+  rm -rf "$work/mingw" && mkdir -p "$folder"
+  printf '#include <iostream>\nint main() { std::cout << "x"; }\n' > "$work/mingw/uses-dlls.cpp"
+  x86_64-w64-mingw32-g++-posix -o "$folder/viruzu-fwup.exe" "$work/mingw/uses-dlls.cpp"
+  for dll in "$@"; do
+    cp "$(x86_64-w64-mingw32-g++-posix -print-file-name="$dll")" "$folder/"
+  done
+  (cd "$work/mingw" && cmake -E tar cf "$work/mingw/fake.zip" --format=zip viruzu-fwup)
+}
+missing_dll_refused() {
+  local said
+  mingw_zip libgcc_s_seh-1.dll libwinpthread-1.dll
+  if said=$(/usr/bin/python3 scripts/sbom.py --out "$work/mingw" "$work/mingw/fake.zip" 2>&1); then
+    return 1
+  fi
+  grep -F 'imports libstdc++-6.dll' <<<"$said"
+}
+check "a zip lacking a MinGW DLL its program imports is refused" missing_dll_refused
+bundled_dlls_listed() {
+  mingw_zip libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll
+  /usr/bin/python3 scripts/sbom.py --out "$work/mingw" "$work/mingw/fake.zip" &&
+    /usr/bin/python3 scripts/sbom-check.py "$work/mingw/fake.zip.spdx.json" "$work/mingw/fake.zip" &&
+    grep -q '"name": "g++-mingw-w64-x86-64-posix"' "$work/mingw/fake.zip.spdx.json" &&
+    grep -q '"fileName": "./viruzu-fwup/libwinpthread-1.dll"' "$work/mingw/fake.zip.spdx.json"
+}
+check "the MinGW DLLs a zip carries are listed with their Debian package" bundled_dlls_listed
+
 same_bytes() {
   /usr/bin/python3 scripts/sbom.py --out "$work" "$deb" "$zip" "$msi" &&
     for release in "$deb" "$zip" "$msi"; do

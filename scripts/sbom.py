@@ -132,22 +132,37 @@ def linux_libraries(doc, programs):
                         doc.relate(file_ids[path], "DEPENDS_ON", file_ids[by_name[name]])
 
 
-def windows_libraries(doc, programs, bundled, tree):
-    """Each program's DLL imports: a DLL the release carries is a file of it; one that a MinGW
-    package ships but the release does not carry would be missing on the user's machine, so it
-    fails; any other comes with Windows."""
+def windows_libraries(doc, binaries, bundled, tree):
+    """The DLL imports of each program and bundled DLL. A DLL the release carries is a file of it,
+    tied to the MinGW package it was copied from; one that a MinGW package ships but the release
+    does not carry would be missing on the user's machine, so it fails; any other comes with
+    Windows."""
     search = [os.path.realpath(d) for d in tree.compiler.get("implicit", {}).get("linkDirectories", [])]
     search += [os.path.join(os.path.dirname(d), "bin") for d in search]
+
+    def toolchain_copy(dll):
+        return sorted(os.path.join(d, n) for d in search if os.path.isdir(d)
+                      for n in os.listdir(d) if n.lower() == dll.lower())
+
+    for name, (ident, disk) in sorted(bundled.items()):
+        copies = toolchain_copy(name)
+        owner = debian.owners(copies[:1])
+        if owner:
+            pkg = debian.describe([owner[copies[0]]])[owner[copies[0]]]
+            dep = doc.add_debian(pkg, "LIBRARY")
+            if release.digests(copies[0]) == release.digests(disk):
+                doc.relate(dep, "CONTAINS", ident)
+            else:  # stripped or signed on the way into the release
+                doc.relate(ident, "GENERATED_FROM", dep)
     windows = None
-    for ident, path in programs:
+    for ident, path in binaries:
         for dll in release.pe_imports(path):
             if dll.lower() in bundled:
-                doc.relate(ident, "DEPENDS_ON", bundled[dll.lower()])
+                doc.relate(ident, "DEPENDS_ON", bundled[dll.lower()][0])
                 continue
-            shipped = [os.path.join(d, n) for d in search if os.path.isdir(d)
-                       for n in os.listdir(d) if n.lower() == dll.lower()]
+            shipped = toolchain_copy(dll)
             if shipped:
-                raise SystemExit(f"sbom: {path} imports {dll} ({shipped[0]}), "
+                raise SystemExit(f"sbom: {os.path.basename(path)} imports {dll} ({shipped[0]}), "
                                  "which the release does not carry")
             if windows is None:
                 windows = doc.add_package(
@@ -221,13 +236,14 @@ def describe_release(path, tree, when):
             if program:
                 programs.append((ident, disk, os.path.basename(disk)))
             else:
-                bundled[os.path.basename(disk).lower()] = ident
+                bundled[os.path.basename(disk).lower()] = (ident, disk)
         if not programs:
             raise SystemExit(f"sbom: {name} holds no program")
         if kind == "deb":
             linux_libraries(doc, [(i, d) for i, d, _ in programs])
         else:
-            windows_libraries(doc, [(i, d) for i, d, _ in programs], bundled, tree)
+            windows_libraries(doc, [(i, d) for i, d, _ in programs] + sorted(bundled.values()),
+                              bundled, tree)
         for ident, _, file_name in programs:
             built_in(doc, tree, ident, tree.target_for(file_name))
     document = {

@@ -1,5 +1,6 @@
 """Unpacks a release file and finds the programs and libraries it carries."""
 
+import functools
 import hashlib
 import os
 import subprocess
@@ -74,6 +75,7 @@ def is_program(inside):
     return not (inside.lower().endswith(".dll") or ".so" in os.path.basename(inside))
 
 
+@functools.lru_cache(maxsize=None)
 def elf_needed(path):
     """The NEEDED entries of an ELF file, in order."""
     return [line.split()[1] for line in run("objdump", "-p", path).splitlines()
