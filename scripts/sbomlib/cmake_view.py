@@ -10,7 +10,8 @@ QUERIES = ("codemodel-v2", "toolchains-v1", "cache-v2")
 
 
 def _reply(tree, kind):
-    index = sorted(glob.glob(os.path.join(tree, ".cmake/api/v1/reply/index-*.json")))[-1]
+    index = max(glob.glob(os.path.join(tree, ".cmake/api/v1/reply/index-*.json")),
+                key=os.path.getmtime)
     with open(index) as f:
         objects = json.load(f)["objects"]
     for entry in objects:
@@ -18,6 +19,21 @@ def _reply(tree, kind):
             with open(os.path.join(tree, ".cmake/api/v1/reply", entry["jsonFile"])) as f:
                 return json.load(f)
     raise SystemExit(f"sbom: no {kind} reply in {tree}")
+
+
+def _fresh_reply(tree):
+    indexes = glob.glob(os.path.join(tree, ".cmake/api/v1/reply/index-*.json"))
+    ninja = os.path.join(tree, "build.ninja")
+    if not indexes or not os.path.exists(ninja):
+        return False
+    have = _reply_kinds(max(indexes, key=os.path.getmtime))
+    return (max(os.path.getmtime(i) for i in indexes) >= os.path.getmtime(ninja)
+            and all(q.split("-v")[0] in have for q in QUERIES))
+
+
+def _reply_kinds(index):
+    with open(index) as f:
+        return {entry["kind"] for entry in json.load(f)["objects"]}
 
 
 class BuildTree:
@@ -29,8 +45,10 @@ class BuildTree:
         os.makedirs(query, exist_ok=True)
         for name in QUERIES:
             open(os.path.join(query, name), "a").close()
-        # The reply is written by a configure run; running it again keeps it true to the tree.
-        run("cmake", self.tree)
+        # Every configure run writes the reply, the ones ninja starts included: one at least as new
+        # as build.ninja is the tree's; otherwise configure again to get it.
+        if not _fresh_reply(self.tree):
+            run("cmake", self.tree)
         self.cache = {e["name"]: e["value"] for e in _reply(self.tree, "cache")["entries"]}
         self.source = os.path.realpath(self.cache["CMAKE_HOME_DIRECTORY"])
         cxx = [t for t in _reply(self.tree, "toolchains")["toolchains"] if t["language"] == "CXX"]
