@@ -8,6 +8,7 @@
 #     .exe's version resource; unpacked into a fresh Wine prefix, viruzu-fwup-cli.exe --version
 #     and the window against a simulated printer, closed again with Alt+F4.
 #   Windows Installer package: scripts/msi-test.sh (install, upgrade, remove under msiexec).
+#   Bills of materials: scripts/sbom-test.sh (each release file's SPDX document against the file).
 #
 #   bash scripts/package-test.sh
 #
@@ -180,7 +181,11 @@ check "Authenticode signing of the programs and the MSI (scripts/sign-windows-te
   bash scripts/sign-windows-test.sh "$folder/viruzu-fwup.exe" "$msi"
 check "SHA256SUMS and its OpenPGP signature (scripts/release-sums-test.sh)" \
   bash scripts/release-sums-test.sh
-sums_listed() { (cd build/package && sha256sum --check --quiet SHA256SUMS) && [ "$(wc -l < build/package/SHA256SUMS)" = 3 ]; }
-check "build/package/SHA256SUMS lists the .deb, the zip and the MSI and matches them" sums_listed
+sums_listed() { (cd build/package && sha256sum --check --quiet SHA256SUMS) && [ "$(wc -l < build/package/SHA256SUMS)" = 6 ]; }
+check "build/package/SHA256SUMS lists the .deb, the zip, the MSI and their SPDX documents and matches them" sums_listed
+
+# ---- Bills of materials ----
+check "each release file's SPDX document lists it, its programs and their libraries (scripts/sbom-test.sh)" \
+  bash scripts/sbom-test.sh
 
 [ "$failed" -eq 0 ]

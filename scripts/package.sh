@@ -5,6 +5,8 @@
 #                                                               dpkg-shlibdeps)
 #   build/package/viruzu-fwup-<version>-windows-x64.zip        (CPack ZIP)
 #   build/package/viruzu-fwup-<version>-x64.msi                (wixl, scripts/make-msi.sh)
+#   build/package/<each of the above>.spdx.json                (SPDX 2.3 bill of materials,
+#                                                               scripts/sbom.py)
 #   build/package/SHA256SUMS (and SHA256SUMS.asc)              (scripts/release-sums.sh)
 #
 # The Windows programs and the MSI are signed when FWUP_SIGN_PKCS12 and FWUP_SIGN_PASSWORD name a
@@ -69,4 +71,7 @@ if [ -n "${FWUP_SIGN_PKCS12:-}" ]; then
 fi
 bash scripts/make-msi.sh "$zip" "$version" "$msi" | sed "s|$root/||"
 bash scripts/sign-windows.sh "$msi"
+# After signing, so that each bill of materials names the bytes users get; before the sums, so
+# that SHA256SUMS covers the bills of materials too.
+/usr/bin/python3 scripts/sbom.py "$out/viruzu-fwup_${version}_amd64.deb" "$zip" "$msi"
 bash scripts/release-sums.sh "$out"

@@ -16,7 +16,7 @@ folder=$1
 cd "$folder"
 rm -f SHA256SUMS SHA256SUMS.asc
 files=()
-for f in *.deb *.zip *.msi; do
+for f in *.deb *.zip *.msi *.spdx.json; do
   [ -f "$f" ] && files+=("$f")
 done
 if [ ${#files[@]} -eq 0 ]; then
