@@ -28,6 +28,18 @@ else()
   endif()
 endif()
 
+# Two builds of one commit give the same bytes wherever they run (scripts/reproducible-check.sh):
+# no absolute path of the source or build tree reaches an object, its debug info or __FILE__.
+# The build tree is named second, as the compiler tries the last match first and the build tree
+# may sit inside the source tree. The .S of the firmware packages is covered too: the compiler
+# hands the map on to the assembler.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+if(WIN32)
+  # The PE header's time stamp would otherwise be the time of the link.
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
+
 # Warnings are errors on every compiler; the MinGW runtime is linked statically so the .exe runs
 # on any Windows (and Wine) without extra DLLs.
 function(fwup_apply_options target)

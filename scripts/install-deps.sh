@@ -62,6 +62,7 @@ packages=(
   msitools              # msiinfo, msibuild: read the package back, fix its summary
   faketime              # wixl stamps the time of day: run it at the commit's time
   sqv                   # checks SHA256SUMS.asc as a user does (scripts/release-sums-test.sh)
+  diffoscope-minimal    # scripts/reproducible-check.sh: where two builds' release files differ
   # deploy/ansible: the role is tested with Debian's own ansible-playbook (scripts/ansible-test.sh)
   ansible-core
 )
