@@ -45,10 +45,8 @@ for preset in linux windows; do
   cmake --build --preset "$preset" -j "$(nproc)" --target fwup_package_files
   staging="$root/build/$preset/cpack"
   rm -rf "$staging"
-  # Two builds of one commit give the same bytes (scripts/reproducible-check.sh): CPack's DEB
-  # stamps its entries with SOURCE_DATE_EPOCH; its zip is rewritten in a fixed order and time.
-  SOURCE_DATE_EPOCH=$(release_epoch "$root") cpack --config "build/$preset/CPackConfig.cmake" -B "$staging"
-  normalise_release_files "$staging" "$(release_epoch "$root")"
+  # Two builds of one commit give the same bytes (scripts/reproducible-check.sh).
+  release_cpack "build/$preset/CPackConfig.cmake" "$staging" "$(release_epoch "$root")"
   find "$staging" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' \) \
     -exec cp -f {} "$out"/ \; -exec echo "package: build/package/{}" \; |
     sed 's|build/package/.*/|build/package/|'

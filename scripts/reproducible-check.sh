@@ -118,8 +118,7 @@ for preset in linux windows; do
   (cd "$repro/source" && cmake --preset "$preset" -B "$repro/$preset" "${firmware[@]}" >/dev/null)
   cmake --build "$repro/$preset" -j "$(nproc)" --target fwup_package_files >"$repro/$preset-build.log" 2>&1 ||
     { tail -n 40 "$repro/$preset-build.log"; echo "reproducible-check: the second $preset build failed" >&2; exit 1; }
-  cpack --config "$repro/$preset/CPackConfig.cmake" -B "$repro/$preset/cpack" >/dev/null
-  normalise_release_files "$repro/$preset/cpack" "$epoch"
+  release_cpack "$repro/$preset/CPackConfig.cmake" "$repro/$preset/cpack" "$epoch" >/dev/null
   echo "reproducible: second build of $preset took $((SECONDS - t0)) s"
 done
 

@@ -36,12 +36,16 @@ os.replace(tmp, path)
 PY
 }
 
-# normalise_release_files DIR EPOCH: the release files CPack left in DIR, made the same for every
-# build of one commit.
-normalise_release_files() {
+# release_cpack CONFIG DIR EPOCH: CPack's packages into DIR, the same for every build of one
+# commit. CPack's DEB stamps its entries with SOURCE_DATE_EPOCH, as root, in name order, but makes
+# its staging folders with the umask (0700 under umask 077): hence 022. Its zip keeps the build's
+# file times and the folder's order, so it is rewritten.
+release_cpack() {
   local file
-  for file in "$1"/*.zip; do
-    [ -f "$file" ] && normalise_zip "$file" "$2"
+  (umask 022 && SOURCE_DATE_EPOCH=$3 cpack --config "$1" -B "$2")
+  for file in "$2"/*.zip; do
+    if [ -f "$file" ]; then
+      normalise_zip "$file" "$3"
+    fi
   done
-  return 0
 }
