@@ -44,6 +44,10 @@ add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
                     -ffile-prefix-map=${FWUP_SOURCE_FROM_BUILD}=.
                     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build
                     -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+# moc includes the header it read by a path relative to its output ("../../../../src/app/qt/x.h"),
+# which lands in the debug info and differs with where the build tree sits; with the prefix moc
+# names it from the include path instead ("app/qt/x.h"), which the maps above cover.
+set(CMAKE_AUTOMOC_PATH_PREFIX ON)
 if(WIN32)
   # The PE header's time stamp would otherwise be the time of the link.
   add_link_options(-Wl,--no-insert-timestamp)
