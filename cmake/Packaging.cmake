@@ -79,7 +79,11 @@ else()
   if(TARGET viruzu-fwup-cli)
     find_program(FWUP_HELP2MAN help2man REQUIRED)
     add_custom_command(OUTPUT ${FWUP_PACKAGING_DIR}/viruzu-fwup-cli.1.gz
-      COMMAND ${FWUP_HELP2MAN} --no-info --no-discard-stderr
+      # help2man dates the page with the month it runs in; the commit's month instead, so
+      # that two builds of one commit write the same page.
+      COMMAND sh -c "SOURCE_DATE_EPOCH=\${SOURCE_DATE_EPOCH:-\$(git -C \"\$0\" log -1 --format=%ct 2>/dev/null || echo 0)} exec \"\$@\""
+              ${PROJECT_SOURCE_DIR}
+              ${FWUP_HELP2MAN} --no-info --no-discard-stderr
               "--name=upgrade the firmware of a Viruzu TQ3800HKS/HKR printer (console)"
               --output=viruzu-fwup-cli.1 $<TARGET_FILE:viruzu-fwup-cli>
       COMMAND ${gzip_command} viruzu-fwup-cli.1 > viruzu-fwup-cli.1.gz

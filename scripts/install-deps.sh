@@ -66,6 +66,7 @@ packages=(
   gpg-agent             # gpg holds secret keys only through its agent
   osslsigncode          # Authenticode signatures of the .exe files and the MSI
   openssl               # the tests' throw-away code-signing certificate
+  diffoscope-minimal    # scripts/reproducible-check.sh: where two builds' release files differ
   # deploy/ansible: the role is tested with Debian's own ansible-playbook (scripts/ansible-test.sh)
   ansible-core
 )

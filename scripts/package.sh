@@ -26,6 +26,8 @@ cd "$root"
 exec </dev/null
 
 bash scripts/install-deps.sh
+# shellcheck source=lib/reproducible.sh
+source "$root/scripts/lib/reproducible.sh"
 
 firmware=()
 for id in 3000 3001; do
@@ -45,7 +47,8 @@ for preset in linux windows; do
   cmake --build --preset "$preset" -j "$(nproc)" --target fwup_package_files
   staging="$root/build/$preset/cpack"
   rm -rf "$staging"
-  cpack --config "build/$preset/CPackConfig.cmake" -B "$staging"
+  # Two builds of one commit give the same bytes (scripts/reproducible-check.sh).
+  release_cpack "build/$preset/CPackConfig.cmake" "$staging" "$(release_epoch "$root")"
   find "$staging" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' \) \
     -exec cp -f {} "$out"/ \; -exec echo "package: build/package/{}" \; |
     sed 's|build/package/.*/|build/package/|'

@@ -6,7 +6,8 @@
 #   bash scripts/test.sh linux windows   # only the presets named
 #
 # When both linux and windows run, it then makes the packages (scripts/package.sh) and checks them
-# (scripts/package-test.sh).
+# (scripts/package-test.sh), then builds them again elsewhere and compares the bytes
+# (scripts/reproducible-check.sh).
 #
 # Installs missing Debian packages first (scripts/install-deps.sh). Stops at the first failing
 # configure, build or test step, then prints a per-preset summary whose last line is
@@ -270,4 +271,32 @@ if [[ " ${presets[*]} " == *" linux "* && " ${presets[*]} " == *" windows "* ]];
     exit 1
   fi
   result[package]="ok"
+
+  # The release files once more from a copy of the sources in another folder, without ccache:
+  # the same bytes (scripts/reproducible-check.sh).
+  rows+=(reproducible)
+  repro_start=$SECONDS
+  stage "reproducible: scripts/reproducible-check.sh"
+  log="$root/build/reproducible-check.log"
+  rc=0
+  bash scripts/reproducible-check.sh 2>&1 | tee "$log" || rc=$?
+  seconds[reproducible]=$((SECONDS - repro_start))
+  counts=$(sed -n 's/^reproducible: \([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$log" | tail -n 1)
+  if [ -n "$counts" ]; then
+    read -r p f <<<"$counts"
+    passed[reproducible]=$p
+    failed[reproducible]=$f
+    skipped[reproducible]=0
+    total_passed=$((total_passed + p))
+    total_failed=$((total_failed + f))
+  fi
+  if [ "$rc" -ne 0 ]; then
+    result[reproducible]="files differ"
+    failed_step="scripts/reproducible-check.sh"
+    if [ -z "$counts" ]; then
+      failed[reproducible]="?"
+    fi
+    exit 1
+  fi
+  result[reproducible]="ok"
 fi
