@@ -38,6 +38,8 @@ for id in 3000 3001; do
 done
 
 out="$root/build/package"
+# Only this run's files: SHA256SUMS lists whatever release files the folder holds.
+rm -rf "$out"
 mkdir -p "$out"
 for preset in linux windows; do
   echo "==> package: $preset"

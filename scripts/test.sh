@@ -238,6 +238,23 @@ for preset in "${presets[@]}"; do
   fi
 done
 
+# count_row ROW LOG WORD: adds the "WORD: N passed, N failed" line a script of checks ended its
+# LOG with to ROW and the totals; false when there is none.
+count_row() {
+  local row=$1 counts p f
+  counts=$(sed -n "s/^$3: \([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed\$/\1 \2/p" "$2" | tail -n 1)
+  if [ -z "$counts" ]; then
+    failed[$row]="?"
+    return 1
+  fi
+  read -r p f <<<"$counts"
+  passed[$row]=$p
+  failed[$row]=$f
+  skipped[$row]=0
+  total_passed=$((total_passed + p))
+  total_failed=$((total_failed + f))
+}
+
 # The packages, from the linux and windows build trees.
 if [[ " ${presets[*]} " == *" linux "* && " ${presets[*]} " == *" windows "* ]]; then
   rows+=(package)
@@ -248,55 +265,46 @@ if [[ " ${presets[*]} " == *" linux "* && " ${presets[*]} " == *" windows "* ]];
     failed_step="scripts/package.sh"
     exit 1
   fi
-  stage "package: scripts/package-test.sh"
-  log="$root/build/package-test.log"
-  rc=0
-  bash scripts/package-test.sh 2>&1 | tee "$log" || rc=$?
-  seconds[package]=$((SECONDS - package_start))
-  counts=$(sed -n 's/^package: \([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$log" | tail -n 1)
-  if [ -n "$counts" ]; then
-    read -r p f <<<"$counts"
-    passed[package]=$p
-    failed[package]=$f
-    skipped[package]=0
-    total_passed=$((total_passed + p))
-    total_failed=$((total_failed + f))
-  fi
-  if [ "$rc" -ne 0 ]; then
-    result[package]="checks failed"
-    failed_step="scripts/package-test.sh"
-    if [ -z "$counts" ]; then
-      failed[package]="?"
-    fi
-    exit 1
-  fi
-  result[package]="ok"
 
   # The release files once more from a copy of the sources in another folder, without ccache:
-  # the same bytes (scripts/reproducible-check.sh).
-  rows+=(reproducible)
+  # the same bytes (scripts/reproducible-check.sh). Mostly compiling, it runs beside the package
+  # checks, which mostly wait on downloads and Wine; its output follows theirs.
+  stage "reproducible: scripts/reproducible-check.sh, beside the package checks"
+  repro_log="$root/build/reproducible-check.log"
   repro_start=$SECONDS
-  stage "reproducible: scripts/reproducible-check.sh"
-  log="$root/build/reproducible-check.log"
-  rc=0
-  bash scripts/reproducible-check.sh 2>&1 | tee "$log" || rc=$?
+  bash scripts/reproducible-check.sh >"$repro_log" 2>&1 &
+  repro_pid=$!
+
+  stage "package: scripts/package-test.sh"
+  log="$root/build/package-test.log"
+  package_rc=0
+  bash scripts/package-test.sh 2>&1 | tee "$log" || package_rc=$?
+  seconds[package]=$((SECONDS - package_start))
+  package_counted=0
+  count_row package "$log" package && package_counted=1
+
+  rows+=(reproducible)
+  repro_rc=0
+  wait "$repro_pid" || repro_rc=$?
   seconds[reproducible]=$((SECONDS - repro_start))
-  counts=$(sed -n 's/^reproducible: \([0-9][0-9]*\) passed, \([0-9][0-9]*\) failed$/\1 \2/p' "$log" | tail -n 1)
-  if [ -n "$counts" ]; then
-    read -r p f <<<"$counts"
-    passed[reproducible]=$p
-    failed[reproducible]=$f
-    skipped[reproducible]=0
-    total_passed=$((total_passed + p))
-    total_failed=$((total_failed + f))
+  stage "reproducible: scripts/reproducible-check.sh (its output)"
+  cat "$repro_log"
+  repro_counted=0
+  count_row reproducible "$repro_log" reproducible && repro_counted=1
+
+  if [ "$package_rc" -ne 0 ] || [ "$package_counted" -eq 0 ]; then
+    result[package]="checks failed"
+    failed_step="scripts/package-test.sh"
+  else
+    result[package]="ok"
   fi
-  if [ "$rc" -ne 0 ]; then
+  if [ "$repro_rc" -ne 0 ] || [ "$repro_counted" -eq 0 ]; then
     result[reproducible]="files differ"
-    failed_step="scripts/reproducible-check.sh"
-    if [ -z "$counts" ]; then
-      failed[reproducible]="?"
-    fi
+    failed_step=${failed_step:-scripts/reproducible-check.sh}
+  else
+    result[reproducible]="ok"
+  fi
+  if [ -n "$failed_step" ]; then
     exit 1
   fi
-  result[reproducible]="ok"
 fi
