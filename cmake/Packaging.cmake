@@ -119,6 +119,11 @@ program, with a window (viruzu-fwup) or from a terminal (viruzu-fwup-cli).
 A udev rule lets the user at the seat reach the printers without root.")
   # Dependencies come from the binaries, not from a hand-kept list.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Faces for every script of the window's languages: DejaVu for Latin, Greek, Cyrillic, Hebrew and
+  # Arabic, Liberation for the Times New Roman the European tables name, and a CJK face with the
+  # Japanese, Korean and both Chinese forms (the small WenQuanYi face will do where Noto's is too big).
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+      "fonts-dejavu-core, fonts-liberation, fonts-noto-cjk | fonts-wqy-microhei")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
       ${linux_resources}/debian/postinst ${linux_resources}/debian/postrm)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -31,9 +31,10 @@ packages=(
   python3-dbusmock      # scripts/power-bus-test.sh: stand-ins for logind and UPower (python3-dbus)
   qt6-base-dev          # Linux user interface
   libbenchmark-dev      # bench/run.sh: Google Benchmark
-  fonts-dejavu-core     # sans face of the Qt windows (Latin, Cyrillic, Hebrew)
+  fonts-dejavu-core     # sans face of the Qt windows (Latin, Greek, Cyrillic, Hebrew, Arabic)
   fonts-liberation      # Liberation Serif: stands in for Times New Roman (Turkish, Russian, ...)
   fonts-wqy-microhei    # a small face with the Chinese characters, for the Chinese window
+  fonts-noto-cjk        # Japanese, Korean and Traditional Chinese in their own regions' forms
   xvfb                  # scripts/qt-screenshots.sh: the program in a virtual X server
   xauth                 # xvfb-run
   imagemagick           # scripts/qt-screenshots.sh: import, the screen as a picture

@@ -4,15 +4,17 @@ compares it with the yes words. Each listed character maps to its full Unicode c
 (str.casefold), compatibility-decomposed (NFKD, so fullwidth letters become ASCII) with the
 combining marks dropped (accents ignored); a combining mark maps to nothing. Turkish dotless i
 folds to i like the dotted one, whose dot goes with the other marks. Only the scripts the
-program's eleven languages are typed in are covered: Latin, Greek, Cyrillic, Hebrew points and
-the fullwidth forms; every other character stands for itself.
+program's languages are typed in are covered: Latin (Vietnamese's letters too), Greek, Cyrillic,
+Hebrew points, Arabic vowel marks and the fullwidth forms; every other
+character stands for itself (Chinese, Japanese and Korean words are typed as they are written).
 
     python3 scripts/make-answer-fold.py > src/text/answer_fold_table.cpp
 """
 import unicodedata
 
 RANGES = [(0x0041, 0x024F), (0x0300, 0x036F), (0x0370, 0x03FF), (0x0400, 0x052F),
-          (0x0591, 0x05C7), (0x1E00, 0x1EFF), (0x1F00, 0x1FFF), (0xFF01, 0xFF5E)]
+          (0x0591, 0x05C7), (0x0610, 0x061A), (0x064B, 0x065F), (0x0670, 0x0670),
+          (0x06D6, 0x06ED), (0x1E00, 0x1EFF), (0x1F00, 0x1FFF), (0xFF01, 0xFF5E)]
 MAX_OUT = 3
 
 

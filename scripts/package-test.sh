@@ -85,6 +85,14 @@ man_page_each() {
   return $ok
 }
 check "a man page for each program" man_page_each
+# The window's languages need faces for Greek, Arabic, Japanese, Korean and both Chinese forms.
+recommends_fonts() {
+  local recommends
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  echo "  Recommends: $recommends"
+  [[ $recommends == *fonts-dejavu-core* && $recommends == *"fonts-noto-cjk | fonts-wqy-microhei"* ]]
+}
+check "the package recommends the font packages of every script" recommends_fonts
 if cli_built linux; then
   check "the package holds viruzu-fwup-cli" test -x "$unpacked/usr/bin/viruzu-fwup-cli"
 fi

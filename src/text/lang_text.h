@@ -59,12 +59,23 @@ enum TextId : int {
 
 // Primary language ids: the low 10 bits of a Windows language identifier. <windows.h> defines the
 // same names with the same values as macros; where it came first its macros stand in, so Windows
-// code spells these names without the namespace.
+// code spells these names without the namespace. Chinese is one primary language written two ways:
+// LANG_CHINESE stands for Simplified, and Traditional has the id Windows gives it, whose low 10
+// bits are Chinese's too.
+#ifndef LANG_ARABIC
+inline constexpr std::uint16_t LANG_ARABIC = 0x01;
+#endif
 #ifndef LANG_CHINESE
 inline constexpr std::uint16_t LANG_CHINESE = 0x04;
 #endif
+#ifndef LANG_CZECH
+inline constexpr std::uint16_t LANG_CZECH = 0x05;
+#endif
 #ifndef LANG_GERMAN
 inline constexpr std::uint16_t LANG_GERMAN = 0x07;
+#endif
+#ifndef LANG_GREEK
+inline constexpr std::uint16_t LANG_GREEK = 0x08;
 #endif
 #ifndef LANG_ENGLISH
 inline constexpr std::uint16_t LANG_ENGLISH = 0x09;
@@ -78,8 +89,20 @@ inline constexpr std::uint16_t LANG_FRENCH = 0x0C;
 #ifndef LANG_HEBREW
 inline constexpr std::uint16_t LANG_HEBREW = 0x0D;
 #endif
+#ifndef LANG_HUNGARIAN
+inline constexpr std::uint16_t LANG_HUNGARIAN = 0x0E;
+#endif
 #ifndef LANG_ITALIAN
 inline constexpr std::uint16_t LANG_ITALIAN = 0x10;
+#endif
+#ifndef LANG_JAPANESE
+inline constexpr std::uint16_t LANG_JAPANESE = 0x11;
+#endif
+#ifndef LANG_KOREAN
+inline constexpr std::uint16_t LANG_KOREAN = 0x12;
+#endif
+#ifndef LANG_DUTCH
+inline constexpr std::uint16_t LANG_DUTCH = 0x13;
 #endif
 #ifndef LANG_POLISH
 inline constexpr std::uint16_t LANG_POLISH = 0x15;
@@ -87,19 +110,38 @@ inline constexpr std::uint16_t LANG_POLISH = 0x15;
 #ifndef LANG_PORTUGUESE
 inline constexpr std::uint16_t LANG_PORTUGUESE = 0x16;
 #endif
+#ifndef LANG_ROMANIAN
+inline constexpr std::uint16_t LANG_ROMANIAN = 0x18;
+#endif
 #ifndef LANG_RUSSIAN
 inline constexpr std::uint16_t LANG_RUSSIAN = 0x19;
+#endif
+#ifndef LANG_SWEDISH
+inline constexpr std::uint16_t LANG_SWEDISH = 0x1D;
 #endif
 #ifndef LANG_TURKISH
 inline constexpr std::uint16_t LANG_TURKISH = 0x1F;
 #endif
+#ifndef LANG_INDONESIAN
+inline constexpr std::uint16_t LANG_INDONESIAN = 0x21;
+#endif
+#ifndef LANG_UKRAINIAN
+inline constexpr std::uint16_t LANG_UKRAINIAN = 0x22;
+#endif
+#ifndef LANG_VIETNAMESE
+inline constexpr std::uint16_t LANG_VIETNAMESE = 0x2A;
+#endif
+#ifndef LANG_CHINESE_TRADITIONAL
+inline constexpr std::uint16_t LANG_CHINESE_TRADITIONAL = 0x7C04;
+#endif
 
-// The user's primary language id, 0 until SelectUiLanguage runs. Every language in the table of
+// The user's language id (LANG_CHINESE_TRADITIONAL or a primary language id), 0 until
+// SelectUiLanguage runs. Every language in the table of
 // languages (text/languages.h) has texts of its own; every other value, 0 among them, gives the
 // English texts.
 extern std::atomic<std::uint16_t> UiLangId;
 
-// Asks the platform for the user's interface language and stores its primary id in UiLangId.
+// Asks the platform for the user's interface language and stores its id in UiLangId.
 void SelectUiLanguage();
 
 // A copy of text `id` in the table UiLangId selects now; English where that table ends before
@@ -110,10 +152,12 @@ std::wstring LabelAndValue(int labelId, std::wstring_view value);
 
 std::wstring GetLangText(int id);
 
-// The primary language id of a POSIX locale name such as "it_IT.UTF-8" or "tr": its language code
-// (before '_', '.', '@', '-' or ':'), without regard to case. Every language with a table
-// (Hebrew as "he" or the old "iw") and English give their ids; any other language, and "C",
-// "POSIX" or an empty name, give LANG_ENGLISH, as English is what such a user sees anyway.
-std::uint16_t PrimaryLanguageOfLocale(std::string_view localeName);
+// The language id of a POSIX locale name or BCP 47 tag such as "it_IT.UTF-8", "zh_TW" or
+// "zh-Hant-HK": its language code (before '_', '.', '@', '-' or ':'), without regard to case, and
+// where two rows share the code, the first script or territory after it that one of them names.
+// Every language with a table (Hebrew as "he" or the old "iw") and English give their ids; any
+// other language, and "C", "POSIX" or an empty name, give LANG_ENGLISH, as English is what such a
+// user sees anyway.
+std::uint16_t LanguageOfLocale(std::string_view localeName);
 
 }  // namespace fwup

@@ -18,5 +18,18 @@ std::span<const LangTextEntry> FrenchTexts();
 std::span<const LangTextEntry> SpanishTexts();
 std::span<const LangTextEntry> PortugueseTexts();
 std::span<const LangTextEntry> PolishTexts();
+std::span<const LangTextEntry> TraditionalChineseTexts();
+std::span<const LangTextEntry> JapaneseTexts();
+std::span<const LangTextEntry> KoreanTexts();
+std::span<const LangTextEntry> ArabicTexts();
+std::span<const LangTextEntry> UkrainianTexts();
+std::span<const LangTextEntry> CzechTexts();
+std::span<const LangTextEntry> DutchTexts();
+std::span<const LangTextEntry> SwedishTexts();
+std::span<const LangTextEntry> HungarianTexts();
+std::span<const LangTextEntry> GreekTexts();
+std::span<const LangTextEntry> RomanianTexts();
+std::span<const LangTextEntry> VietnameseTexts();
+std::span<const LangTextEntry> IndonesianTexts();
 
 }  // namespace fwup

@@ -5,13 +5,15 @@
 
 #include "text/lang_text.h"
 #include "text/language_texts.h"
+#include "text/ui_language.h"
 
 namespace fwup {
 namespace {
 
-// ISO 639-1 codes; "iw" is the code Hebrew had before 1989, which Java and old systems still use.
+// ISO 639-1 codes; "iw" and "in" are the codes Hebrew and Indonesian had before 1989, which Java
+// and old systems still use.
 // A language without a row of its own gets English's, so English's places are everybody else's.
-constexpr std::array<Language, 11> kLanguages{{
+constexpr std::array<Language, 24> kLanguages{{
     {.id = LANG_ENGLISH,
      .englishName = "English",
      .localeCode = "en",
@@ -53,6 +55,8 @@ constexpr std::array<Language, 11> kLanguages{{
     {.id = LANG_CHINESE,
      .englishName = "Chinese",
      .localeCode = "zh",
+     .localeVariants = {"Hans", "CN", "SG"},
+     .windowsSubLanguages = {0x02, 0x04},
      .texts = ChineseTexts,
      .simulatedPrintersTitleSuffix = L"（模拟打印机）",
      .yesWords = {L"是", L"是的"},
@@ -93,6 +97,108 @@ constexpr std::array<Language, 11> kLanguages{{
      .simulatedPrintersTitleSuffix = L" — drukarki symulowane",
      .yesWords = {L"tak", L"t"},
      .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_CHINESE_TRADITIONAL,
+     .englishName = "Traditional Chinese",
+     .localeCode = "zh",
+     .localeVariants = {"Hant", "TW", "HK", "MO"},
+     .windowsSubLanguages = {0x01, 0x03, 0x05, 0x1F},
+     .texts = TraditionalChineseTexts,
+     .simulatedPrintersTitleSuffix = L"（模擬印表機）",
+     .yesWords = {L"是", L"是的"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kTraditionalChinese},
+    {.id = LANG_JAPANESE,
+     .englishName = "Japanese",
+     .localeCode = "ja",
+     .texts = JapaneseTexts,
+     .simulatedPrintersTitleSuffix = L"（シミュレートされたプリンター）",
+     .yesWords = {L"はい"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kJapanese},
+    {.id = LANG_KOREAN,
+     .englishName = "Korean",
+     .localeCode = "ko",
+     .texts = KoreanTexts,
+     .simulatedPrintersTitleSuffix = L" — 시뮬레이션된 프린터",
+     .yesWords = {L"예", L"네"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kKorean},
+    {.id = LANG_ARABIC,
+     .englishName = "Arabic",
+     .localeCode = "ar",
+     .texts = ArabicTexts,
+     .simulatedPrintersTitleSuffix = L" — طابعات محاكاة",
+     .yesWords = {L"نعم", L"ن"},
+     .rightToLeft = true,
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kArabic},
+    {.id = LANG_UKRAINIAN,
+     .englishName = "Ukrainian",
+     .localeCode = "uk",
+     .texts = UkrainianTexts,
+     .simulatedPrintersTitleSuffix = L" — імітовані принтери",
+     .yesWords = {L"так", L"т"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kCyrillic},
+    {.id = LANG_CZECH,
+     .englishName = "Czech",
+     .localeCode = "cs",
+     .texts = CzechTexts,
+     .simulatedPrintersTitleSuffix = L" — simulované tiskárny",
+     .yesWords = {L"ano", L"a"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_DUTCH,
+     .englishName = "Dutch",
+     .localeCode = "nl",
+     .texts = DutchTexts,
+     .simulatedPrintersTitleSuffix = L" — gesimuleerde printers",
+     .yesWords = {L"ja", L"j"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_SWEDISH,
+     .englishName = "Swedish",
+     .localeCode = "sv",
+     .texts = SwedishTexts,
+     .simulatedPrintersTitleSuffix = L" — simulerade skrivare",
+     .yesWords = {L"ja", L"j"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_HUNGARIAN,
+     .englishName = "Hungarian",
+     .localeCode = "hu",
+     .texts = HungarianTexts,
+     .simulatedPrintersTitleSuffix = L" — szimulált nyomtatók",
+     .yesWords = {L"igen", L"i"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_GREEK,
+     .englishName = "Greek",
+     .localeCode = "el",
+     .texts = GreekTexts,
+     .simulatedPrintersTitleSuffix = L" — προσομοιωμένοι εκτυπωτές",
+     .yesWords = {L"ναι", L"ν"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kGreek},
+    {.id = LANG_ROMANIAN,
+     .englishName = "Romanian",
+     .localeCode = "ro",
+     .texts = RomanianTexts,
+     .simulatedPrintersTitleSuffix = L" — imprimante simulate",
+     .yesWords = {L"da", L"d"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
+    {.id = LANG_VIETNAMESE,
+     .englishName = "Vietnamese",
+     .localeCode = "vi",
+     .texts = VietnameseTexts,
+     .simulatedPrintersTitleSuffix = L" — máy in mô phỏng",
+     .yesWords = {L"co", L"c"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
+     .script = Script::kVietnamese},
+    {.id = LANG_INDONESIAN,
+     .englishName = "Indonesian",
+     .localeCode = "id",
+     .olderLocaleCode = "in",
+     .texts = IndonesianTexts,
+     .simulatedPrintersTitleSuffix = L" — printer simulasi",
+     .yesWords = {L"ya", L"iya"},
+     .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}},
 }};
 
 // A second row for an id or a locale code would never be reached, and a language without a row
@@ -114,7 +220,11 @@ constexpr bool RowsAreDistinct() {
                 row.localeCode == earlier.localeCode || row.localeCode == earlier.olderLocaleCode ||
                 (!row.olderLocaleCode.empty() && (row.olderLocaleCode == earlier.localeCode ||
                                                   row.olderLocaleCode == earlier.olderLocaleCode));
-            if (row.id == earlier.id || sameCode) {
+            // A later row of the same language is reached only through variants of its own.
+            const bool variantOfEarlier =
+                PrimaryLanguageId(row.id) == PrimaryLanguageId(earlier.id) &&
+                !row.localeVariants[0].empty() && row.windowsSubLanguages[0] != 0;
+            if (row.id == earlier.id || (sameCode && !variantOfEarlier)) {
                 return false;
             }
         }
@@ -137,6 +247,38 @@ const Language& LanguageFor(std::uint16_t primaryLangId) {
 
 const Language& CurrentLanguage() {
     return LanguageFor(UiLangId.load());
+}
+
+std::string LanguageTag(const Language& language) {
+    std::string tag(language.localeCode);
+    for (const Language& row : kLanguages) {
+        if (&row == &language) {
+            break;
+        }
+        if (row.localeCode == language.localeCode) {
+            return tag.append("-").append(language.localeVariants[0]);
+        }
+    }
+    return tag;
+}
+
+std::uint16_t LanguageOfWindowsLangId(std::uint16_t windowsLangId) {
+    const std::uint16_t primary = PrimaryLanguageId(windowsLangId);
+    const auto subLanguage = static_cast<std::uint8_t>(windowsLangId >> 10);
+    const Language* first = nullptr;
+    for (const Language& row : kLanguages) {
+        if (PrimaryLanguageId(row.id) != primary) {
+            continue;
+        }
+        if (subLanguage != 0 && std::ranges::find(row.windowsSubLanguages, subLanguage) !=
+                                    row.windowsSubLanguages.end()) {
+            return row.id;
+        }
+        if (first == nullptr) {
+            first = &row;
+        }
+    }
+    return first != nullptr ? first->id : primary;
 }
 
 std::span<const LangTextEntry> LangTableFor(std::uint16_t primaryLangId) {

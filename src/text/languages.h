@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "text/lang_tables.h"
@@ -10,7 +11,18 @@
 namespace fwup {
 
 // The script a language is written in, for a toolkit that picks faces by the letters they carry.
-enum class Script { kLatin, kCyrillic, kHebrew, kSimplifiedChinese };
+enum class Script {
+    kLatin,
+    kCyrillic,
+    kHebrew,
+    kSimplifiedChinese,
+    kTraditionalChinese,
+    kJapanese,
+    kKorean,
+    kArabic,
+    kGreek,
+    kVietnamese
+};
 
 // A place in the main window, in window pixels.
 struct WindowPlace {
@@ -36,6 +48,11 @@ struct Language {
     // The ISO 639-1 code of POSIX locale names, and an older one where that is still in use.
     std::string_view localeCode = {};
     std::string_view olderLocaleCode = {};
+    // Where two rows share a language (Chinese), what picks one of them: the scripts and
+    // territories of a locale name ("Hant" of zh-Hant-HK, "TW" of zh_TW), and the sub-language ids
+    // of a Windows language identifier. The first row of a language is the one for the others.
+    std::array<std::string_view, 4> localeVariants = {};
+    std::array<std::uint8_t, 4> windowsSubLanguages = {};
     std::span<const LangTextEntry> (*texts)() = nullptr;
     // What the window title carries after its own text while the printers are simulated. Kept
     // beside the text table rather than in it: the tables are addressed by position, and this
@@ -52,10 +69,18 @@ struct Language {
 // Every language with texts of its own, English first.
 std::span<const Language> Languages();
 
-// The row of a primary language id; English for a language without one.
+// A short name of a row for file names and pictures: its locale code, and where an earlier row has
+// the same code, its first variant as well ("zh-Hant").
+std::string LanguageTag(const Language& language);
+
+// The row of a language id (what UiLangId holds); English for a language without one.
 const Language& LanguageFor(std::uint16_t primaryLangId);
 
 // The row of the language UiLangId selects now.
 const Language& CurrentLanguage();
+
+// The language id of a Windows language identifier: the row of its primary language and
+// sub-language (zh-TW is Traditional Chinese), or its primary language id where no row has it.
+std::uint16_t LanguageOfWindowsLangId(std::uint16_t windowsLangId);
 
 }  // namespace fwup

@@ -4,8 +4,10 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "text/lang_text.h"
+#include "text/languages.h"
 
 namespace fwup {
 namespace {
@@ -18,7 +20,7 @@ struct LocaleCase {
 class LocaleLanguage : public testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleLanguage, MapsTheLanguageCode) {
-    EXPECT_EQ(PrimaryLanguageOfLocale(GetParam().locale), GetParam().primaryId);
+    EXPECT_EQ(LanguageOfLocale(GetParam().locale), GetParam().primaryId);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -29,10 +31,23 @@ INSTANTIATE_TEST_SUITE_P(
                     LocaleCase{"ru_RU", LANG_RUSSIAN}, LocaleCase{"RU_ru.KOI8-R", LANG_RUSSIAN},
                     LocaleCase{"ru-RU", LANG_RUSSIAN}, LocaleCase{"he_IL", LANG_HEBREW},
                     LocaleCase{"iw_IL.UTF-8", LANG_HEBREW}, LocaleCase{"zh_CN", LANG_CHINESE},
-                    LocaleCase{"zh_TW.Big5", LANG_CHINESE}, LocaleCase{"en_US", LANG_ENGLISH},
+                    LocaleCase{"zh_TW.Big5", LANG_CHINESE_TRADITIONAL},
+                    LocaleCase{"zh_HK.UTF-8", LANG_CHINESE_TRADITIONAL},
+                    LocaleCase{"zh-Hant", LANG_CHINESE_TRADITIONAL},
+                    LocaleCase{"zh_Hant_MO", LANG_CHINESE_TRADITIONAL},
+                    LocaleCase{"zh-Hans-TW", LANG_CHINESE}, LocaleCase{"zh_SG", LANG_CHINESE},
+                    LocaleCase{"zh", LANG_CHINESE}, LocaleCase{"zh_TWN", LANG_CHINESE},
+                    LocaleCase{"zh.TW", LANG_CHINESE}, LocaleCase{"zh@TW", LANG_CHINESE},
+                    LocaleCase{"ja_JP.eucJP", LANG_JAPANESE}, LocaleCase{"ko_KR", LANG_KOREAN},
+                    LocaleCase{"ar_EG.UTF-8", LANG_ARABIC}, LocaleCase{"uk_UA", LANG_UKRAINIAN},
+                    LocaleCase{"cs_CZ", LANG_CZECH}, LocaleCase{"nl_BE", LANG_DUTCH},
+                    LocaleCase{"sv_FI", LANG_SWEDISH}, LocaleCase{"hu_HU", LANG_HUNGARIAN},
+                    LocaleCase{"el_GR", LANG_GREEK}, LocaleCase{"ro_RO", LANG_ROMANIAN},
+                    LocaleCase{"vi_VN", LANG_VIETNAMESE}, LocaleCase{"id_ID", LANG_INDONESIAN},
+                    LocaleCase{"in_ID", LANG_INDONESIAN}, LocaleCase{"en_US", LANG_ENGLISH},
                     LocaleCase{"C", LANG_ENGLISH}, LocaleCase{"C.UTF-8", LANG_ENGLISH},
                     LocaleCase{"POSIX", LANG_ENGLISH}, LocaleCase{"", LANG_ENGLISH},
-                    LocaleCase{":", LANG_ENGLISH}, LocaleCase{"nl_NL", LANG_ENGLISH},
+                    LocaleCase{":", LANG_ENGLISH}, LocaleCase{"fi_FI", LANG_ENGLISH},
                     LocaleCase{"de_AT.UTF-8", LANG_GERMAN}, LocaleCase{"fr_CA", LANG_FRENCH},
                     LocaleCase{"es_MX", LANG_SPANISH}, LocaleCase{"pt_BR", LANG_PORTUGUESE},
                     LocaleCase{"pl_PL.UTF-8", LANG_POLISH},
@@ -49,10 +64,32 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(UiLanguage, SubLanguageBitsDoNotChangeThePrimaryLanguage) {
-    EXPECT_EQ(PrimaryLanguageId(0x0810), LANG_ITALIAN);  // it-CH
-    EXPECT_EQ(PrimaryLanguageId(0x0819), LANG_RUSSIAN);  // ru-MD
-    EXPECT_EQ(PrimaryLanguageId(0xFC1F), LANG_TURKISH);
+// Windows language identifiers: the sub-language bits choose only between the two Chinese rows.
+TEST(UiLanguage, WindowsLanguageIdsPickTheirRow) {
+    const std::pair<std::uint16_t, std::uint16_t> cases[] = {
+        {0x0810, LANG_ITALIAN},
+        {0x0819, LANG_RUSSIAN},  // it-CH, ru-MD
+        {0xFC1F, LANG_TURKISH},
+        {0x0804, LANG_CHINESE},  // zh-CN
+        {0x1004, LANG_CHINESE},
+        {0x0004, LANG_CHINESE},  // zh-SG, zh-Hans
+        {0x0404, LANG_CHINESE_TRADITIONAL},
+        {0x0C04, LANG_CHINESE_TRADITIONAL},  // zh-TW, zh-HK
+        {0x1404, LANG_CHINESE_TRADITIONAL},
+        {0x7C04, LANG_CHINESE_TRADITIONAL},  // zh-MO, zh-Hant
+        {0x0411, LANG_JAPANESE},
+        {0x0412, LANG_KOREAN},
+        {0x3801, LANG_ARABIC},
+        {0x0422, LANG_UKRAINIAN},  // ar-AE
+        {0x0413, LANG_DUTCH},
+        {0x081D, LANG_SWEDISH},  // sv-FI
+        {0x042A, LANG_VIETNAMESE},
+        {0x0421, LANG_INDONESIAN},
+        {0x040B, 0x0B},  // Finnish: no row, so English's texts under its own id
+    };
+    for (const auto& [windowsId, language] : cases) {
+        EXPECT_EQ(LanguageOfWindowsLangId(windowsId), language) << std::hex << windowsId;
+    }
 }
 
 struct EnvironmentCase {

@@ -10,7 +10,7 @@ namespace fwup {
 // the "C" locale, which is English.
 void SelectUiLanguage() {
     const std::string locale = UserLocaleName([](const char* name) { return std::getenv(name); });
-    UiLangId.store(PrimaryLanguageOfLocale(locale));
+    UiLangId.store(LanguageOfLocale(locale));
 }
 
 }  // namespace fwup

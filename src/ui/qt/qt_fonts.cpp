@@ -13,8 +13,9 @@ namespace {
 
 // Faces that stand in for Windows faces Linux lacks. Times New Roman has metric-compatible ones,
 // so texts wrap where they would on Windows; Tahoma has none, and DejaVu Sans comes of the same
-// design family. "宋体" gets Song faces first, then the sans ones of Chinese systems, but only for
-// Chinese texts: the Latin-script tables name it too and keep the system's sans face.
+// design family. The Chinese, Japanese and Korean faces get their own region's forms of the shared
+// characters first (Noto CJK's regional faces), and a face of any region after: "宋体" only for
+// Chinese texts, as the Latin-script tables name it too and keep the system's sans face.
 QStringList StandInsFor(const QString& face, QFontDatabase::WritingSystem script) {
     if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0) {
         return {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
@@ -28,7 +29,40 @@ QStringList StandInsFor(const QString& face, QFontDatabase::WritingSystem script
                 QStringLiteral("Source Han Serif SC"), QStringLiteral("WenQuanYi Micro Hei"),
                 QStringLiteral("WenQuanYi Zen Hei"),   QStringLiteral("Noto Sans CJK SC")};
     }
+    if (face == QStringLiteral("新細明體") && script == QFontDatabase::TraditionalChinese) {
+        return {QStringLiteral("AR PL UMing TW"), QStringLiteral("Noto Serif CJK TC"),
+                QStringLiteral("Source Han Serif TC"), QStringLiteral("Noto Sans CJK TC"),
+                QStringLiteral("WenQuanYi Micro Hei")};
+    }
+    if (face.compare(QLatin1String("Meiryo UI"), Qt::CaseInsensitive) == 0 &&
+        script == QFontDatabase::Japanese) {
+        return {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"),
+                QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
+                QStringLiteral("WenQuanYi Micro Hei")};
+    }
+    if (face.compare(QLatin1String("Malgun Gothic"), Qt::CaseInsensitive) == 0 &&
+        script == QFontDatabase::Korean) {
+        return {QStringLiteral("Noto Sans CJK KR"), QStringLiteral("Source Han Sans KR"),
+                QStringLiteral("NanumGothic"), QStringLiteral("UnDotum"),
+                QStringLiteral("WenQuanYi Micro Hei")};
+    }
     return {};
+}
+
+// The sans face of a region's forms, where the system has one, before any face of the script.
+QStringList RegionalSansFor(QFontDatabase::WritingSystem script) {
+    switch (script) {
+        case QFontDatabase::SimplifiedChinese:
+            return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
+        case QFontDatabase::TraditionalChinese:
+            return {QStringLiteral("Noto Sans CJK TC"), QStringLiteral("WenQuanYi Micro Hei")};
+        case QFontDatabase::Japanese:
+            return {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic")};
+        case QFontDatabase::Korean:
+            return {QStringLiteral("Noto Sans CJK KR"), QStringLiteral("NanumGothic")};
+        default:
+            return {};
+    }
 }
 
 bool Carries(const QString& family, QFontDatabase::WritingSystem script) {
@@ -41,6 +75,11 @@ QString SansFamily(QFontDatabase::WritingSystem script) {
     const QString preferred = QFontInfo(probe).family();
     if (Carries(preferred, script)) {
         return preferred;
+    }
+    for (const QString& regional : RegionalSansFor(script)) {
+        if (QFontDatabase::hasFamily(regional) && Carries(regional, script)) {
+            return regional;
+        }
     }
     const QStringList carrying = QFontDatabase::families(script);
     for (const QString& family : carrying) {
@@ -92,6 +131,18 @@ QFontDatabase::WritingSystem WritingSystemForLanguage(std::uint16_t primaryLangI
             return QFontDatabase::Hebrew;
         case Script::kSimplifiedChinese:
             return QFontDatabase::SimplifiedChinese;
+        case Script::kTraditionalChinese:
+            return QFontDatabase::TraditionalChinese;
+        case Script::kJapanese:
+            return QFontDatabase::Japanese;
+        case Script::kKorean:
+            return QFontDatabase::Korean;
+        case Script::kArabic:
+            return QFontDatabase::Arabic;
+        case Script::kGreek:
+            return QFontDatabase::Greek;
+        case Script::kVietnamese:
+            return QFontDatabase::Vietnamese;
         case Script::kLatin:
             break;
     }

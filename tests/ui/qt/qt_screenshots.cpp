@@ -4,9 +4,16 @@
 //   fwup_qt_screenshots <directory>
 //
 // writes <directory>/qt-<language>-<look>.png. Runs on Qt's offscreen platform unless another
-// one is asked for.
+// one is asked for. Before each picture it lays out every text the picture shows as Qt draws it,
+// with the faces Qt falls back on, and fails on a glyph no face has: the box a reader would see.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QGlyphRun>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -32,14 +39,61 @@ using namespace fwup;
 using fwup::testing::Look;
 using fwup::testing::Looks;
 
+QStringList ShownTexts(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget); label != nullptr) {
+        return {label->text()};
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(widget); button != nullptr) {
+        return {button->text()};
+    }
+    if (const auto* edit = qobject_cast<const QTextEdit*>(widget); edit != nullptr) {
+        return {edit->toPlainText()};
+    }
+    QStringList items;
+    if (const auto* list = qobject_cast<const QComboBox*>(widget); list != nullptr) {
+        for (int i = 0; i < list->count(); ++i) {
+            items << list->itemText(i);
+        }
+    }
+    return items;
+}
+
+// Glyph 0 is a face's "missing" glyph, drawn as a box: none of the faces Qt tried had the letter.
+bool ShowsEveryGlyph(const QWidget* window, const QString& path) {
+    bool whole = true;
+    QList<const QWidget*> widgets{window};
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        widgets << child;
+    }
+    for (const QWidget* widget : std::as_const(widgets)) {
+        if (!widget->isVisible()) {
+            continue;
+        }
+        for (const QString& text : ShownTexts(widget)) {
+            for (const QString& line : text.split(QLatin1Char('\n'))) {
+                QTextLayout layout(line, widget->font());
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                for (const QGlyphRun& run : layout.glyphRuns()) {
+                    if (run.glyphIndexes().contains(0)) {
+                        std::printf("MISSING GLYPH in %s: \"%s\" (%s)\n", qPrintable(path),
+                                    qPrintable(line), qPrintable(run.rawFont().familyName()));
+                        whole = false;
+                    }
+                }
+            }
+        }
+    }
+    return whole;
+}
+
 bool Save(QWidget* window, const QDir& directory, const Language& language, const char* look) {
     QCoreApplication::processEvents();
     const QString path = directory.filePath(
         QStringLiteral("qt-%1-%2.png")
-            .arg(QLatin1String(language.localeCode.data(),
-                               static_cast<qsizetype>(language.localeCode.size())),
-                 QLatin1String(look)));
-    const bool saved = window->grab().save(path);
+            .arg(QString::fromStdString(LanguageTag(language)), QLatin1String(look)));
+    const bool saved = window->grab().save(path) && ShowsEveryGlyph(window, path);
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
     return saved;
 }

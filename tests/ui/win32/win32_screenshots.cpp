@@ -207,7 +207,7 @@ int Run(const std::wstring& directory) {
     bool allSaved = true;
     for (const Language& language : Languages()) {
         for (const Look& look : testing::Looks()) {
-            const std::wstring path = directory + L"\\win32-" + Widen(language.localeCode) + L"-" +
+            const std::wstring path = directory + L"\\win32-" + Widen(LanguageTag(language)) + L"-" +
                                       Widen(look.name) + L".bmp";
             const bool saved = ShootLook(program.module(), language, look, path);
             std::printf("%s %s\n", saved ? "saved" : "FAILED", ToUtf8(path).c_str());
