@@ -28,7 +28,9 @@
 #      version and not back in time, the failure when the printer did not take the firmware,
 #      failure, not-ready) in every language and saves each client area as a .bmp, and converts
 #      them to build/screenshots/win32-<language>-<look>.png (one check per language: all its
-#      pictures written and not empty).
+#      pictures written and not empty); the tool fails when a text is cut, two controls overlap
+#      or a letter is drawn as a missing-glyph box. Then again at 150 % scaling (144 dpi), as
+#      build/screenshots/win32-150-<language>-<look>.png.
 # Ends with "smoke: N passed, N failed"; the exit code is non-zero when a check failed.
 #
 # Wine gets a prefix of its own, build/wineprefix-ui, set to draw window frames itself (there is
@@ -228,8 +230,10 @@ check "the program ended with status 0 (got $app_status)" test "$app_status" -eq
 
 # 6. Every other language: Wine takes the user interface language from the locale variables. The
 #    window must come up with a title of its own language; its picture is for people to check.
-for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL; do
+for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL ja_JP ko_KR zh_TW ar_EG \
+  uk_UA cs_CZ nl_NL sv_SE hu_HU el_GR ro_RO vi_VN id_ID; do
   code=${locale%_*}
+  [ "$locale" != zh_TW ] || code=zh-Hant
   LC_ALL="$locale.UTF-8" VIRUZU_FWUP_EMULATE="$scenario" "$wine" "$exe" >/dev/null 2>&1 &
   app_pid=$!
   window=""
@@ -252,25 +256,22 @@ for locale in it_IT tr_TR ru_RU he_IL zh_CN de_DE fr_FR es_ES pt_BR pl_PL; do
   wait "$app_pid" 2>/dev/null || true
 done
 
-# 7. Every look of the window in every language, drawn by the Win32 surface. The names are those
-#    of tests/ui/window_looks.h and of the language table's locale codes.
+# 7. Every look of the window in every language, drawn by the Win32 surface, at 100 % and at
+#    150 % scaling (the screen's DPI, which Wine takes at its start). The tool measures every text
+#    in its control and looks for missing-glyph boxes before each picture. The names are those of
+#    tests/ui/window_looks.h and of the language table's tags, read back from the tool's log.
 looks=(idle idle-one-printer idle-two-printers transfer-40 success success-waiting success-current
   success-not-back failure-not-taken failure not-ready)
-shots_started=$SECONDS
-bmp_dir="$root/build/windows/win32-screenshots"
-rm -rf "$bmp_dir"
-mkdir -p "$bmp_dir"
-shots_log="$root/build/windows/win32-screenshots.log"
-shots_status=0
-"$wine" "$screenshots" "$("$wine" winepath -w "$bmp_dir" 2>/dev/null)" >"$shots_log" 2>&1 ||
-  shots_status=$?
-check "fwup_win32_screenshots.exe ended with status 0 (got $shots_status; log: ${shots_log#"$root"/})" \
-  test "$shots_status" -eq 0
-pictures_of() {  # pictures_of LANGUAGE: every look written, converted and not empty
+set_dpi() {
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+pictures_of() {  # pictures_of DIRECTORY PREFIX LANGUAGE: every look written, converted, not empty
   local look bmp png
   for look in "${looks[@]}"; do
-    bmp="$bmp_dir/win32-$1-$look.bmp"
-    png="$screenshot_dir/win32-$1-$look.png"
+    bmp="$1/win32-$3-$look.bmp"
+    png="$screenshot_dir/$2-$3-$look.png"
     [ -s "$bmp" ] || { echo "  missing or empty: ${bmp#"$root"/}"; return 1; }
     if ! convert "$bmp" "$png" || [ ! -s "$png" ]; then
       echo "  not converted: ${png#"$root"/}"
@@ -278,9 +279,26 @@ pictures_of() {  # pictures_of LANGUAGE: every look written, converted and not e
     fi
   done
 }
-for code in "${language_codes[@]}"; do
-  check "$code: every look saved as build/screenshots/win32-$code-<look>.png" pictures_of "$code"
-done
+shoot_every_look() {  # shoot_every_look DPI PREFIX
+  local dir="$root/build/windows/$2-screenshots" log="$root/build/windows/$2-screenshots.log"
+  local status=0 code
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  "$wine" "$screenshots" "$("$wine" winepath -w "$dir" 2>/dev/null)" >"$log" 2>&1 || status=$?
+  grep -a 'DOES NOT SHOW WHOLE' "$log" | head -n 20 | tr -d '\r' || true
+  check "$2 ($1 dpi): every text of every language shows whole, every picture saved (log: ${log#"$root"/})" \
+    test "$status" -eq 0
+  mapfile -t language_codes < <(tr -d '\r' <"$log" | sed -n 's/^saved .*win32-\(.*\)-idle\.bmp$/\1/p')
+  echo "  languages: ${language_codes[*]}"
+  for code in "${language_codes[@]}"; do
+    check "$code: every look saved as build/screenshots/$2-$code-<look>.png" pictures_of "$dir" "$2" "$code"
+  done
+}
+shots_started=$SECONDS
+shoot_every_look 96 win32
+set_dpi 144
+shoot_every_look 144 win32-150
+set_dpi 96
 echo "the pictures of every look took $((SECONDS - shots_started)) s"
 
 echo "smoke: $passed passed, $failed failed"

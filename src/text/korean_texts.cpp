@@ -44,7 +44,7 @@ constexpr std::array<LangTextEntry, 44> kKoreanTexts{{
      L"2. USB 케이블로 프린터와 컴퓨터를 연결하십시오.\r\n"},
     {TXT_TIPS,
      L"참고:\r\n"
-     L"1. 이 업그레이드 도구는 한 번에 연결된 Viruzu 프린터 한 대만 업그레이드할 수 "
+     L"1. 이 업그레이드 도구는 연결된 Viruzu 프린터를 한 번에 한 대만 업그레이드할 수 "
      L"있습니다.\r\n"
      L"2. 이 버전의 업그레이드 도구가 지원하는 프린터 시리즈:\r\n"},
     {TXT_COMPLETE, L"완료"},

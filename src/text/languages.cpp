@@ -119,7 +119,7 @@ constexpr std::array<Language, 24> kLanguages{{
      .englishName = "Korean",
      .localeCode = "ko",
      .texts = KoreanTexts,
-     .simulatedPrintersTitleSuffix = L" — 시뮬레이션된 프린터",
+     .simulatedPrintersTitleSuffix = L" (시뮬레이션 프린터)",
      .yesWords = {L"예", L"네"},
      .idleLayout = {{30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
      .script = Script::kKorean},

@@ -68,10 +68,10 @@ constexpr std::array<LangTextEntry, 44> kTraditionalChineseTexts{{
     {TXT_FOLLOW_CURRENT, L"印表機已重新啟動，正在執行新韌體："},
     {TXT_FOLLOW_NOT_TAKEN, L"印表機已重新啟動，但未套用新韌體。目前執行的版本："},
     {TXT_FOLLOW_NOT_BACK,
-     L"印表機在 10 分鐘內未恢復連線。它可能仍在寫入韌體：請勿關閉印表機，並在使用前查看印表機"
-     L"的操作面板。"},
+     L"印表機在 10 分鐘內未恢復連線，可能仍在寫入韌體。請勿關閉印表機，並在使用前查看印表機的"
+     L"操作面板。"},
     {TXT_FOLLOW_UNKNOWN,
-     L"兩台已連接的印表機都使用此印表機的 ID，因此無法讀取它目前執行的韌體。請在印表機的操作面板"
+     L"兩台已連接的印表機都使用此印表機的 ID，因此無法讀取其目前執行的韌體。請在印表機的操作面板"
      L"上查看版本。"},
     {TXT_PRINTERS_ATTACHED, L"已連接的印表機數量："},
 }};

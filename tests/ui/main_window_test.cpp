@@ -82,7 +82,9 @@ TEST_F(MainWindowTest, TitleNamesSimulatedPrintersInEveryLanguage) {
     }
     // Every other table speaks for itself rather than falling back to the English suffix.
     for (const std::uint16_t language :
-         {LANG_HEBREW, LANG_GERMAN, LANG_FRENCH, LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH}) {
+         {LANG_HEBREW, LANG_GERMAN, LANG_FRENCH, LANG_SPANISH, LANG_PORTUGUESE, LANG_POLISH,
+          LANG_ARABIC, LANG_UKRAINIAN, LANG_CZECH, LANG_DUTCH, LANG_SWEDISH, LANG_HUNGARIAN,
+          LANG_GREEK, LANG_ROMANIAN, LANG_VIETNAMESE, LANG_INDONESIAN}) {
         window_.reset();
         Open(language);
         EXPECT_TRUE(surface_.title.starts_with(Text(TXT_TITLE) + L" \u2014 ")) << language;
@@ -196,26 +198,37 @@ INSTANTIATE_TEST_SUITE_P(
             "German", LANG_GERMAN, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MainWindowTest, HebrewReadsRightToLeftAndCentresTheFinalMessage) {
-    CVevaVoRirizevDlg& window = Open(LANG_HEBREW);
+// Right to left is the language's, not Hebrew's alone: Arabic reads and aligns the same way.
+TEST_F(MainWindowTest, RightToLeftLanguagesReadRightToLeftAndCentreTheFinalMessage) {
+    int rightToLeft = 0;
+    for (const Language& language : Languages()) {
+        if (!language.rightToLeft) {
+            continue;
+        }
+        ++rightToLeft;
+        SCOPED_TRACE(language.englishName);
+        window_.reset();
+        CVevaVoRirizevDlg& window = Open(language.id);
 
-    EXPECT_TRUE(surface_.rtlReading);
-    EXPECT_EQ(window.m_nMessageAlign, kStyleAlignRight);
-    for (int id : {kIdTips, kIdNotice, kIdMessage}) {
-        EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignRight),
-                  kStyleRtlReading | kStyleAlignRight)
-            << id;
-    }
-    for (int id : {kIdStatus, kIdResult}) {
-        EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignCenter),
-                  kStyleRtlReading | kStyleAlignCenter)
-            << id;
-    }
-    EXPECT_EQ(C(kIdProgress).style & kStyleLayoutRtl, kStyleLayoutRtl);
+        EXPECT_TRUE(surface_.rtlReading);
+        EXPECT_EQ(window.m_nMessageAlign, kStyleAlignRight);
+        for (int id : {kIdTips, kIdNotice, kIdMessage}) {
+            EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignRight),
+                      kStyleRtlReading | kStyleAlignRight)
+                << id;
+        }
+        for (int id : {kIdStatus, kIdResult}) {
+            EXPECT_EQ(C(id).style & (kStyleRtlReading | kStyleAlignCenter),
+                      kStyleRtlReading | kStyleAlignCenter)
+                << id;
+        }
+        EXPECT_EQ(C(kIdProgress).style & kStyleLayoutRtl, kStyleLayoutRtl);
 
-    window.ShowUpgradeStatus(STATUS_FAILED, 0);
-    EXPECT_EQ(C(kIdMessage).style & (kStyleAlignRight | kStyleAlignCenter), kStyleAlignCenter);
-    EXPECT_EQ(C(kIdMessage).style & kStyleRtlReading, kStyleRtlReading);
+        window.ShowUpgradeStatus(STATUS_FAILED, 0);
+        EXPECT_EQ(C(kIdMessage).style & (kStyleAlignRight | kStyleAlignCenter), kStyleAlignCenter);
+        EXPECT_EQ(C(kIdMessage).style & kStyleRtlReading, kStyleRtlReading);
+    }
+    EXPECT_GE(rightToLeft, 2) << "Hebrew and Arabic";
 }
 
 TEST_F(MainWindowTest, TransferSetsTheStatusTextOnceAndMovesTheBar) {

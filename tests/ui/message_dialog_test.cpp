@@ -68,14 +68,18 @@ TEST_F(MessageDialogTest, ButtonsFollowTheMode) {
     EXPECT_EQ(ok.controls.at(kIdUnaddressed).accessibleName, L"The printer port is occupied.");
 }
 
-TEST_F(MessageDialogTest, HebrewMessageReadsRightToLeftWithHebrewButtons) {
-    UiLangId.store(LANG_HEBREW);
-    Run(MSG_MODE_YESNO, [](RecordingDialogSurface& s) { s.FireCommand(kIdYes); });
-    const SurfaceRecord& shown = Shown();
-    EXPECT_TRUE(shown.rtlReading);
-    EXPECT_EQ(shown.controls.at(kIdMessageText).style & (kStyleRtlReading | kStyleAlignRight),
-              kStyleRtlReading | kStyleAlignRight);
-    EXPECT_EQ(shown.controls.at(kIdYes).text, L"\u05DB\u05DF");
+TEST_F(MessageDialogTest, RightToLeftMessagesReadRightToLeftWithTheirOwnButtons) {
+    for (const std::uint16_t language : {LANG_HEBREW, LANG_ARABIC}) {
+        UiLangId.store(language);
+        Run(MSG_MODE_YESNO, [](RecordingDialogSurface& s) { s.FireCommand(kIdYes); });
+        const SurfaceRecord& shown = Shown();
+        EXPECT_TRUE(shown.rtlReading) << language;
+        EXPECT_EQ(shown.controls.at(kIdMessageText).style & (kStyleRtlReading | kStyleAlignRight),
+                  kStyleRtlReading | kStyleAlignRight)
+            << language;
+        EXPECT_EQ(shown.controls.at(kIdYes).text,
+                  language == LANG_HEBREW ? L"\u05DB\u05DF" : L"\u0646\u0639\u0645");
+    }
 }
 
 enum class Act { kOk, kYes, kNo, kEscape, kClose };

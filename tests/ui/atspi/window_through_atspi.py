@@ -24,7 +24,8 @@ import pyatspi
 from gi.repository import GLib
 
 PROGRAM, SCENARIOS = sys.argv[1], sys.argv[2]
-LANGUAGES = ["en", "it", "tr", "ru", "he", "zh", "de", "fr", "es", "pt", "pl"]
+LANGUAGES = ["en", "it", "tr", "ru", "he", "zh", "de", "fr", "es", "pt", "pl", "ja", "ko", "zh_TW",
+             "ar", "uk", "cs", "nl", "sv", "hu", "el", "ro", "vi", "id"]
 
 TITLE = "Viruzu  Firmware Upgrade Tool \u2014 simulated printers"
 TRANSMITTING = "The data is being transmitted, please wait\u2026"

@@ -262,10 +262,16 @@ class QtMainWindowTest : public QObject {
         QCOMPARE(rig.dialog.DoModal(), kIdExit);
     }
 
-    // Hebrew reads right to left and aligns right, the bar grows from the right, and a final
-    // message is still centred.
-    void hebrewReadsRightToLeft() {
-        MainWindowRig rig(LANG_HEBREW);
+    // Hebrew and Arabic read right to left and align right, the bar grows from the right, and a
+    // final message is still centred.
+    void rightToLeftLanguagesReadRightToLeft_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("Hebrew") << int{LANG_HEBREW};
+        QTest::newRow("Arabic") << int{LANG_ARABIC};
+    }
+    void rightToLeftLanguagesReadRightToLeft() {
+        QFETCH(int, language);
+        MainWindowRig rig(static_cast<std::uint16_t>(language));
         WhenModal(rig.surface, [&] {
             QCOMPARE(rig.Window()->layoutDirection(), Qt::RightToLeft);
             const QTextOption tips =

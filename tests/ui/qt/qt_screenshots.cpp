@@ -9,16 +9,16 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QGlyphRun>
-#include <QLabel>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTextLayout>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QGlyphRun>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QString>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <cstdio>
 #include <functional>

@@ -4,8 +4,10 @@
 //   fwup_win32_screenshots <directory>
 //
 // writes <directory>/win32-<language>-<look>.bmp, the window's client area. Needs a display:
-// scripts/win32-ui-smoke.sh runs it under Wine on a virtual one. Exits 1 when a picture could not
-// be taken or written.
+// scripts/win32-ui-smoke.sh runs it under Wine on a virtual one, at 100 % and at 150 % scaling.
+// Before each picture it measures every visible control's text as the control draws it, and looks
+// for the boxes of missing glyphs (tests/ui/win32/texts_fit.h). Exits 1 when a picture could not
+// be taken or written, or a text does not show whole.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -28,6 +30,7 @@
 #include "ui/win32/gdi_owners.h"
 #include "ui/win32/program_resources.h"
 #include "ui/win32/test_windows.h"
+#include "ui/win32/texts_fit.h"
 #include "ui/win32/win32_dialog_surface.h"
 #include "ui/window_looks.h"
 
@@ -157,7 +160,7 @@ bool SaveClientArea(HWND window, const std::wstring& path) {
 // the window thread once the window is visible, and the picture is taken right after it; then
 // the window ends. False when the window did not appear or the picture was not written.
 bool ShootLook(HINSTANCE resources, const Language& language, const Look& look,
-               const std::wstring& path) {
+               const std::wstring& path, testing::MissingGlyphs& glyphs) {
     Win32SurfaceFactory factory(resources);
     Win32DialogSurface surface(kMainDialogTemplate, resources);
     CVevaVoRirizevDlg dialog(
@@ -177,7 +180,14 @@ bool ShootLook(HINSTANCE resources, const Language& language, const Look& look,
                 if (look.act) {
                     look.act(dialog);
                 }
-                saved.store(SaveClientArea(surface.Window(), path));
+                bool whole = true;
+                for (const std::string& problem :
+                     testing::WhatDoesNotFit(surface.Window(), glyphs)) {
+                    std::printf("DOES NOT SHOW WHOLE in %s: %s\n", ToUtf8(path).c_str(),
+                                problem.c_str());
+                    whole = false;
+                }
+                saved.store(SaveClientArea(surface.Window(), path) && whole);
             }
             surface.EndDialog(kIdExit);
         });
@@ -193,6 +203,8 @@ int Run(const std::wstring& directory) {
         std::fprintf(stderr, "cannot load %s\n", FWUP_WIN32_PROGRAM);
         return 1;
     }
+    // As the program's manifest declares, so that the window meets the screen's real DPI.
+    SetProcessDPIAware();
     const ProgramManifest manifest;
     if (!manifest.active()) {
         std::fprintf(stderr, "note: the program's manifest is not in force; older controls\n");
@@ -204,12 +216,13 @@ int Run(const std::wstring& directory) {
     // As the program's window thread: the windows hand screen readers objects through COM.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
+    testing::MissingGlyphs glyphs;
     bool allSaved = true;
     for (const Language& language : Languages()) {
         for (const Look& look : testing::Looks()) {
-            const std::wstring path = directory + L"\\win32-" + Widen(LanguageTag(language)) + L"-" +
-                                      Widen(look.name) + L".bmp";
-            const bool saved = ShootLook(program.module(), language, look, path);
+            const std::wstring path = directory + L"\\win32-" + Widen(LanguageTag(language)) +
+                                      L"-" + Widen(look.name) + L".bmp";
+            const bool saved = ShootLook(program.module(), language, look, path, glyphs);
             std::printf("%s %s\n", saved ? "saved" : "FAILED", ToUtf8(path).c_str());
             allSaved = saved && allSaved;
         }

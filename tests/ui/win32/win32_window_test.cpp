@@ -501,8 +501,11 @@ TEST_F(Win32WindowTest, QuestionsFromTheWorkerRunOnTheWindowThreadOverADisabledO
     EXPECT_EQ(result, -99);
 }
 
-TEST_F(Win32WindowTest, HebrewReadsRightToLeftAndKeepsItsFrame) {
-    RunMainWindow(LANG_HEBREW, [&](HWND window) {
+class Win32RightToLeftTest : public Win32WindowTest,
+                            public ::testing::WithParamInterface<std::uint16_t> {};
+
+TEST_P(Win32RightToLeftTest, ReadsRightToLeftAndKeepsItsFrame) {
+    RunMainWindow(GetParam(), [&](HWND window) {
         const auto exStyle = [](HWND w) { return GetWindowLongPtrW(w, GWL_EXSTYLE); };
         EXPECT_NE(exStyle(window) & WS_EX_RTLREADING, 0);
         EXPECT_NE(exStyle(window) & WS_EX_APPWINDOW, 0) << "the task-bar button stays";
@@ -515,9 +518,16 @@ TEST_F(Win32WindowTest, HebrewReadsRightToLeftAndKeepsItsFrame) {
         EXPECT_EQ(GetWindowLongPtrW(Item(kIdMessage), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
         EXPECT_NE(exStyle(Item(kIdMessage)) & WS_EX_RTLREADING, 0);
         EXPECT_TRUE(Visible(kIdMessage));
-        EXPECT_EQ(surface_->GetText(kIdExit), L"\u05D9\u05E6\u05D9\u05D0\u05D4");
+        EXPECT_EQ(surface_->GetText(kIdExit), GetLangText(TXT_EXIT));
+        EXPECT_NE(GetLangText(TXT_EXIT), L"Exit");
     });
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, Win32RightToLeftTest,
+                         ::testing::Values(LANG_HEBREW, LANG_ARABIC),
+                         [](const auto& info) {
+                             return info.param == LANG_HEBREW ? "Hebrew" : "Arabic";
+                         });
 
 // The mutex name is English; the title is in the user's language. The window is found by its
 // class, and brought back from the task bar.
