@@ -28,8 +28,8 @@ constexpr std::array<LangTextEntry, 44> kRomanianTexts{{
      L"Dacă imprimanta nu este pregătită, aduceți-o în starea de pregătire sau de repaus și "
      L"rulați din nou utilitarul de actualizare."},
     {TXT_NOT_CONNECTED,
-     L"Dacă imprimanta Viruzu nu este conectată, verificați dacă este conectat corect cablul "
-     L"USB."},
+     L"Dacă imprimanta Viruzu nu este conectată, verificați dacă cablul USB este conectat "
+     L"corect."},
     {TXT_UPGRADING, L"Se actualizează firmware-ul, așteptați\u2026"},
     {TXT_TRANSMITTING, L"Se transferă datele, așteptați\u2026"},
     {TXT_SUCCEEDED, L"Firmware-ul a fost actualizat cu succes."},

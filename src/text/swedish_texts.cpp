@@ -12,7 +12,7 @@ namespace {
 // manuals do; keep that term throughout rather than mixing in "firmware". The printer's keys
 // stand in Swedish quotation marks, the same mark ” on both sides.
 constexpr std::array<LangTextEntry, 44> kSwedishTexts{{
-    {TXT_TITLE, L"Viruzus verktyg för uppdatering av inbyggd programvara"},
+    {TXT_TITLE, L"Viruzu – uppdatering av inbyggd programvara"},
     {TXT_RETRY_OR_CONTACT,
      L"Starta om skrivaren för att uppdatera igen, eller kontakta Viruzus kundtjänst."},
     {TXT_NOTICE_HANDS_OFF,
@@ -84,7 +84,7 @@ constexpr std::array<LangTextEntry, 44> kSwedishTexts{{
      L"skrivaren. Väntetid:"},
     {TXT_FOLLOW_CURRENT, L"Skrivaren har startats om och kör den nya inbyggda programvaran:"},
     {TXT_FOLLOW_NOT_TAKEN,
-     L"Skrivaren startades om men tog inte emot den nya inbyggda programvaran. Den kör "
+     L"Skrivaren startades om men bytte inte till den nya inbyggda programvaran. Den kör "
      L"version:"},
     {TXT_FOLLOW_NOT_BACK,
      L"Skrivaren har inte anslutits igen inom 10 minuter. Den kanske fortfarande installerar den "
