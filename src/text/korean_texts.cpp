@@ -71,8 +71,7 @@ constexpr std::array<LangTextEntry, 44> kKoreanTexts{{
      L"지원되는 프린터가 연결되어 있지 않습니다. 프린터의 전원을 켜고 USB 케이블로 컴퓨터에 "
      L"연결하십시오."},
     {TXT_PRINTER_CHOSEN, L"업그레이드할 프린터:"},
-    {TXT_PRINTERS_CHOOSE,
-     L"여러 대의 프린터가 연결되어 있습니다. 업그레이드할 프린터를 선택하십시오:"},
+    {TXT_PRINTERS_CHOOSE, L"프린터가 여러 대 연결되어 있습니다. 업그레이드할 프린터 선택:"},
     {TXT_SERIAL, L"일련 번호"},
     {TXT_PRINTER, L"프린터:"},
     {TXT_FIRMWARE, L"펌웨어:"},

@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{
             "Russian", LANG_RUSSIAN, {30, 20, 410, 180}, {30, 200, 400, 160}, {280, 442, 130, 25}},
         LayoutCase{
-            "Chinese", LANG_CHINESE, {30, 20, 400, 170}, {30, 200, 400, 140}, {290, 442, 120, 25}},
+            "Chinese", LANG_CHINESE, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
         LayoutCase{
             "English", LANG_ENGLISH, {30, 20, 400, 170}, {30, 200, 400, 160}, {290, 442, 120, 25}},
         LayoutCase{"Portuguese",

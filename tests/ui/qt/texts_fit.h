@@ -34,9 +34,12 @@ inline void AddLanguageRows() {
 inline QString WhatDoesNotFit(QWidget* control, bool ownFace) {
     QString text;
     bool fits = true;
+    QString needs;
     if (auto* label = qobject_cast<QLabel*>(control); label != nullptr) {
         text = label->text();
-        fits = text.isEmpty() || label->heightForWidth(label->width()) <= label->height();
+        const int height = label->heightForWidth(label->width());
+        fits = text.isEmpty() || height <= label->height();
+        needs = QStringLiteral(" (needs %1 px of %2)").arg(height).arg(label->height());
     } else if (auto* button = qobject_cast<QPushButton*>(control); button != nullptr) {
         text = button->text();
         QStyleOptionButton option;
@@ -49,7 +52,7 @@ inline QString WhatDoesNotFit(QWidget* control, bool ownFace) {
         fits = edit->document()->size().height() <= edit->viewport()->height();
     }
     if (!fits) {
-        return QStringLiteral("\"%1\" does not fit its control").arg(text);
+        return QStringLiteral("\"%1\" does not fit its control%2").arg(text, needs);
     }
     const QRawFont face = QRawFont::fromFont(control->font());
     for (const QChar c : std::as_const(text)) {
