@@ -28,6 +28,7 @@ LANGUAGES = ["en", "it", "tr", "ru", "he", "zh", "de", "fr", "es", "pt", "pl", "
              "ar", "uk", "cs", "nl", "sv", "hu", "el", "ro", "vi", "id"]
 
 TITLE = "Viruzu  Firmware Upgrade Tool \u2014 simulated printers"
+TITLES_HEARD = {}
 TRANSMITTING = "The data is being transmitted, please wait\u2026"
 SUCCEEDED = "The firmware upgrade is successful."
 FAILED = "The firmware upgrade is failed."
@@ -282,6 +283,10 @@ def idle_case(language):
             window, controls = looks[0]
             expect(problems, window.role in ("dialog", "frame") and window.name.strip(),
                    f"window: {window}")
+            # Each language is heard in its own words: no two languages share a title.
+            expect(problems, window.name not in TITLES_HEARD.values(),
+                   f"the title of another language: {window.name}")
+            TITLES_HEARD[language] = window.name
             buttons = [c for c in controls if c.role == "push button"]
             expect(problems, len(buttons) == 1 and "focused" in buttons[0].states,
                    f"Start alone and focused: {buttons}")
