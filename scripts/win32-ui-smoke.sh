@@ -26,7 +26,8 @@
 #      tests/ui/window_looks.h (idle with no, one and two printers, transfer-40 with the printer
 #      and the figures, success, success while waiting for the printer, back on the package's
 #      version and not back in time, the failure when the printer did not take the firmware,
-#      failure, not-ready) in every language and saves each client area as a .bmp, and converts
+#      failure, not-ready, and the question dialog over it) in every language and saves each
+#      client area as a .bmp, and converts
 #      them to build/screenshots/win32-<language>-<look>.png (one check per language: all its
 #      pictures written and not empty); the tool fails when a text is cut, two controls overlap
 #      or a letter is drawn as a missing-glyph box. Then again at 150 % scaling (144 dpi), as
@@ -261,7 +262,7 @@ done
 #    in its control and looks for missing-glyph boxes before each picture. The names are those of
 #    tests/ui/window_looks.h and of the language table's tags, read back from the tool's log.
 looks=(idle idle-one-printer idle-two-printers transfer-40 success success-waiting success-current
-  success-not-back failure-not-taken failure not-ready)
+  success-not-back failure-not-taken failure not-ready question)
 set_dpi() {
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1 || true

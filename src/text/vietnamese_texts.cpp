@@ -10,7 +10,8 @@ namespace {
 // Vietnamese asks politely with "Vui lòng …" and says "firmware" and "cập nhật", as Vietnamese
 // printer manuals do; the printer's keys stand in “…”. Every letter is precomposed (NFC), with the
 // tone mark placed as Windows' Vietnamese texts place it ("Hủy", not "Huỷ"): a decomposed letter
-// may show as a letter and a loose mark in the window's font.
+// may show as a letter and a loose mark in the window's font. The face is Tahoma, which carries
+// Vietnamese's letters on every Windows; Linux's stand-in for Times New Roman lacks some.
 constexpr std::array<LangTextEntry, 44> kVietnameseTexts{{
     {TXT_TITLE, L"Công cụ cập nhật firmware Viruzu"},
     {TXT_RETRY_OR_CONTACT,
@@ -51,7 +52,7 @@ constexpr std::array<LangTextEntry, 44> kVietnameseTexts{{
     {TXT_COMPLETE, L"Hoàn tất"},
     {TXT_START, L"Bắt đầu cập nhật"},
     {TXT_EXIT, L"Thoát"},
-    {TXT_FONT_FACE, L"Times New Roman"},
+    {TXT_FONT_FACE, L"Tahoma"},
     {TXT_CLOSE_ITEM, L"Đó&ng"},
     {TXT_NEW_DRIVER,
      L"Sau khi cập nhật firmware, máy in phải được dùng với trình điều khiển mới. Vui lòng xem "

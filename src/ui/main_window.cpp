@@ -28,9 +28,11 @@ constexpr int kProgressHighest = 100;
 // Where the final message area goes when it is centred for a result with a picture.
 constexpr PixelRect kCentredMessageRect{30, 180, 410, 100};
 
-// The printer line (two lines of room) and the printer list, below the steps and above Start.
+// The printer line (two lines of room) and the printer list, below the steps and above Start;
+// while no printer is attached, the line has the list's room too.
 constexpr PixelRect kPrinterLineRect{30, 364, 400, 36};
 constexpr PixelRect kPrinterListRect{30, 402, 400, 26};
+constexpr PixelRect kPrinterLineAloneRect{30, 364, 400, 64};
 // The printer of the run (up to three lines): below the bar while it fills, below the message in
 // a final look, and the wait for the printer (up to four lines) beneath it.
 constexpr PixelRect kRunPrinterTransferRect{10, 100, 450, 52};
@@ -97,7 +99,8 @@ CVevaVoRirizevDlg::CVevaVoRirizevDlg(DialogSurface& surface, DialogSurfaceFactor
       surface_(surface),
       factory_(factory),
       hooks_(std::move(hooks)),
-      m_printerList(surface, kIdPrinterLine, kIdPrinters) {
+      m_printerList(surface, kIdPrinterLine, kIdPrinters,
+                    {.withList = kPrinterLineRect, .alone = kPrinterLineAloneRect}) {
     if (!hooks_.selectLanguage) {
         hooks_.selectLanguage = SelectUiLanguage;
     }

@@ -73,6 +73,7 @@ void PrinterListView::Describe() {
     const int lineText = printers_.empty()       ? TXT_PRINTERS_NONE
                          : printers_.size() == 1 ? TXT_PRINTER_CHOSEN
                                                  : TXT_PRINTERS_CHOOSE;
+    surface_.Move(lineId_, printers_.empty() ? places_.alone : places_.withList);
     surface_.SetText(lineId_, GetLangText(lineText));
     // Told to a screen reader as a change of the list's name and description, so that a printer
     // plugged in or pulled while the user listens is heard.

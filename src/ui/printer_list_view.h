@@ -14,8 +14,16 @@ namespace fwup {
 // Window thread only.
 class PrinterListView {
   public:
-    PrinterListView(DialogSurface& surface, int lineId, int listId)
-        : surface_(surface), lineId_(lineId), listId_(listId) {}
+    // The line's place, and its place while no printer is listed: the hidden list's room as well,
+    // for the longer "attach a printer" texts, which take three lines in some languages and at
+    // some scalings.
+    struct LinePlaces {
+        PixelRect withList;
+        PixelRect alone;
+    };
+
+    PrinterListView(DialogSurface& surface, int lineId, int listId, LinePlaces places)
+        : surface_(surface), lineId_(lineId), listId_(listId), places_(places) {}
 
     // Shows `printers` (discovery's order), keeping the user's choice where its printer is
     // still listed by its whole identity. Returns true when what is shown changed.
@@ -35,6 +43,7 @@ class PrinterListView {
     DialogSurface& surface_;
     int lineId_;
     int listId_;
+    LinePlaces places_;
     DeviceList printers_;
     std::optional<std::size_t> chosen_;  // index into printers_ of the user's choice
     bool shownOnce_ = false;

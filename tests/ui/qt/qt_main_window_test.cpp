@@ -98,11 +98,10 @@ class QtMainWindowTest : public QObject {
     void textsFitTheirControlsInEveryLanguage_data() { AddLanguageRows(); }
     void textsFitTheirControlsInEveryLanguage() {
         QFETCH(int, language);
-        MainWindowRig rig(static_cast<std::uint16_t>(language));
-        const auto check = [&rig](const char* look) {
-            const QRect client = rig.Window()->rect();
-            for (QWidget* child : rig.Window()->findChildren<QWidget*>()) {
-                if (!child->isVisibleTo(rig.Window()) || child->parentWidget() != rig.Window()) {
+        const auto checkWindow = [](QWidget* window, const char* look) {
+            const QRect client = window->rect();
+            for (QWidget* child : window->findChildren<QWidget*>()) {
+                if (!child->isVisibleTo(window) || child->parentWidget() != window) {
                     continue;
                 }
                 QVERIFY2(client.contains(child->geometry()), look);
@@ -113,6 +112,17 @@ class QtMainWindowTest : public QObject {
                          qPrintable(QStringLiteral("%1: %2").arg(look, problem)));
             }
         };
+        {
+            // No printer: the line says how to attach one, in the list's room as well.
+            MainWindowRig none(static_cast<std::uint16_t>(language));
+            WhenModal(none.surface, [&] {
+                checkWindow(none.Window(), "idle, no printer");
+                none.surface.EndDialog(kIdExit);
+            });
+            none.dialog.DoModal();
+        }
+        MainWindowRig rig(static_cast<std::uint16_t>(language));
+        const auto check = [&](const char* look) { checkWindow(rig.Window(), look); };
         rig.printers = TwoPrinters();
         InstantClock clock;
         WhenModal(rig.surface, [&] {

@@ -134,8 +134,8 @@ class QtMessageDialogTest : public QObject {
         QFETCH(int, language);
         MessageRig rig(static_cast<std::uint16_t>(language));
         WhenModal(rig.surface, [&] {
-            for (const int id :
-                 {TXT_NOT_CONNECTED, TXT_VERSION_SAME, TXT_PORT_OCCUPIED, TXT_FW_UNRECOGNIZED}) {
+            for (const int id : {TXT_NOT_CONNECTED, TXT_VERSION_SAME, TXT_PORT_OCCUPIED,
+                                 TXT_FW_UNRECOGNIZED, TXT_PRINTER_IN_USE, TXT_LOW_BATTERY}) {
                 const int mode = id == TXT_VERSION_SAME ? MSG_MODE_YESNO : MSG_MODE_OK;
                 rig.WhenMessageShows([&](QtDialogSurface& message) {
                     for (const int control : {kIdMessageText, kIdOk, kIdYes, kIdNo}) {

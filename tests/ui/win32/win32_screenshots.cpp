@@ -3,7 +3,9 @@
 //
 //   fwup_win32_screenshots <directory>
 //
-// writes <directory>/win32-<language>-<look>.bmp, the window's client area. Needs a display:
+// writes <directory>/win32-<language>-<look>.bmp, the window's client area, and
+// win32-<language>-question.bmp, the message dialog asking about an equal version, after every
+// message the upgrade shows has been measured in the message dialog. Needs a display:
 // scripts/win32-ui-smoke.sh runs it under Wine on a virtual one, at 100 % and at 150 % scaling.
 // Before each picture it measures every visible control's text as the control draws it, and looks
 // for the boxes of missing glyphs (tests/ui/win32/texts_fit.h). Exits 1 when a picture could not
@@ -27,6 +29,7 @@
 #include "text/languages.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_window.h"
+#include "ui/message_dialog.h"
 #include "ui/win32/gdi_owners.h"
 #include "ui/win32/program_resources.h"
 #include "ui/win32/test_windows.h"
@@ -197,6 +200,80 @@ bool ShootLook(HINSTANCE resources, const Language& language, const Look& look,
     return saved.load();
 }
 
+// The dialog a window shows over itself, once it is up.
+HWND OwnedWindow(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(param);
+            if (GetWindow(window, GW_OWNER) == wanted->owner && IsWindowVisible(window) != FALSE) {
+                wanted->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Every message the upgrade shows in a message dialog, over the idle window of `language`: each
+// is measured, and the question (same version) is saved as <language>-question. False when a text
+// does not show whole or the picture was not written.
+bool ShootMessages(HINSTANCE resources, const Language& language, const std::wstring& path,
+                   testing::MissingGlyphs& glyphs) {
+    Win32SurfaceFactory factory(resources);
+    Win32DialogSurface surface(kMainDialogTemplate, resources);
+    CVevaVoRirizevDlg dialog(
+        surface, factory,
+        MainWindowHooks{.selectLanguage = [&language] { UiLangId.store(language.id); },
+                        .listPrinters = [] { return DeviceList{}; },
+                        .watchArrivals = [] { return std::unique_ptr<ArrivalWatch>(); }});
+    std::atomic<bool> whole{true};
+    std::thread driver([&] {
+        const bool shown = testing::Eventually([&] {
+            const HWND window = surface.Window();
+            return window != nullptr && IsWindowVisible(window) != FALSE;
+        });
+        for (const int id : {TXT_NOT_CONNECTED, TXT_VERSION_SAME, TXT_PORT_OCCUPIED,
+                             TXT_FW_UNRECOGNIZED, TXT_PRINTER_IN_USE, TXT_LOW_BATTERY}) {
+            if (!shown) {
+                break;
+            }
+            const std::wstring text = GetLangText(id);
+            const int mode = id == TXT_VERSION_SAME ? MSG_MODE_YESNO : MSG_MODE_OK;
+            std::thread asker([&] { dialog.ShowMessage(text.c_str(), mode); });
+            HWND message = nullptr;
+            if (!testing::Eventually([&] { return (message = OwnedWindow(surface.Window())); })) {
+                // The asker would wait for ever on a dialog that never came.
+                std::printf("FAILED: no message dialog for text %d in %s\n", id,
+                            ToUtf8(path).c_str());
+                std::fflush(stdout);
+                ExitProcess(1);
+            }
+            surface.RunOnWindowThread([&] {
+                for (const std::string& problem : testing::WhatDoesNotFit(message, glyphs)) {
+                    std::printf("DOES NOT SHOW WHOLE in the message %d of %s: %s\n", id,
+                                ToUtf8(path).c_str(), problem.c_str());
+                    whole.store(false);
+                }
+                if (id == TXT_VERSION_SAME && !SaveClientArea(message, path)) {
+                    whole.store(false);
+                }
+            });
+            PostMessageW(message, WM_COMMAND, mode == MSG_MODE_YESNO ? kIdNo : kIdOk, 0);
+            asker.join();
+        }
+        surface.RunOnWindowThread([&] { surface.EndDialog(kIdExit); });
+    });
+    dialog.DoModal();
+    driver.join();
+    std::printf("%s %s\n", whole.load() ? "saved" : "FAILED", ToUtf8(path).c_str());
+    return whole.load();
+}
+
 int Run(const std::wstring& directory) {
     const testing::ProgramResources program;
     if (program.module() == nullptr) {
@@ -226,6 +303,11 @@ int Run(const std::wstring& directory) {
             std::printf("%s %s\n", saved ? "saved" : "FAILED", ToUtf8(path).c_str());
             allSaved = saved && allSaved;
         }
+        allSaved =
+            ShootMessages(program.module(), language,
+                          directory + L"\\win32-" + Widen(LanguageTag(language)) + L"-question.bmp",
+                          glyphs) &&
+            allSaved;
     }
     UiLangId.store(0);
     if (com) {
