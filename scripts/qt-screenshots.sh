@@ -4,12 +4,13 @@
 #
 #   bash scripts/qt-screenshots.sh
 #
-# build/screenshots/qt-<language>-<look>.png for English (en), Italian (it), Turkish (tr), Russian
-# (ru), Hebrew (he), Simplified Chinese (zh), German (de), French (fr), Spanish (es), Portuguese
-# (pt) and Polish (pl) (looks: idle with no, one and two printers, transfer-40 with the printer and
+# build/screenshots/qt-<language>-<look>.png for every language of the language table (24, by the
+# tags of src/text/languages.cpp: en, it, tr, ru, he, zh, de, fr, es, pt, pl, zh-Hant, ja, ko, ar,
+# uk, cs, nl, sv, hu, el, ro, vi, id) (looks: idle with no, one and two printers, transfer-40 with the printer and
 # the figures, success, success while waiting for the printer, back on the package's version and
 # not back in time, the failure when the printer did not take the firmware, failure, not-ready,
-# and the question dialog), drawn on Qt's offscreen platform. Where Xvfb and ImageMagick are installed it also starts
+# and the question dialog), drawn on Qt's offscreen platform; it fails when a text shown would draw
+# a missing-glyph box. Where Xvfb and ImageMagick are installed it also starts
 # the real program against a simulated printer in a virtual X server and saves that screen as
 # build/screenshots/qt-program-idle.png, then closes the program as a session end would. With
 # xdotool as well it then runs a whole upgrade in the program as a user would: clicks "Start to
