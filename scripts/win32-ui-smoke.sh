@@ -274,10 +274,7 @@ pictures_of() {  # pictures_of DIRECTORY PREFIX LANGUAGE: every look written, co
     bmp="$1/win32-$3-$look.bmp"
     png="$screenshot_dir/$2-$3-$look.png"
     [ -s "$bmp" ] || { echo "  missing or empty: ${bmp#"$root"/}"; return 1; }
-    if ! convert "$bmp" "$png" || [ ! -s "$png" ]; then
-      echo "  not converted: ${png#"$root"/}"
-      return 1
-    fi
+    [ -s "$png" ] || { echo "  not converted: ${png#"$root"/}"; return 1; }
   done
 }
 shoot_every_look() {  # shoot_every_look DPI PREFIX
@@ -289,6 +286,17 @@ shoot_every_look() {  # shoot_every_look DPI PREFIX
   grep -a 'DOES NOT SHOW WHOLE' "$log" | head -n 20 | tr -d '\r' || true
   check "$2 ($1 dpi): every text of every language shows whole, every picture saved (log: ${log#"$root"/})" \
     test "$status" -eq 0
+  # One ImageMagick run for all the pictures: a run per picture cost half a minute.
+  local png_dir="$dir/png" bmp name
+  mkdir -p "$png_dir"
+  for bmp in "$dir"/*.bmp; do  # no picture of an earlier run may stand in for a missing one
+    name=${bmp##*/win32-}
+    rm -f "$screenshot_dir/$2-${name%.bmp}.png"
+  done
+  mogrify -path "$png_dir" -format png "$dir"/*.bmp 2>/dev/null || true
+  for bmp in "$png_dir"/win32-*.png; do
+    [ -e "$bmp" ] && mv -f "$bmp" "$screenshot_dir/$2-${bmp##*/win32-}"
+  done
   mapfile -t language_codes < <(tr -d '\r' <"$log" | sed -n 's/^saved .*win32-\(.*\)-idle\.bmp$/\1/p')
   echo "  languages: ${language_codes[*]}"
   for code in "${language_codes[@]}"; do

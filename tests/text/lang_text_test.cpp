@@ -447,7 +447,32 @@ INSTANTIATE_TEST_SUITE_P(
         Wording{"PolishSameVersion", LANG_POLISH, TXT_VERSION_SAME,
                 L"Wersja oprogramowania sprz\u0119towego drukarki jest taka sama jak wersja do "
                 L"zainstalowania.",
-                L""}),
+                L""},
+        // What the second readers of the newer tables mended.
+        Wording{"SwedishNotTakenIsNotSwitched", LANG_SWEDISH, TXT_FOLLOW_NOT_TAKEN,
+                L"bytte inte till", L"tog inte emot"},
+        Wording{"UkrainianConfirmAgain", LANG_UKRAINIAN, TXT_CONFIRM_ON_PRINTER,
+                L"\u0429\u0435 \u0440\u0430\u0437 "
+                L"\u043F\u0456\u0434\u0442\u0432\u0435\u0440\u0434\u044C\u0442\u0435",
+                L""},
+        Wording{"GreekInstructionsNotDriver", LANG_GREEK, TXT_NEW_DRIVER,
+                L"\u03C3\u03C4\u03B9\u03C2 \u03BF\u03B4\u03B7\u03B3\u03AF\u03B5\u03C2",
+                L"\u03C3\u03C4\u03BF\u03BD \u03BF\u03B4\u03B7\u03B3\u03CC"},
+        Wording{"ArabicInProgressNotSwitchedOn", LANG_ARABIC, TXT_PRINTER_IN_USE,
+                L"\u0642\u064A\u062F \u0627\u0644\u062A\u0646\u0641\u064A\u0630",
+                L"\u0642\u064A\u062F \u0627\u0644\u062A\u0634\u063A\u064A\u0644"},
+        Wording{"JapaneseDoNotTurnOffStandsAlone", LANG_JAPANESE, TXT_FOLLOW_NOT_BACK,
+                L"\u96FB\u6E90\u3092\u5207\u3089\u306A\u3044\u3067\u304F\u3060\u3055\u3044\u3002",
+                L"\u96FB\u6E90\u3092\u5207\u3089\u305A\u306B"},
+        Wording{"KoreanOneAtATime", LANG_KOREAN, TXT_TIPS,
+                L"\uD55C \uBC88\uC5D0 \uD55C \uB300\uB9CC",
+                L"\uD55C \uBC88\uC5D0 \uC5F0\uACB0\uB41C"},
+        Wording{"TraditionalChineseNoColonBeforeTheWarning", LANG_CHINESE_TRADITIONAL,
+                TXT_FOLLOW_NOT_BACK,
+                L"\u53EF\u80FD\u4ECD\u5728\u5BEB\u5165\u97CC\u9AD4\u3002\u8ACB\u52FF\u95DC\u9589",
+                L"\u97CC\u9AD4\uFF1A"},
+        Wording{"RomanianCableFirst", LANG_ROMANIAN, TXT_NOT_CONNECTED,
+                L"cablul USB este conectat corect", L""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Russian spells every word with е, as Russian interfaces mostly do, rather than ё in some texts.
