@@ -159,6 +159,14 @@ bool SaveClientArea(HWND window, const std::wstring& path) {
            WriteAll(file.get(), bits, imageSize);
 }
 
+// Whether the surface's window comes up and shows, waiting a while for it.
+bool Shows(const Win32DialogSurface& surface) {
+    return testing::Eventually([&] {
+        const HWND window = surface.Window();
+        return window != nullptr && IsWindowVisible(window) != FALSE;
+    });
+}
+
 // Runs a main window in `language` showing `look` and saves it to `path`. The look's act runs on
 // the window thread once the window is visible, and the picture is taken right after it; then
 // the window ends. False when the window did not appear or the picture was not written.
@@ -173,10 +181,7 @@ bool ShootLook(HINSTANCE resources, const Language& language, const Look& look,
                         .watchArrivals = [] { return std::unique_ptr<ArrivalWatch>(); }});
     std::atomic<bool> saved{false};
     std::thread driver([&] {
-        const bool shown = testing::Eventually([&] {
-            const HWND window = surface.Window();
-            return window != nullptr && IsWindowVisible(window) != FALSE;
-        });
+        const bool shown = Shows(surface);
         // Ends the window whether or not it showed; refused only when it is already gone.
         surface.RunOnWindowThread([&] {
             if (shown) {
@@ -233,10 +238,7 @@ bool ShootMessages(HINSTANCE resources, const Language& language, const std::wst
                         .watchArrivals = [] { return std::unique_ptr<ArrivalWatch>(); }});
     std::atomic<bool> whole{true};
     std::thread driver([&] {
-        const bool shown = testing::Eventually([&] {
-            const HWND window = surface.Window();
-            return window != nullptr && IsWindowVisible(window) != FALSE;
-        });
+        const bool shown = Shows(surface);
         for (const int id : {TXT_NOT_CONNECTED, TXT_VERSION_SAME, TXT_PORT_OCCUPIED,
                              TXT_FW_UNRECOGNIZED, TXT_PRINTER_IN_USE, TXT_LOW_BATTERY}) {
             if (!shown) {
